@@ -1,0 +1,21 @@
+# ripplume_add_gtest(NAME SOURCES ... LIBS ...)
+# A GoogleTest program. Native builds register each test case; the Windows
+# build runs the whole program once under Wine (discovery at build time
+# would start Wine from the build).
+function(ripplume_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  if(RIPPLUME_WINDOWS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      FIXTURES_REQUIRED wine_unit_prefix
+      ENVIRONMENT "WINEPREFIX=${RIPPLUME_WINE_UNIT_PREFIX};WINEDEBUG=-all"
+      LABELS "unit;wine;${ARG_LABELS}")
+  else()
+    gtest_discover_tests(${name}
+      WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+      PROPERTIES LABELS "unit;${ARG_LABELS}"
+      DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

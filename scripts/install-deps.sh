@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs everything Ripplume needs to build, run and test on Debian 12.
+# Safe to run again: it only installs what is missing.
+#
+# 32-bit Wine is installed only where the kernel runs 32-bit programs. Where
+# it does not (IA-32 emulation switched off), wine32 is left out so that the
+# `wine` command uses the 64-bit loader, and the tests run the 64-bit build.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+common=(
+  cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
+  mingw-w64 wine wine64 xvfb xdotool x11-utils x11-apps imagemagick
+  libosmesa6-dev libglu1-mesa-dev
+  libgl1 libgl1-mesa-dri libglx-mesa0 libglu1-mesa
+  libasound2 libasound2-plugins libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  fonts-ipafont-gothic sox lame libc6:i386
+)
+only32=(
+  wine32:i386
+  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libglu1-mesa:i386
+  libasound2:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+missing_of() {
+  local p
+  for p in "$@"; do installed "$p" || echo "$p"; done
+}
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+updated=0
+apt_install() {
+  [ $# -eq 0 ] && return 0
+  if [ $updated -eq 0 ]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    $sudo apt-get update -q
+    updated=1
+  fi
+  $sudo apt-get install -y -q --no-install-recommends "$@" </dev/null
+}
+
+mapfile -t missing < <(missing_of "${common[@]}")
+apt_install "${missing[@]}"
+
+if bash "$here/can-run-32bit.sh"; then
+  mapfile -t missing < <(missing_of "${only32[@]}")
+  apt_install "${missing[@]}"
+elif installed wine32:i386; then
+  $sudo apt-get remove -y -q wine32:i386 </dev/null
+fi

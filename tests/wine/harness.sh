@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# Shared helpers for tests that run the Windows programs under Wine on a
+# private Xvfb display. Source it, then call harness_init NAME [WIDTHxHEIGHT].
+# Everything started through it is ended when the script exits.
+#
+# Environment (set by CTest): RIPPLUME_BIN (folder of Ripplume.dll / .scr and
+# test programs), RIPPLUME_ARTIFACTS (where screenshots go), RIPPLUME_WINE_PREFIX.
+
+set -u
+
+HARNESS_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)
+HARNESS_PIDS=()
+HARNESS_XVFB_PID=""
+FAILURES=0
+
+harness_cleanup() {
+  local pid
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  for pid in "${HARNESS_PIDS[@]}"; do kill "$pid" >/dev/null 2>&1; done
+  [ -n "$HARNESS_XVFB_PID" ] && kill "$HARNESS_XVFB_PID" >/dev/null 2>&1
+  [ -n "${WINEPREFIX:-}" ] && wineserver -w >/dev/null 2>&1
+  wait >/dev/null 2>&1
+  return 0
+}
+
+log() { echo "[$(date +%T)] $*"; }
+
+fail() {
+  echo "FAIL: $*"
+  FAILURES=$((FAILURES + 1))
+}
+
+# check DESCRIPTION COMMAND...: records a failure when the command fails.
+check() {
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+
+# Ends the test: exit 0 when no check failed.
+harness_finish() {
+  if [ "$FAILURES" -eq 0 ]; then
+    echo "PASSED"
+    exit 0
+  fi
+  echo "$FAILURES check(s) failed"
+  exit 1
+}
+
+# harness_init NAME [WIDTHxHEIGHT]
+harness_init() {
+  local name=$1 size=${2:-1024x768}
+  trap harness_cleanup EXIT
+  trap 'exit 130' INT TERM
+  ART=${RIPPLUME_ARTIFACTS:-$PWD/test-artifacts}/$name
+  rm -rf "$ART"
+  mkdir -p "$ART"
+  BIN=${RIPPLUME_BIN:?RIPPLUME_BIN must name the folder of the built programs}
+
+  local display
+  for display in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+    HARNESS_XVFB_PID=$!
+    local tries
+    for tries in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$display" ] && break
+      kill -0 "$HARNESS_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$HARNESS_XVFB_PID" 2>/dev/null && xdpyinfo -display ":$display" >/dev/null 2>&1; then
+      export DISPLAY=":$display"
+      break
+    fi
+    HARNESS_XVFB_PID=""
+  done
+  [ -n "$HARNESS_XVFB_PID" ] || { echo "could not start Xvfb"; exit 1; }
+
+  export WINEPREFIX=${RIPPLUME_WINE_PREFIX:?RIPPLUME_WINE_PREFIX must name the test prefix}
+  export WINEDEBUG=-all
+  if file -b "$BIN/wintool.exe" | grep -q '^PE32 ' && ! bash "$HARNESS_SCRIPTS/can-run-32bit.sh"; then
+    echo "These are 32-bit programs and this machine cannot run 32-bit code: test the 64-bit build (cmake/mingw-x86_64.cmake)."
+    exit 1
+  fi
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  bash "$(dirname "${BASH_SOURCE[0]}")/prepare-prefix.sh" "$WINEPREFIX" || { echo "no Wine prefix"; exit 1; }
+  QLORN="$WINEPREFIX/drive_c/q_lorn"
+  log "display $DISPLAY, prefix $WINEPREFIX, artefacts $ART"
+}
+
+# Japanese captions: let the IPA Gothic font stand in for the Windows fonts.
+harness_japanese_fonts() {
+  local face
+  for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic" "ＭＳ ゴシック" "MS Gothic"; do
+    wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
+      /v "$face" /d IPAPGothic /f >/dev/null 2>&1
+  done
+}
+
+# wine_start VAR PROGRAM [ARGS...]: starts a Windows program in the background
+# (its output goes to $ART/VAR.log) and stores its PID in VAR.
+wine_start() {
+  local var=$1
+  shift
+  wine "$@" >"$ART/$var.log" 2>&1 </dev/null &
+  local pid=$!
+  HARNESS_PIDS+=("$pid")
+  printf -v "$var" '%s' "$pid"
+}
+
+# wait_exit PID [SECONDS]: waits for the process; EXIT_CODE gets its code
+# (124 when it did not end in time, and then it is killed).
+wait_exit() {
+  local pid=$1 seconds=${2:-20} i
+  for i in $(seq $((seconds * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      EXIT_CODE=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  EXIT_CODE=124
+  return 1
+}
+
+# find_window TITLE: prints the X window ids whose name is exactly TITLE.
+find_window() {
+  xdotool search --name "^$(printf '%s' "$1" | sed 's/[][\\.^$*+?(){}|]/\\&/g')\$" 2>/dev/null
+}
+
+# wait_for_window TITLE [SECONDS]
+wait_for_window() {
+  local title=$1 seconds=${2:-20} i
+  for i in $(seq $((seconds * 10))); do
+    [ -n "$(find_window "$title")" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# wait_for_no_window TITLE [SECONDS]
+wait_for_no_window() {
+  local title=$1 seconds=${2:-20} i
+  for i in $(seq $((seconds * 10))); do
+    [ -z "$(find_window "$title")" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Window geometry of the first window with this exact title: "X Y W H".
+window_geometry() {
+  local id
+  id=$(find_window "$1" | head -n 1)
+  [ -n "$id" ] || return 1
+  xdotool getwindowgeometry --shell "$id" | awk -F= '
+    $1=="X"{x=$2} $1=="Y"{y=$2} $1=="WIDTH"{w=$2} $1=="HEIGHT"{h=$2}
+    END{print x, y, w, h}'
+}
+
+# screenshot NAME: saves the whole X screen as $ART/NAME.png and prints the path.
+screenshot() {
+  local file="$ART/$1.png"
+  import -window root "$file" >/dev/null 2>&1 || xwd -root -silent | convert xwd:- "$file"
+  echo "$file"
+}
+
+# pixel_at FILE X Y: prints "R G B" (0..255) of one pixel.
+pixel_at() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 rgb:- | od -An -tu1 | awk '{print $1, $2, $3}'
+}
+
+# mean_of FILE [GEOMETRY]: prints the mean brightness (0..255) of the image or
+# of a crop like 200x100+10+10.
+mean_of() {
+  local crop=()
+  [ -n "${2:-}" ] && crop=(-crop "$2")
+  convert "$1" "${crop[@]}" -colorspace Gray -format '%[fx:round(mean*255)]' info:
+}
+
+# differing_pixels A B [GEOMETRY]: number of pixels that differ (after an optional crop).
+differing_pixels() {
+  local crop=()
+  [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
+  compare -metric AE <(convert "$1" "${crop[@]}" png:-) <(convert "$2" "${crop[@]}" png:-) null: 2>&1 | awk '{print int($1)}'
+}
+
+# set_desktop_picture FILE: shows a picture on the root window of the display.
+set_desktop_picture() {
+  display -window root "$1" >/dev/null 2>&1 &
+  HARNESS_PIDS+=("$!")
+  sleep 1
+}
+
+# press_key KEYSYM: a key held down for a moment, as a person presses it, at
+# the window under the pointer. (The renderer looks at its keys only between
+# frames, so a press and release that arrive together do not count.)
+press_key() {
+  xdotool keydown "$1"
+  sleep 0.4
+  xdotool keyup "$1"
+}
+
+# Sends a key to the window with this exact title (focus first; no window manager here).
+key_to_window() {
+  local id
+  id=$(find_window "$1" | head -n 1)
+  [ -n "$id" ] || return 1
+  xdotool windowfocus --sync "$id" key "$2"
+}

@@ -1,0 +1,87 @@
+// wintool: a small Windows helper for the Wine tests. It looks at and pokes
+// the windows of other processes in the same Wine prefix.
+//   wintool close TITLE          post WM_CLOSE to the top-level window TITLE
+//   wintool texts TITLE          print the window's text and its children's, one per line (UTF-8)
+//   wintool exists TITLE         exit 0 when a top-level window TITLE exists (hidden ones too)
+//   wintool info TITLE           print "visible x y w h parent" of the window TITLE
+//   wintool press TITLE BUTTON   click the child button whose text is BUTTON
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::wstring Widen(const char* text) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
+    if (length > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+    return wide;
+}
+
+std::string Utf8(const std::wstring& text) {
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(length > 0 ? length - 1 : 0, '\0');
+    if (length > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), length, nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(window, buffer, 1024);
+    return buffer;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    std::printf("%s\n", Utf8(TextOf(child)).c_str());
+    return TRUE;
+}
+
+struct ButtonSearch {
+    std::wstring text;
+    HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ButtonSearch*>(context);
+    if (TextOf(child) == search->text) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: wintool close|texts|exists|info|press TITLE [BUTTON]\n");
+        return 2;
+    }
+    const std::string command = argv[1];
+    HWND window = FindWindowW(nullptr, Widen(argv[2]).c_str());
+    if (!window) return 1;
+
+    if (command == "exists") return 0;
+    if (command == "close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "texts") {
+        std::printf("%s\n", Utf8(TextOf(window)).c_str());
+        EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (command == "info") {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        std::printf("%d %ld %ld %ld %ld %p\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, (void*)GetParent(window));
+        return 0;
+    }
+    if (command == "press" && argc >= 4) {
+        ButtonSearch search = {Widen(argv[3]), nullptr};
+        EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return 1;
+        SendMessageW(search.found, BM_CLICK, 0, 0);
+        return 0;
+    }
+    return 2;
+}
