@@ -16,9 +16,7 @@ cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DRIPPLUME_BENCH=ON -DBUILD_TESTING=OFF
 cmake --build "$build/bench"
 
-cmake -S "$root" -B "$build/windows" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-cmake --build "$build/windows"
+bash "$root/scripts/build-windows.sh" "$build" >/dev/null
 
 # One CTest run over both build trees, so its summary covers every test.
 cat >"$build/CTestTestfile.cmake" <<'CTEST'

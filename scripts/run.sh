@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Builds Ripplume and runs the screen saver under Wine: on your X display when
+# there is one (press Escape to end it), otherwise on a virtual display with a
+# sample desktop, where it is ended after a short while. Screenshots are saved
+# in build/run-screenshots/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${RIPPLUME_BUILD:-$root/build}
+seconds=${RIPPLUME_RUN_SECONDS:-12}
+
+bash "$root/scripts/install-deps.sh"
+bin=$(bash "$root/scripts/build-windows.sh" "$build")
+
+shots=$build/run-screenshots
+mkdir -p "$shots"
+export WINEPREFIX=$build/wine-run WINEDEBUG=-all
+pids=()
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
+}
+trap cleanup EXIT
+
+virtual=0
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  virtual=1
+  display=:77
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  pids+=("$!")
+  export DISPLAY=$display
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+bash "$root/tests/wine/prepare-prefix.sh" "$WINEPREFIX"
+qlorn=$WINEPREFIX/drive_c/q_lorn
+mkdir -p "$qlorn"
+
+if [ "$virtual" -eq 1 ]; then
+  bash "$root/tests/wine/sample-desktop.sh" desktop "$shots/desktop.png"
+  display -window root "$shots/desktop.png" >/dev/null 2>&1 &
+  pids+=("$!")
+  sleep 1
+fi
+
+if [ -f "$bin/Ripplume.scr" ]; then
+  echo "Starting the saver (Ripplume.scr /s)"
+  wine "$bin/Ripplume.scr" /s >/dev/null 2>&1 &
+else
+  echo "Starting the renderer on the sample desktop picture"
+  convert "$shots/desktop.png" -type TrueColor BMP3:"$qlorn/Ripplume.bmp"
+  wine "$bin/Ripplume.dll" >/dev/null 2>&1 &
+fi
+saver=$!
+
+for _ in $(seq 300); do
+  xdotool search --name '^Ripplume_VC$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 2
+import -window root "$shots/water-1.png"
+if [ "$virtual" -eq 1 ]; then
+  # Stir the water the way a user would: drag with the left button held.
+  xdotool mousemove 200 300 mousedown 1
+  for step in $(seq 1 30); do xdotool mousemove $((200 + step * 20)) $((300 + step * 8)); sleep 0.03; done
+  xdotool mouseup 1
+  sleep 1
+  import -window root "$shots/water-2.png"
+  sleep "$seconds"
+  import -window root "$shots/water-3.png"
+  xdotool keydown Escape; sleep 0.4; xdotool keyup Escape
+else
+  echo "Press Escape on the saver to end it."
+fi
+wait "$saver" || true
+echo "Screenshots: $shots"
