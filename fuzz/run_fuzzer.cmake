@@ -1,0 +1,35 @@
+# Runs a libFuzzer target for a bounded time over a fresh scratch corpus.
+# Variables: FUZZER, SEEDER (writes generated seeds into a folder),
+# BMPSUITE (its g, q and b folders are seeds too), WORK (scratch folder), SECONDS.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/seeds" "${WORK}/corpus" "${WORK}/artifacts")
+
+execute_process(COMMAND "${SEEDER}" "${WORK}/seeds" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "seed generator failed: ${result}")
+endif()
+
+set(copied 0)
+foreach(group g q b)
+  file(GLOB seeds "${BMPSUITE}/${group}/*.bmp")
+  foreach(seed IN LISTS seeds)
+    get_filename_component(name "${seed}" NAME)
+    file(COPY_FILE "${seed}" "${WORK}/seeds/${group}-${name}")
+    math(EXPR copied "${copied} + 1")
+  endforeach()
+endforeach()
+if(copied EQUAL 0)
+  message(FATAL_ERROR "no bmpsuite files found in ${BMPSUITE}")
+endif()
+message(STATUS "${copied} corpus seeds copied")
+
+# The decoder never needs more than 192 MiB for a picture; a larger single
+# allocation is a finding.
+execute_process(
+  COMMAND "${FUZZER}" "${WORK}/corpus" "${WORK}/seeds"
+          -max_total_time=${SECONDS} -malloc_limit_mb=256 -timeout=30
+          -artifact_prefix=${WORK}/artifacts/ -print_final_stats=1
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "fuzzer found a problem (exit ${result}); inputs are in ${WORK}/artifacts")
+endif()

@@ -1,0 +1,31 @@
+// Reading a bitmap file through the platform: a read-only view of the file and
+// a way to show the decoder's messages.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "renderer/assets/bitmap_decoder.h"
+
+struct MappedFile {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    void* handles[3] = {nullptr, nullptr, nullptr};  // platform's own bookkeeping
+};
+
+struct BitmapPlatform {
+    // Maps the whole file read-only; false when it cannot be opened, mapped or viewed.
+    bool (*MapFile)(const char* fileName, MappedFile* file);
+    void (*UnmapFile)(MappedFile* file);
+    // Shows a decoder message to the user and returns once it is dismissed.
+    void (*ShowError)(const char* text);
+};
+
+// The message for a file that could not be opened or mapped.
+std::string OpenFailedMessage(const char* fileName);
+
+// Maps and decodes the file; shows a message and returns null on any failure.
+BitmapImage* DecodeBitmap(const char* fileName, const BitmapPlatform& platform);
+
+// As DecodeBitmap, but a file the C runtime cannot open gives null silently.
+BitmapImage* LoadBitmapFile(const char* fileName, const BitmapPlatform& platform);

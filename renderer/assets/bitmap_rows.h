@@ -1,0 +1,45 @@
+// Pixel conversion for the bitmap decoder: one stored row, or a whole
+// run-length stream, into packed R G B bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct PaletteColour {
+    uint8_t red, green, blue;
+};
+
+// Entries the file's colour table does not fill stay black, so every 8-bit
+// index has a colour.
+struct Palette {
+    PaletteColour colours[256] = {};
+};
+
+// One colour channel of a 16- or 32-bit pixel.
+struct ChannelMask {
+    uint32_t mask = 0;
+    int shift = 0;  // position of the lowest mask bit
+    int bits = 0;   // from the lowest to the highest mask bit
+};
+
+ChannelMask MakeChannelMask(uint32_t mask);
+
+// The channel's value scaled to 0..255: narrow channels repeat their bits
+// downwards (5 bits: (v << 3) | (v >> 2)), wide ones keep their top 8 bits.
+uint8_t ScaleChannel(uint32_t pixel, const ChannelMask& channel);
+
+struct PixelFormat {
+    int bitCount = 24;
+    Palette palette;                // 1, 4 and 8 bits per pixel
+    ChannelMask red, green, blue;   // 16 and 32 bits per pixel
+};
+
+// Converts one stored row of `width` pixels; src holds all of the row's bytes.
+void ConvertRow(const uint8_t* src, int32_t width, const PixelFormat& format, uint8_t* dst);
+
+// Decodes an RLE8 (bitCount 8) or RLE4 (bitCount 4) stream into a bottom-up
+// picture of width x height pixels at dst, which the caller has made black.
+// Pixels the stream skips (deltas, early ends of line or picture) stay black;
+// pixels it places outside the picture are dropped. False when the stream
+// ends before its end-of-picture code and before the last row is finished.
+bool DecodeRle(const uint8_t* src, size_t size, const PixelFormat& format,
+               int32_t width, int32_t height, uint8_t* dst);

@@ -1,0 +1,13 @@
+// The desktop picture as OpenGL texture slot 0.
+#pragma once
+#include "renderer/assets/bitmap_file.h"
+#include "renderer/gl_api.h"
+
+extern GLuint Textures[1];
+
+constexpr const char* DesktopBitmapPath = "c:\\q_lorn\\Ripplume.bmp";
+
+// Builds Textures[0] from a bitmap file; false when the file gave no picture.
+bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform);
+
+bool LoadDesktopTexture(const BitmapPlatform& platform);

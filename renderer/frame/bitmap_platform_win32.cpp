@@ -1,0 +1,54 @@
+#include "renderer/frame/bitmap_platform_win32.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace {
+
+enum { FileHandle, MappingHandle, ViewHandle };
+
+void UnmapFileWin32(MappedFile* file) {
+    if (file->handles[ViewHandle])
+        UnmapViewOfFile(file->handles[ViewHandle]);
+    if (file->handles[MappingHandle])
+        CloseHandle(file->handles[MappingHandle]);
+    if (file->handles[FileHandle])
+        CloseHandle(file->handles[FileHandle]);
+    *file = MappedFile();
+}
+
+bool MapFileWin32(const char* fileName, MappedFile* file) {
+    *file = MappedFile();
+    HANDLE handle = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    file->handles[FileHandle] = handle;
+    LARGE_INTEGER size;
+    // An empty file cannot be mapped: CreateFileMappingA refuses it.
+    HANDLE mapping = CreateFileMappingA(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    file->handles[MappingHandle] = mapping;
+    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
+    file->handles[ViewHandle] = view;
+    if (!view || !GetFileSizeEx(handle, &size) || uint64_t(size.QuadPart) > SIZE_MAX) {
+        UnmapFileWin32(file);
+        return false;
+    }
+    file->data = static_cast<const uint8_t*>(view);
+    file->size = size_t(size.QuadPart);
+    return true;
+}
+
+void ShowErrorWin32(const char* text) {
+    // Owned by the focused window: at start-up the full-screen renderer window.
+    MessageBoxA(GetFocus(), text, "Error", MB_OK);
+}
+
+const BitmapPlatform Platform = {MapFileWin32, UnmapFileWin32, ShowErrorWin32};
+
+}  // namespace
+
+const BitmapPlatform& Win32BitmapPlatform() {
+    return Platform;
+}
