@@ -1,0 +1,133 @@
+// Creation and tear-down of the full-screen window, its display mode and GL context.
+#include "renderer/frame/renderer_window.h"
+
+#include "renderer/assets/desktop_texture.h"
+#include "renderer/frame/bitmap_platform_win32.h"
+#include "renderer/water/gl_state.h"
+#include "renderer/water/projection.h"
+#include "renderer/water/scene_settings.h"
+#include "renderer/water/water_grid.h"
+
+RendererWindowState Renderer;
+
+namespace {
+
+PIXELFORMATDESCRIPTOR PixelFormatRequest(int bits) {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof(pfd);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = static_cast<BYTE>(bits);
+    pfd.cDepthBits = 16;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    return pfd;
+}
+
+bool RegisterRendererClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    windowClass.lpfnWndProc = RendererWindowProc;
+    windowClass.hInstance = Renderer.Module;
+    windowClass.hIcon = LoadIcon(nullptr, IDI_WINLOGO);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = RendererWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+bool SwitchDisplayMode(int width, int height, int bits) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof(mode);
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmBitsPerPel = bits;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
+// Steps after the display switch; any failure leaves the caller to tear down.
+bool CreateWindowAndContext(const char* title, int width, int height, int bits) {
+    const DWORD exStyle = WS_EX_APPWINDOW;
+    const DWORD style = WS_POPUP;
+    ShowCursor(FALSE);
+
+    RECT rect = {0, 0, width, height};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+
+    Renderer.Window = CreateWindowExA(exStyle, RendererWindowClass, title,
+                                      style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                      rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                      nullptr, Renderer.Module, nullptr);
+    if (!Renderer.Window) return false;
+
+    Renderer.DeviceContext = GetDC(Renderer.Window);
+    if (!Renderer.DeviceContext) return false;
+
+    const PIXELFORMATDESCRIPTOR pfd = PixelFormatRequest(bits);
+    const int format = ChoosePixelFormat(Renderer.DeviceContext, &pfd);
+    if (format == 0) return false;
+    if (!SetPixelFormat(Renderer.DeviceContext, format, &pfd)) return false;
+
+    Renderer.RenderingContext = wglCreateContext(Renderer.DeviceContext);
+    if (!Renderer.RenderingContext) return false;
+    if (!wglMakeCurrent(Renderer.DeviceContext, Renderer.RenderingContext)) return false;
+
+    ShowWindow(Renderer.Window, SW_SHOW);
+    SetForegroundWindow(Renderer.Window);
+    SetFocus(Renderer.Window);
+    ResizeViewport(width, height);
+    return InitRendererGL();
+}
+
+}  // namespace
+
+bool CreateRendererWindow(const char* title, int width, int height, int bits) {
+    Renderer.FullScreen = true;
+    Renderer.Module = GetModuleHandleA(nullptr);
+    InitSceneSettings();
+
+    if (!RegisterRendererClass()) return false;
+    // A refused mode ends the run before any window exists or the cursor is hidden.
+    if (!SwitchDisplayMode(width, height, bits)) return false;
+
+    if (!CreateWindowAndContext(title, width, height, bits)) {
+        DestroyRendererWindow();
+        return false;
+    }
+    return true;
+}
+
+void DestroyRendererWindow() {
+    if (Renderer.FullScreen) {
+        ChangeDisplaySettingsA(nullptr, 0);
+        ShowCursor(TRUE);
+    }
+    if (Renderer.RenderingContext) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(Renderer.RenderingContext);
+        Renderer.RenderingContext = nullptr;
+    }
+    if (Renderer.DeviceContext) {
+        ReleaseDC(Renderer.Window, Renderer.DeviceContext);
+        Renderer.DeviceContext = nullptr;
+    }
+    if (Renderer.Window) {
+        DestroyWindow(Renderer.Window);
+        Renderer.Window = nullptr;
+    }
+    UnregisterClassA(RendererWindowClass, Renderer.Module);
+}
+
+void ResizeViewport(int width, int height) {
+    if (height == 0) height = 1;
+    Renderer.ViewportWidth = width;
+    Renderer.ViewportHeight = height;
+    ApplyProjection(width, height);
+}
+
+bool InitRendererGL() {
+    if (!LoadDesktopTexture(Win32BitmapPlatform())) return false;
+    InitWaterGrid();
+    ApplyFixedGLState();
+    return true;
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# A left-button drag dents the water. On a flat grey picture the camera's
+# orbit and the texture scroll change nothing on screen, so every change seen
+# after the drag comes from the waves it made.
+here=$(dirname "$0")
+source "$here/harness.sh"
+harness_init renderer_drag
+
+mkdir -p "$QLORN"
+bash "$here/sample-desktop.sh" grey "$ART/grey.png"
+convert "$ART/grey.png" -type TrueColor BMP3:"$QLORN/Ripplume.bmp"
+
+wine_start RENDERER "$BIN/Ripplume.dll"
+check "the window Ripplume_VC appears" wait_for_window Ripplume_VC 30
+sleep 0.5
+before=$(screenshot before_drag)
+xdotool mousemove 300 300 mousedown 1
+for step in $(seq 1 20); do xdotool mousemove $((300 + step * 20)) $((300 + step * 10)); sleep 0.02; done
+xdotool mouseup 1
+sleep 0.3
+after=$(screenshot after_drag)
+
+# Pixels that differ from the flat surface's own colour in each screenshot.
+off_surface() {
+  convert "$1" -crop 1024x600+0+168 -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    { key = $1 " " $2 " " $3; n[key]++; total++ }
+    END { best = 0; for (k in n) if (n[k] > best) best = n[k]; print total - best }'
+}
+calm=$(off_surface "$before")
+stirred=$(off_surface "$after")
+log "pixels off the flat colour: before $calm, after $stirred"
+check "the drag changes the picture" test "$stirred" -gt $((calm + 2000))
+
+press_key Escape
+wait_exit "$RENDERER" 20
+check "Escape ends the renderer with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+harness_finish

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The renderer's other ways to end: a close request, a missing picture, an
+# empty picture file (with its message), and a display that refuses the mode.
+here=$(dirname "$0")
+source "$here/harness.sh"
+harness_init renderer_exit
+
+mkdir -p "$QLORN"
+bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
+convert "$ART/desktop.png" -type TrueColor BMP3:"$QLORN/Ripplume.bmp"
+
+log "close request"
+wine_start RENDERER "$BIN/Ripplume.dll"
+check "the window appears" wait_for_window Ripplume_VC 30
+check "a close request is posted" wine "$BIN/wintool.exe" close Ripplume_VC
+wait_exit "$RENDERER" 20
+check "a close request ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+
+log "Alt+F4"
+wine_start RENDERER "$BIN/Ripplume.dll"
+check "the window appears" wait_for_window Ripplume_VC 30
+sleep 0.5
+xdotool key alt+F4
+wait_exit "$RENDERER" 20
+check "Alt+F4 ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+
+log "missing picture"
+rm -f "$QLORN/Ripplume.bmp"
+wine_start RENDERER "$BIN/Ripplume.dll"
+wait_exit "$RENDERER" 20
+check "a missing picture ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+check "and shows no message" test -z "$(find_window Error)"
+
+log "empty picture"
+: >"$QLORN/Ripplume.bmp"
+wine_start RENDERER "$BIN/Ripplume.dll"
+check "an empty picture shows a message box" wait_for_window Error 30
+texts=$(wine "$BIN/wintool.exe" texts Error | tr -d '\r')
+screenshot empty_picture_message >/dev/null
+log "message box texts: $(echo "$texts" | tr '\n' '|')"
+check "it names the file" grep -qF 'Failed to open DIB file c:\q_lorn\Ripplume.bmp.' <<<"$texts"
+check "the renderer waits for the message to be dismissed" kill -0 "$RENDERER"
+wine "$BIN/wintool.exe" press Error OK
+wait_exit "$RENDERER" 20
+check "then it ends with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+harness_finish
