@@ -183,9 +183,11 @@ mean_of() {
 
 # differing_pixels A B [GEOMETRY]: number of pixels that differ (after an optional crop).
 differing_pixels() {
-  local crop=()
+  local crop=() a="$ART/.diff-a.png" b="$ART/.diff-b.png"
   [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
-  compare -metric AE <(convert "$1" "${crop[@]}" png:-) <(convert "$2" "${crop[@]}" png:-) null: 2>&1 | awk '{print int($1)}'
+  convert "$1" "${crop[@]}" "$a" && convert "$2" "${crop[@]}" "$b" || return 1
+  compare -metric AE "$a" "$b" null: 2>&1 | awk '{print int($1)}'
+  rm -f "$a" "$b"
 }
 
 # set_desktop_picture FILE: shows a picture on the root window of the display.

@@ -1,0 +1,346 @@
+// Command button, Win32 side: a child window that draws its face into a
+// persistent off-screen image and turns messages into the reactions of
+// button_logic.h.
+//
+//  [X] gradient (GradientFill) + eight stretched ring pieces of a face picture
+//  [X] caption centred across, greyed when disabled, transparent background
+//  [X] hover polled by a 100 ms timer (WindowFromPoint), mouse capture
+//      while a button is held, focus taken on a left press
+//  [X] Click as WM_COMMAND / BN_CLICKED to the parent
+//  [ ] keyboard: none, by design (Enter and Space do nothing)
+#include "host/controls/command_button.h"
+
+#include <string>
+
+#include "host/controls/button_logic.h"
+#include "host/controls/command_button_res.h"
+
+namespace {
+
+const wchar_t ClassName[] = L"RipplumeCommand";
+const UINT_PTR TmrMouse = 1;
+// "ＭＳ Ｐゴシック"
+const wchar_t DefaultFontName[] = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
+const int DefaultFontCentiPoints = 975;
+
+// Face pictures, shared by all buttons, indexed by CommandFace.
+HBITMAP FacePictures[7];
+HFONT DefaultFont;
+
+struct CommandWindow {
+    HWND hwnd = nullptr;
+    CommandState state;
+    HDC imageDc = nullptr;  // persistent image of the face
+    HBITMAP image = nullptr;
+    HGDIOBJ oldImage = nullptr;
+    int width = 0, height = 0;
+    HFONT font = nullptr;  // not owned
+};
+
+CommandWindow* From(HWND hwnd) {
+    if (!IsCommandButton(hwnd)) return nullptr;
+    return reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+bool LoadFacePictures(HINSTANCE instance) {
+    const struct {
+        CommandFace face;
+        int id;
+    } table[] = {
+        {CommandFace::Normal, IDB_COMMAND_NORMAL},     {CommandFace::HighLight, IDB_COMMAND_HIGHLIGHT},
+        {CommandFace::Pressed, IDB_COMMAND_PRESSED},   {CommandFace::Disable, IDB_COMMAND_DISABLE},
+        {CommandFace::HighLightSelect, IDB_COMMAND_HIGHLIGHTSELECT},
+        {CommandFace::Selected, IDB_COMMAND_SELECTED},
+    };
+    bool ok = true;
+    for (const auto& entry : table) {
+        HBITMAP& slot = FacePictures[static_cast<int>(entry.face)];
+        if (!slot)
+            slot = static_cast<HBITMAP>(
+                LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ok = ok && slot;
+    }
+    return ok;
+}
+
+HFONT GetDefaultFont() {
+    if (!DefaultFont) {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        LOGFONTW lf = {};
+        lf.lfHeight = -MulDiv(DefaultFontCentiPoints, dpi, 7200);
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = SHIFTJIS_CHARSET;
+        lstrcpynW(lf.lfFaceName, DefaultFontName, LF_FACESIZE);
+        DefaultFont = CreateFontIndirectW(&lf);
+    }
+    return DefaultFont;
+}
+
+void FreeImage(CommandWindow& cw) {
+    if (!cw.imageDc) return;
+    SelectObject(cw.imageDc, cw.oldImage);
+    DeleteObject(cw.image);
+    DeleteDC(cw.imageDc);
+    cw.imageDc = nullptr;
+    cw.image = nullptr;
+}
+
+void MakeImage(CommandWindow& cw, int width, int height) {
+    FreeImage(cw);
+    cw.width = width;
+    cw.height = height;
+    if (width <= 0 || height <= 0) return;
+    HDC screen = GetDC(cw.hwnd);
+    cw.imageDc = CreateCompatibleDC(screen);
+    cw.image = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(cw.hwnd, screen);
+    cw.oldImage = SelectObject(cw.imageDc, cw.image);
+}
+
+void PaintGradient(CommandWindow& cw) {
+    const auto vertices = GradientVertices(cw.state.GradientReversed, cw.width, cw.height);
+    TRIVERTEX tv[2];
+    for (int i = 0; i < 2; ++i)
+        tv[i] = TRIVERTEX{vertices[i].X, vertices[i].Y, vertices[i].Red, vertices[i].Green, vertices[i].Blue,
+                          vertices[i].Alpha};
+    GRADIENT_RECT rect = {GradientUpperLeftIndex, GradientLowerRightIndex};
+    GradientFill(cw.imageDc, tv, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+}
+
+void CopyRing(CommandWindow& cw, HBITMAP picture) {
+    if (!picture) return;
+    HDC source = CreateCompatibleDC(cw.imageDc);
+    HGDIOBJ old = SelectObject(source, picture);
+    SetStretchBltMode(cw.imageDc, COLORONCOLOR);
+    for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height))
+        StretchBlt(cw.imageDc, p.DestX, p.DestY, p.DestWidth, p.DestHeight, source, p.SrcX, p.SrcY, p.SrcWidth,
+                   p.SrcHeight, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+// Draws the face into the persistent image and shows it at once.
+void DrawFace(CommandWindow& cw, CommandFace face) {
+    if (face == CommandFace::None || !cw.imageDc) return;
+    UpdateGradientDirection(cw.state);
+    RECT all = {0, 0, cw.width, cw.height};
+    FillRect(cw.imageDc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    PaintGradient(cw);
+    CopyRing(cw, FacePictures[static_cast<int>(face)]);
+    InvalidateRect(cw.hwnd, nullptr, FALSE);
+    UpdateWindow(cw.hwnd);
+}
+
+// The caption label: a strip the full width of the button, vertically
+// centred on the line height of its font, text centred across.
+void DrawLabel(CommandWindow& cw, HDC dc) {
+    const int length = GetWindowTextLengthW(cw.hwnd);
+    if (length <= 0) return;
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<size_t>(GetWindowTextW(cw.hwnd, &caption[0], length + 1)));
+
+    HGDIOBJ oldFont = SelectObject(dc, cw.font ? cw.font : GetDefaultFont());
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight), cw.width, cw.height};
+    SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_CENTER | DT_WORDBREAK;
+    if (cw.state.LabelEnabled) {
+        SetTextColor(dc, cw.state.FontColour);
+        DrawTextW(dc, caption.c_str(), -1, &strip, format);
+    } else {
+        // The system's look of disabled text: an etched grey.
+        RECT etch = strip;
+        OffsetRect(&etch, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+        DrawTextW(dc, caption.c_str(), -1, &etch, format);
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextW(dc, caption.c_str(), -1, &strip, format);
+    }
+    SelectObject(dc, oldFont);
+}
+
+void OnPaint(CommandWindow& cw) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(cw.hwnd, &ps);
+    if (cw.imageDc) {
+        // Composed off screen so the caption does not flicker over the face.
+        HDC compose = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, cw.width, cw.height);
+        HGDIOBJ old = SelectObject(compose, bitmap);
+        BitBlt(compose, 0, 0, cw.width, cw.height, cw.imageDc, 0, 0, SRCCOPY);
+        DrawLabel(cw, compose);
+        BitBlt(dc, 0, 0, cw.width, cw.height, compose, 0, 0, SRCCOPY);
+        SelectObject(compose, old);
+        DeleteObject(bitmap);
+        DeleteDC(compose);
+    }
+    EndPaint(cw.hwnd, &ps);
+}
+
+void RefreshLabel(CommandWindow& cw) {
+    InvalidateRect(cw.hwnd, nullptr, FALSE);
+    UpdateWindow(cw.hwnd);
+}
+
+void OnButtonDown(CommandWindow& cw, MouseButton button) {
+    if (cw.state.Enabled == CommandFalse) return;
+    SetCapture(cw.hwnd);  // the release comes here even off the button
+    DrawFace(cw, Command_MouseDown(cw.state, button));
+    if (Command_TakesFocusOnPress(cw.state, button) && GetFocus() != cw.hwnd) SetFocus(cw.hwnd);
+}
+
+void OnButtonUp(CommandWindow& cw, MouseButton button, WPARAM keys) {
+    const CommandReaction r = Command_MouseUp(cw.state, button);
+    DrawFace(cw, r.Face);
+    if (GetCapture() == cw.hwnd && !(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
+    if (r.Click) {
+        // Last: the parent may destroy this window while handling it.
+        HWND hwnd = cw.hwnd;
+        const int id = GetDlgCtrlID(hwnd);
+        SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+    }
+}
+
+void OnTimer(CommandWindow& cw) {
+    POINT pointer;
+    const bool over = GetCursorPos(&pointer) && WindowFromPoint(pointer) == cw.hwnd;
+    DrawFace(cw, Command_TimerTick(cw.state, over));
+}
+
+LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* cw = reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        cw = new CommandWindow;
+        cw->hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cw));
+    }
+    if (!cw) return DefWindowProcW(hwnd, msg, wParam, lParam);
+
+    switch (msg) {
+    case WM_CREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        MakeImage(*cw, cs->cx, cs->cy);
+        DrawFace(*cw, Command_ReadProperties(cw->state));
+        return 0;
+    }
+    case WM_SIZE:
+        if (LOWORD(lParam) != cw->width || HIWORD(lParam) != cw->height) MakeImage(*cw, LOWORD(lParam), HIWORD(lParam));
+        DrawFace(*cw, Command_Resize(cw->state));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        OnPaint(*cw);
+        return 0;
+    case WM_MOUSEMOVE:
+        DrawFace(*cw, Command_MouseMove(cw->state));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnButtonDown(*cw, MouseButton::Left);
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnButtonDown(*cw, MouseButton::Right);
+        return 0;
+    case WM_MBUTTONDOWN:
+        OnButtonDown(*cw, MouseButton::Middle);
+        return 0;
+    case WM_LBUTTONUP:
+        OnButtonUp(*cw, MouseButton::Left, wParam);
+        return 0;
+    case WM_RBUTTONUP:
+        OnButtonUp(*cw, MouseButton::Right, wParam);
+        return 0;
+    case WM_MBUTTONUP:
+        OnButtonUp(*cw, MouseButton::Middle, wParam);
+        return 0;
+    case WM_SETFOCUS:
+        DrawFace(*cw, Command_GotFocus(cw->state));
+        return 0;
+    case WM_KILLFOCUS:
+        DrawFace(*cw, Command_LostFocus(cw->state));
+        return 0;
+    case WM_TIMER:
+        if (wParam == TmrMouse) OnTimer(*cw);
+        return 0;
+    case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
+        RefreshLabel(*cw);
+        return result;
+    }
+    case WM_SETFONT:
+        cw->font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) RefreshLabel(*cw);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(cw->font ? cw->font : GetDefaultFont());
+    case WM_NCDESTROY:
+        KillTimer(hwnd, TmrMouse);
+        FreeImage(*cw);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        delete cw;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterCommandButtonClass(HINSTANCE instance) {
+    const bool pictures = LoadFacePictures(instance);
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, ClassName, &existing)) return pictures;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = CommandWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = ClassName;
+    return RegisterClassExW(&wc) != 0 && pictures;
+}
+
+HWND CreateCommandButton(HWND parent, int id, const wchar_t* caption, int x, int y, int width, int height) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterCommandButtonClass(instance);
+    // Without a caption the button shows what a layout with none stored reads back.
+    return CreateWindowExW(0, ClassName, caption ? caption : L"Command1", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+void CommandButton_Initialize(HWND button) {
+    CommandWindow* cw = From(button);
+    if (!cw) return;
+    Command_Initialize(cw->state);
+    SetTimer(button, TmrMouse, MouseTimerInterval, nullptr);
+}
+
+void CommandButton_SetEnabled(HWND button, bool enabled) {
+    CommandWindow* cw = From(button);
+    if (!cw) return;
+    DrawFace(*cw, Command_SetEnabled(cw->state, enabled));
+}
+
+bool CommandButton_GetEnabled(HWND button) {
+    CommandWindow* cw = From(button);
+    if (!cw) return false;
+    CommandFace face = CommandFace::None;
+    const bool enabled = Command_ReadEnabled(cw->state, face);
+    DrawFace(*cw, face);
+    return enabled;
+}
+
+bool IsCommandButton(HWND window) {
+    wchar_t name[64];
+    return window && GetClassNameW(window, name, 64) && lstrcmpW(name, ClassName) == 0;
+}
+
+void CommandButton_SetFontColour(HWND button, COLORREF colour) {
+    CommandWindow* cw = From(button);
+    if (!cw) return;
+    cw->state.FontColour = colour;
+    DrawFace(*cw, RefreshFace(cw->state));
+    RefreshLabel(*cw);
+}
