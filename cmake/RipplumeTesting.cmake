@@ -15,7 +15,17 @@ function(ripplume_add_gtest name)
   else()
     gtest_discover_tests(${name}
       WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
-      PROPERTIES LABELS "unit;${ARG_LABELS}"
+      PROPERTIES LABELS unit
       DISCOVERY_TIMEOUT 60)
+    if(ARG_LABELS)
+      # gtest_discover_tests flattens a list-valued property, so the extra
+      # labels are set by a script that ctest reads after the discovered tests.
+      set(labels_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+      file(WRITE ${labels_script}
+        "foreach(t IN LISTS ${name}_TESTS)\n"
+        "  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"unit;${ARG_LABELS}\")\n"
+        "endforeach()\n")
+      set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_script})
+    endif()
   endif()
 endfunction()

@@ -22,7 +22,15 @@ only32=(
   libasound2:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
 )
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+# A name without an architecture must be installed for this machine's own
+# architecture (or "all"): the i386 copy of a library does not count.
+native=$(dpkg --print-architecture)
+installed() {
+  case $1 in
+    *:*) dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q 'install ok installed' ;;
+    *) dpkg-query -W -f='${Status} ${Architecture}\n' "$1" 2>/dev/null | grep -Eq "install ok installed ($native|all)\$" ;;
+  esac
+}
 missing_of() {
   local p
   for p in "$@"; do installed "$p" || echo "$p"; done
