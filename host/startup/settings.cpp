@@ -1,0 +1,3 @@
+#include "host/startup/settings.h"
+
+HostSettings Settings;
