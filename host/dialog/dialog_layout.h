@@ -1,0 +1,50 @@
+// The settings dialog's controls as it is designed: positions in twips (left,
+// top, width, height; relative to the window's inner area, or to the panel
+// Pic_C where marked), captions and fonts.
+#pragma once
+
+struct TwipsBox {
+    int left, top, width, height;
+};
+
+constexpr int InnerWidthTwips = 7425;  // 495 x 246 pixels
+constexpr int InnerHeightTwips = 3690;
+
+constexpr TwipsBox PicC = {180, 240, 7035, 2475};
+constexpr TwipsBox Shape3 = {300, 300, 1695, 315};        // in the panel
+constexpr TwipsBox Lbl15 = {300, 360, 1665, 195};         // in the panel
+constexpr TwipsBox BgmRepeatBox = {1680, 780, 615, 300};  // in the panel
+constexpr TwipsBox Lbl14 = {2340, 840, 990, 195};         // in the panel
+constexpr TwipsBox CmdFile = {1680, 1380, 615, 315};      // in the panel
+constexpr TwipsBox LblFname = {660, 1740, 6135, 495};     // in the panel
+constexpr TwipsBox Lbl7 = {180, 2880, 2475, 195};
+constexpr TwipsBox LblUrl = {180, 3120, 3285, 195};
+constexpr TwipsBox CmdSet = {4740, 3000, 1215, 375};
+constexpr TwipsBox CmdCan = {6000, 3000, 1215, 375};
+
+// Option marks and their labels, indexed by the BgmKind they stand for; on
+// screen the order from the top is audio CD, none, music file.
+constexpr TwipsBox ImgBgm[3] = {{420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
+constexpr TwipsBox LblBgm[3] = {{660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
+inline constexpr const wchar_t* BgmCaptions[3] = {L"なし", L"音楽CD", L"MP3、WAV"};
+
+inline constexpr wchar_t DialogTitle[] = L"<Ripplume>";
+inline constexpr wchar_t SectionCaption[] = L"BGM";  // lbl(15), framed by Shape3
+inline constexpr wchar_t RepeatCaption[] = L"曲目をﾘﾋﾟｰﾄ";
+inline constexpr wchar_t FileButtonCaption[] = L"...";
+inline constexpr wchar_t SetCaption[] = L"設定";
+inline constexpr wchar_t CancelCaption[] = L"ｷｬﾝｾﾙ";
+inline constexpr wchar_t MakerUrl[] = L"http://ripplume.example/";
+inline constexpr wchar_t CreditLine[] = L"Ripplume 1.0  ©2026 Ripplume team";
+
+// The file chooser: one filter entry (the list ends with an empty string).
+inline constexpr wchar_t ChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
+inline constexpr wchar_t ChooserTitle[] = L"ﾌｧｲﾙを開く";
+constexpr unsigned ChooserBufferSize = 255;  // characters, for the name and for the title
+
+constexpr int RepeatListLast = 30;  // the repeat list: "" and "1" .. "30"
+
+inline constexpr wchar_t LabelFace[] = L"ＭＳ Ｐゴシック";  // every caption, Japanese character set
+constexpr double LabelPoints = 9.75;
+inline constexpr wchar_t PanelFace[] = L"Tahoma";  // the panel's own font, used by the repeat box
+constexpr double PanelPoints = 8.25;

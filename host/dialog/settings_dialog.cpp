@@ -1,0 +1,567 @@
+// The settings dialog Ripplume_P, titled "<Ripplume>": the user picks the
+// background music (none, audio CD with a repeat track, or an MP3/WAV file)
+// and OK writes it to the settings file.
+//
+//  [X] layout of the controls, converted from twips to pixels
+//  [X] Form_Load, Form_Resize (gradient), Form_Unload (zoom back)
+//  [X] option marks and labels, repeat box, file chooser, OK, Cancel, link
+//  [X] persistent images of the window and the panel; windowless labels
+//  [X] modal: its own message loop, not in the taskbar (hidden owner window)
+//
+// All UI text goes through the wide-character calls so the Japanese captions
+// show whatever the system's language. The window works on the host-wide
+// Settings, which Main has loaded before showing it.
+#include "host/dialog/settings_dialog.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "host/controls/command_button.h"
+#include "host/dialog/dialog_art.h"
+#include "host/dialog/dialog_gdi_win32.h"
+#include "host/dialog/dialog_layout.h"
+#include "host/dialog/dialog_resources.h"
+#include "host/startup/settings.h"
+#include "host/startup/settings_file_win32.h"
+#include "host/startup/settings_values.h"
+#include "host/startup/zoom.h"
+
+namespace {
+
+constexpr wchar_t DialogClass[] = L"Ripplume_P";
+constexpr wchar_t PanelClass[] = L"Ripplume_P_Pic";
+constexpr wchar_t OwnerClass[] = L"Ripplume_P_Owner";
+
+constexpr COLORREF DialogBackground = RGB(0xC0, 0xC0, 0xC0);
+constexpr COLORREF PanelBackground = RGB(0xE0, 0xE0, 0xE0);
+constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF Black = RGB(0, 0, 0);
+
+constexpr int RepeatListHeight = 200;  // pixels of drop-down list below the repeat box
+
+enum ControlId { IdBgmRepeat = 201, IdCmdFile, IdCmdSet, IdCmdCan };
+
+// The one dialog of a host process.
+struct DialogState {
+    HINSTANCE instance = nullptr;
+    HWND owner = nullptr;
+    HWND window = nullptr;
+    HWND panel = nullptr;      // Pic_C
+    HWND bgmRepeat = nullptr;  // BGM_Repeat
+    HWND cmdFile = nullptr;
+    HWND cmdSet = nullptr;
+    HWND cmdCan = nullptr;
+
+    HFONT labelFont = nullptr;
+    HFONT urlFont = nullptr;
+    HFONT panelFont = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HCURSOR hand = nullptr;
+
+    Surface formImage;   // the window's persistent image
+    Surface panelImage;  // Pic_C's persistent image
+    Surface picMbl;      // the texture strip
+    HBITMAP imgRa[2] = {nullptr, nullptr};  // mark pictures: not chosen, chosen
+    HBITMAP imgBgm[3] = {nullptr, nullptr, nullptr};
+
+    Label lbl7, lblUrl;                           // on the window
+    Label lbl15, lbl14, lblFname, lblBgm[3];      // in the panel
+    RECT shape3 = {};
+
+    bool waitCursor = false;  // the application-wide hourglass
+    bool urlPressed = false;
+    bool unloaded = false;
+};
+
+DialogState Dlg;
+
+// IDC_ names are narrow without UNICODE; the resource number is the same.
+HCURSOR SystemCursor(LPCSTR id) { return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id)); }
+
+// WM_SETCURSOR: the hourglass, while shown, wins over every other pointer.
+bool ShowWaitCursor() {
+    if (Dlg.waitCursor) SetCursor(SystemCursor(IDC_WAIT));
+    return Dlg.waitCursor;
+}
+
+RECT PixelBox(const TwipsBox& box) {
+    const PixelRect r = TwipsRect(box.left, box.top, box.width, box.height);
+    return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
+
+Label MakeLabel(const TwipsBox& box, const std::wstring& caption, HFONT font, COLORREF colour, UINT format,
+                bool autoSize) {
+    Label label;
+    label.caption = caption;
+    label.rect = PixelBox(box);
+    label.font = font;
+    label.colour = colour;
+    label.format = format;
+    if (autoSize) SizeLabelToText(label);
+    return label;
+}
+
+// An option mark shows its picture at the picture's own size.
+RECT MarkRect(int index) {
+    RECT rect = PixelBox(ImgBgm[index]);
+    BITMAP info = {};
+    if (Dlg.imgBgm[index] && GetObjectW(Dlg.imgBgm[index], sizeof info, &info)) {
+        rect.right = rect.left + info.bmWidth;
+        rect.bottom = rect.top + info.bmHeight;
+    }
+    return rect;
+}
+
+// The option under a point of the panel (mark or label), or -1.
+int OptionAt(POINT point) {
+    for (int i = 0; i < 3; ++i) {
+        const RECT mark = MarkRect(i);
+        if (PtInRect(&mark, point) || LabelContains(Dlg.lblBgm[i], point)) return i;
+    }
+    return -1;
+}
+
+void SetAppWaitCursor(bool wait) {
+    Dlg.waitCursor = wait;
+    if (wait) {
+        SetCursor(SystemCursor(IDC_WAIT));
+        return;
+    }
+    POINT point = {};
+    GetCursorPos(&point);
+    HWND under = WindowFromPoint(point);
+    ScreenToClient(Dlg.window, &point);
+    const bool overLink = under == Dlg.window && LabelContains(Dlg.lblUrl, point);
+    SetCursor(overLink ? Dlg.hand : SystemCursor(IDC_ARROW));
+}
+
+void ShowMarks(int chosen) {
+    for (HBITMAP& picture : Dlg.imgBgm) picture = Dlg.imgRa[0];
+    if (chosen >= 0 && chosen <= 2) Dlg.imgBgm[chosen] = Dlg.imgRa[1];
+    InvalidateRect(Dlg.panel, nullptr, FALSE);
+}
+
+// ---- procedures of the dialog ----
+
+BOOL CALLBACK InitializeIfCommand(HWND child, LPARAM) {
+    if (IsCommandButton(child)) CommandButton_Initialize(child);
+    return TRUE;
+}
+
+// Every Command on the container (the panel's too), in window order.
+void InitCommandButtons(HWND container) {
+    EnumChildWindows(container, InitializeIfCommand, 0);
+}
+
+void TilePanel(HWND surface, Surface& image) {
+    RECT outer = {};
+    GetWindowRect(surface, &outer);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    for (const TileSpot& spot : TilePositions(Dlg.picMbl.width, Dlg.picMbl.height, width, height))
+        BitBlt(image.dc, spot.x, spot.y, Dlg.picMbl.width, Dlg.picMbl.height, Dlg.picMbl.dc, 0, 0, SRCCOPY);
+    InvalidateRect(surface, nullptr, FALSE);
+}
+
+// ---- event handlers ----
+
+void Form_Resize() {
+    RECT inner = {};
+    GetClientRect(Dlg.window, &inner);
+    if (!MakeSurface(Dlg.formImage, inner.right, inner.bottom, DialogBackground)) return;
+    const std::vector<GradientRow> rows = GradientRows(inner.bottom);
+    for (size_t y = 0; y < rows.size(); ++y) {
+        const RECT line = {0, LONG(y), inner.right, LONG(y) + 1};
+        HBRUSH brush = CreateSolidBrush(RGB(rows[y].red, rows[y].green, rows[y].blue));
+        FillRect(Dlg.formImage.dc, &line, brush);
+        DeleteObject(brush);
+    }
+    InvalidateRect(Dlg.window, nullptr, FALSE);
+}
+
+void Form_Load() {
+    const HostSettings& s = Settings;
+
+    RECT outer = {};
+    GetWindowRect(Dlg.window, &outer);
+    const PixelPoint origin = DialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                           outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(Dlg.window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    InitCommandButtons(Dlg.window);
+    TilePanel(Dlg.panel, Dlg.panelImage);
+    EnableWindow(Dlg.bgmRepeat, FALSE);
+    ShowMarks(s.BgmKind);
+    if (s.BgmKind == BgmAudioCd) EnableWindow(Dlg.bgmRepeat, TRUE);
+    CommandButton_SetEnabled(Dlg.cmdFile, s.BgmKind == BgmMusicFile);
+
+    SetWindowTextW(Dlg.bgmRepeat, FormatHashHash(s.BgmRepeat).c_str());
+    for (int i = 0; i <= RepeatListLast; ++i)
+        SendMessageW(Dlg.bgmRepeat, CB_ADDSTRING, 0, LPARAM(FormatHashHash(i).c_str()));
+
+    Dlg.lblFname.caption = s.BgmFile;
+    InvalidateRect(Dlg.panel, nullptr, FALSE);
+
+    POINT cursor = {};
+    if (GetCursorPos(&cursor)) {
+        Zoom.ZoomOriginX = int16_t(cursor.x);
+        Zoom.ZoomOriginY = int16_t(cursor.y);
+    } else {
+        Zoom.ZoomOriginX = 0;
+        Zoom.ZoomOriginY = 0;
+    }
+    ZoomOpen(Dlg.window);
+    SetAppWaitCursor(false);
+}
+
+void Form_Unload() {
+    if (Dlg.unloaded) return;
+    Dlg.unloaded = true;
+    ZoomClose(Dlg.window);
+}
+
+void CloseDialog() {
+    Form_Unload();
+    DestroyWindow(Dlg.window);
+}
+
+// Img_BGM_MouseDown and lbl_BGM_MouseDown share this body; any button counts.
+void OptionMouseDown(int index) {
+    Settings.BgmKind = int16_t(index);
+    CommandButton_SetEnabled(Dlg.cmdFile, false);
+    EnableWindow(Dlg.bgmRepeat, FALSE);
+    ShowMarks(index);
+    if (index == BgmAudioCd) EnableWindow(Dlg.bgmRepeat, TRUE);
+    if (index == BgmMusicFile) CommandButton_SetEnabled(Dlg.cmdFile, true);
+}
+
+void Img_BGM_MouseDown(int index) { OptionMouseDown(index); }
+void lbl_BGM_MouseDown(int index) { OptionMouseDown(index); }
+
+void Cmd_File_Click() {
+    wchar_t fileName[ChooserBufferSize + 1] = {};
+    wchar_t fileTitle[ChooserBufferSize + 1] = {};
+    OPENFILENAMEW chooser = {};
+    chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    chooser.hwndOwner = Dlg.window;
+    chooser.hInstance = Dlg.instance;
+    chooser.lpstrFilter = ChooserFilter;
+    chooser.lpstrFile = fileName;
+    chooser.nMaxFile = ChooserBufferSize;
+    chooser.lpstrFileTitle = fileTitle;
+    chooser.nMaxFileTitle = ChooserBufferSize;
+    chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
+    chooser.lpstrTitle = ChooserTitle;
+    chooser.Flags = 0;
+    if (GetOpenFileNameW(&chooser) <= 0) return;
+
+    Settings.BgmFile = fileName;
+    Dlg.lblFname.caption = Settings.BgmFile;
+    InvalidateRect(Dlg.panel, nullptr, FALSE);
+    Settings.BgmFolder = DirectoryOf(Settings.BgmFile);
+}
+
+void Cmd_Set_Click() {
+    const int length = GetWindowTextLengthW(Dlg.bgmRepeat);
+    std::wstring repeatText(size_t(length) + 1, L'\0');
+    repeatText.resize(size_t(GetWindowTextW(Dlg.bgmRepeat, repeatText.data(), length + 1)));
+    SaveSettings(repeatText);
+    CloseDialog();
+}
+
+void Cmd_Can_Click() { CloseDialog(); }
+
+void lbl_URL_Click() {
+    SetAppWaitCursor(true);
+    ShellExecuteW(Dlg.window, L"open", Dlg.lblUrl.caption.c_str(), L"", L"", SW_SHOWNORMAL);
+    SetAppWaitCursor(false);
+}
+
+// ---- windows ----
+
+void PaintFrom(HWND window, const Surface& image, void (*drawOver)(HDC)) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT inner = {};
+    GetClientRect(window, &inner);
+    Surface frame;  // drawn off screen first, so labels never flicker
+    if (MakeSurface(frame, inner.right, inner.bottom, RGB(0, 0, 0))) {
+        if (image.dc) BitBlt(frame.dc, 0, 0, image.width, image.height, image.dc, 0, 0, SRCCOPY);
+        drawOver(frame.dc);
+        BitBlt(dc, 0, 0, inner.right, inner.bottom, frame.dc, 0, 0, SRCCOPY);
+        FreeSurface(frame);
+    }
+    EndPaint(window, &paint);
+}
+
+void DrawFormLabels(HDC dc) {
+    DrawLabel(dc, Dlg.lbl7);
+    DrawLabel(dc, Dlg.lblUrl);
+}
+
+void DrawPanelContents(HDC dc) {
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, Dlg.shape3.left, Dlg.shape3.top, Dlg.shape3.right, Dlg.shape3.bottom);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+
+    HDC pictures = CreateCompatibleDC(dc);
+    for (int i = 0; i < 3; ++i) {
+        if (!Dlg.imgBgm[i]) continue;
+        const RECT mark = MarkRect(i);
+        HGDIOBJ old = SelectObject(pictures, Dlg.imgBgm[i]);
+        BitBlt(dc, mark.left, mark.top, mark.right - mark.left, mark.bottom - mark.top, pictures, 0, 0, SRCCOPY);
+        SelectObject(pictures, old);
+    }
+    DeleteDC(pictures);
+
+    DrawLabel(dc, Dlg.lbl15);
+    DrawLabel(dc, Dlg.lbl14);
+    for (const Label& label : Dlg.lblBgm) DrawLabel(dc, label);
+    DrawLabel(dc, Dlg.lblFname);
+}
+
+POINT PointOf(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
+
+void Clicked(int id) {
+    switch (id) {
+    case IdCmdFile: Cmd_File_Click(); break;
+    case IdCmdSet: Cmd_Set_Click(); break;
+    case IdCmdCan: Cmd_Can_Click(); break;
+    default: break;  // IDOK / IDCANCEL from Enter and Escape: the dialog has no default buttons
+    }
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintFrom(window, Dlg.panelImage, DrawPanelContents); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN: {
+        const POINT point = PointOf(lParam);
+        const int option = OptionAt(point);
+        if (option < 0) return 0;
+        const RECT mark = MarkRect(option);
+        if (PtInRect(&mark, point))
+            Img_BGM_MouseDown(option);
+        else
+            lbl_BGM_MouseDown(option);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (ShowWaitCursor()) return TRUE;
+        break;
+    case WM_COMMAND:  // Cmd_File and the repeat box report to the panel, their container
+        if (HIWORD(wParam) == BN_CLICKED && lParam) Clicked(LOWORD(wParam));
+        return 0;
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void CreateControls(HWND window) {
+    Dlg.window = window;
+
+    const RECT pic = PixelBox(PicC);
+    Dlg.panel = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PanelClass, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, pic.left, pic.top,
+                                pic.right - pic.left, pic.bottom - pic.top, window, nullptr, Dlg.instance, nullptr);
+    RECT panelInner = {};
+    GetClientRect(Dlg.panel, &panelInner);
+    MakeSurface(Dlg.panelImage, panelInner.right, panelInner.bottom, PanelBackground);
+
+    Dlg.shape3 = PixelBox(Shape3);
+    const UINT single = DT_SINGLELINE | DT_NOPREFIX;
+    Dlg.lbl15 = MakeLabel(Lbl15, SectionCaption, Dlg.labelFont, Black, single | DT_CENTER, false);
+    for (int i = 0; i < 3; ++i)
+        Dlg.lblBgm[i] = MakeLabel(LblBgm[i], BgmCaptions[i], Dlg.labelFont, Black, single, true);
+    Dlg.lbl14 = MakeLabel(Lbl14, RepeatCaption, Dlg.labelFont, Black, single, true);
+    // Two lines; long paths without blanks break between characters.
+    Dlg.lblFname = MakeLabel(LblFname, L"", Dlg.labelFont, Black, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
+
+    const RECT repeat = PixelBox(BgmRepeatBox);
+    Dlg.bgmRepeat = CreateWindowExW(0, L"COMBOBOX", L"",
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                    repeat.left, repeat.top, repeat.right - repeat.left, RepeatListHeight, Dlg.panel,
+                                    HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
+    SendMessageW(Dlg.bgmRepeat, WM_SETFONT, WPARAM(Dlg.panelFont), FALSE);
+
+    const RECT file = PixelBox(CmdFile);
+    Dlg.cmdFile = CreateCommandButton(Dlg.panel, IdCmdFile, FileButtonCaption, file.left, file.top,
+                                      file.right - file.left, file.bottom - file.top);
+
+    Dlg.lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.labelFont, White, single, true);
+    Dlg.lblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.urlFont, White, single, true);
+
+    const RECT set = PixelBox(CmdSet), can = PixelBox(CmdCan);
+    Dlg.cmdSet = CreateCommandButton(window, IdCmdSet, SetCaption, set.left, set.top, set.right - set.left,
+                                     set.bottom - set.top);
+    Dlg.cmdCan = CreateCommandButton(window, IdCmdCan, CancelCaption, can.left, can.top, can.right - can.left,
+                                     can.bottom - can.top);
+    for (HWND button : {Dlg.cmdFile, Dlg.cmdSet, Dlg.cmdCan})
+        if (button) SendMessageW(button, WM_SETFONT, WPARAM(Dlg.labelFont), TRUE);
+}
+
+LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: CreateControls(window); return 0;
+    case WM_SIZE: Form_Resize(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintFrom(window, Dlg.formImage, DrawFormLabels); return 0;
+    case WM_SETCURSOR:
+        if (ShowWaitCursor()) return TRUE;
+        if (HWND(wParam) == window && LOWORD(lParam) == HTCLIENT) {
+            POINT point = {};
+            GetCursorPos(&point);
+            ScreenToClient(window, &point);
+            if (LabelContains(Dlg.lblUrl, point)) {
+                SetCursor(Dlg.hand);
+                return TRUE;
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        if (LabelContains(Dlg.lblUrl, PointOf(lParam))) {
+            Dlg.urlPressed = true;
+            SetCapture(window);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (Dlg.urlPressed) {
+            Dlg.urlPressed = false;
+            ReleaseCapture();
+            if (LabelContains(Dlg.lblUrl, PointOf(lParam))) lbl_URL_Click();
+        }
+        return 0;
+    case WM_CAPTURECHANGED: Dlg.urlPressed = false; return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && lParam) Clicked(LOWORD(wParam));
+        return 0;
+    case WM_CLOSE: CloseDialog(); return 0;
+    case WM_ENDSESSION:
+        if (wParam) CloseDialog();
+        return 0;
+    case WM_DESTROY:
+        Form_Unload();  // covers a window destroyed without WM_CLOSE
+        return 0;
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool LoadPictures(HINSTANCE instance) {
+    Dlg.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_RIPPLUME));
+    Dlg.smallIcon = HICON(LoadImageW(instance, MAKEINTRESOURCEW(IDI_RIPPLUME), IMAGE_ICON,
+                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    Dlg.hand = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_LINK_HAND));
+    if (!Dlg.hand) Dlg.hand = SystemCursor(IDC_HAND);
+    Dlg.imgRa[0] = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_OFF), IMAGE_BITMAP, 0, 0, 0));
+    Dlg.imgRa[1] = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_ON), IMAGE_BITMAP, 0, 0, 0));
+
+    // Pic_Mbl is exactly the size of its strip.
+    HBITMAP strip = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_PANEL_TEXTURE), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP info = {};
+    if (strip && GetObjectW(strip, sizeof info, &info)) {
+        Dlg.picMbl.dc = CreateCompatibleDC(nullptr);
+        Dlg.picMbl.bitmap = strip;
+        Dlg.picMbl.previous = SelectObject(Dlg.picMbl.dc, strip);
+        Dlg.picMbl.width = info.bmWidth;
+        Dlg.picMbl.height = info.bmHeight;
+    }
+
+    Dlg.labelFont = MakeFont(LabelFace, LabelPoints, SHIFTJIS_CHARSET, false);
+    Dlg.urlFont = MakeFont(LabelFace, LabelPoints, SHIFTJIS_CHARSET, true);
+    Dlg.panelFont = MakeFont(PanelFace, PanelPoints, DEFAULT_CHARSET, false);
+    return Dlg.labelFont && Dlg.urlFont && Dlg.panelFont;
+}
+
+void FreePictures() {
+    FreeSurface(Dlg.formImage);
+    FreeSurface(Dlg.panelImage);
+    FreeSurface(Dlg.picMbl);
+    for (HBITMAP picture : Dlg.imgRa)
+        if (picture) DeleteObject(picture);
+    for (HFONT font : {Dlg.labelFont, Dlg.urlFont, Dlg.panelFont})
+        if (font) DeleteObject(font);
+}
+
+void RegisterClasses(HINSTANCE instance) {
+    WNDCLASSEXW dialog = {};
+    dialog.cbSize = sizeof dialog;
+    dialog.lpfnWndProc = DialogProc;
+    dialog.hInstance = instance;
+    dialog.hIcon = Dlg.icon;
+    dialog.hIconSm = Dlg.smallIcon;
+    dialog.hCursor = SystemCursor(IDC_ARROW);
+    dialog.lpszClassName = DialogClass;
+    RegisterClassExW(&dialog);  // fails harmlessly when a previous dialog registered it
+
+    WNDCLASSEXW panel = dialog;
+    panel.lpfnWndProc = PanelProc;
+    panel.hIcon = nullptr;
+    panel.hIconSm = nullptr;
+    panel.lpszClassName = PanelClass;
+    RegisterClassExW(&panel);
+
+    WNDCLASSEXW owner = panel;
+    owner.lpfnWndProc = DefWindowProcW;
+    owner.lpszClassName = OwnerClass;
+    RegisterClassExW(&owner);
+
+    RegisterCommandButtonClass(instance);
+}
+
+}  // namespace
+
+void ShowSettingsDialog(HINSTANCE instance) {
+    Dlg = DialogState{};
+    Dlg.instance = instance;
+    if (!LoadPictures(instance)) {
+        FreePictures();
+        return;
+    }
+    RegisterClasses(instance);
+
+    // An owned window stays out of the taskbar; the owner is never shown.
+    Dlg.owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT frame = {0, 0, TwipsToPixels(InnerWidthTwips), TwipsToPixels(InnerHeightTwips)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    HWND window = CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, frame.right - frame.left,
+                                  frame.bottom - frame.top, Dlg.owner, nullptr, instance, nullptr);
+    if (!window) {
+        if (Dlg.owner) DestroyWindow(Dlg.owner);
+        FreePictures();
+        return;
+    }
+
+    SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(Dlg.icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(Dlg.smallIcon));
+
+    Form_Load();
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    SetFocus(Dlg.panel);  // the lowest tab index, as the form starts
+
+    MSG message;
+    while (IsWindow(window)) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {  // pass a quit request on to the caller's loop
+            PostQuitMessage(int(message.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (IsDialogMessageW(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (IsWindow(window)) DestroyWindow(window);
+    if (Dlg.owner) DestroyWindow(Dlg.owner);
+    FreePictures();
+    Dlg = DialogState{};
+}

@@ -1,0 +1,126 @@
+#include "host/dialog/dialog_art.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+TEST(DialogGradient, RowsOfA246PixelInnerArea) {
+    const std::vector<GradientRow> rows = GradientRows(246);
+    ASSERT_EQ(rows.size(), 247u);  // 0 .. 246 inclusive
+    struct Expected {
+        int y, level;
+    };
+    for (const Expected e : {Expected{0, 0}, {10, 28}, {61, 155}, {123, 220}, {124, 220}, {200, 122}, {246, 0}}) {
+        SCOPED_TRACE(e.y);
+        EXPECT_EQ(rows[e.y].red, e.level);
+        EXPECT_EQ(rows[e.y].green, e.level);
+        EXPECT_EQ(rows[e.y].blue, e.level + 30);
+    }
+}
+
+TEST(DialogGradient, RisesToTheMiddleAndFallsBack) {
+    const std::vector<GradientRow> rows = GradientRows(246);
+    for (size_t y = 1; y < rows.size(); ++y) {
+        SCOPED_TRACE(y);
+        EXPECT_EQ(rows[y].blue, rows[y].red + 30);
+        if (y <= 123) {
+            EXPECT_GE(rows[y].red, rows[y - 1].red);
+        }
+        if (y > 124) {
+            EXPECT_LE(rows[y].red, rows[y - 1].red);
+        }
+    }
+}
+
+TEST(DialogGradient, NoInnerAreaGivesNoRows) {
+    EXPECT_TRUE(GradientRows(0).empty());
+    EXPECT_TRUE(GradientRows(-3).empty());
+    EXPECT_EQ(GradientRows(1).size(), 2u);
+}
+
+TEST(DialogTiling, PanelGetsTwoColumnsOfTenCopies) {
+    std::vector<std::pair<int, int>> expected;
+    for (int x : {0, 556})
+        for (int y = 0; y <= 180; y += 20) expected.emplace_back(x, y);
+    std::vector<std::pair<int, int>> got;
+    for (const TileSpot& s : TilePositions(556, 20, 469, 165)) got.emplace_back(s.x, s.y);
+    EXPECT_EQ(got, expected);
+}
+
+TEST(DialogTiling, EveryPixelOfTheSurfaceIsCovered) {
+    struct Case {
+        int tileW, tileH, w, h;
+    };
+    for (const Case c : {Case{556, 20, 469, 165}, {556, 20, 556, 20}, {556, 20, 1200, 41}, {7, 3, 20, 9},
+                         {1, 1, 3, 2}, {556, 20, 1, 1}}) {
+        SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h);
+        const std::vector<TileSpot> spots = TilePositions(c.tileW, c.tileH, c.w, c.h);
+        std::vector<bool> covered(size_t(c.w) * c.h, false);
+        for (const TileSpot& s : spots)
+            for (int y = s.y; y < s.y + c.tileH && y < c.h; ++y)
+                for (int x = s.x; x < s.x + c.tileW && x < c.w; ++x) covered[size_t(y) * c.w + x] = true;
+        for (size_t i = 0; i < covered.size(); ++i) ASSERT_TRUE(covered[i]) << "pixel " << i;
+        // Copies start on the strip's grid, each place once.
+        std::set<std::pair<int, int>> places;
+        for (const TileSpot& s : spots) {
+            EXPECT_EQ(s.x % c.tileW, 0);
+            EXPECT_EQ(s.y % c.tileH, 0);
+            EXPECT_TRUE(places.emplace(s.x, s.y).second);
+        }
+    }
+}
+
+TEST(DialogTiling, ColumnsEndBelowTheEdgeEvenWhenTheStripFitsExactly) {
+    // The walk only moves on once a copy lies wholly past the edge.
+    std::vector<std::pair<int, int>> got;
+    for (const TileSpot& s : TilePositions(556, 20, 556, 20)) got.emplace_back(s.x, s.y);
+    const std::vector<std::pair<int, int>> expected = {{0, 0},   {0, 20},   {0, 40},   {556, 0},  {556, 20},
+                                                       {556, 40}, {1112, 0}, {1112, 20}, {1112, 40}};
+    EXPECT_EQ(got, expected);
+}
+
+TEST(DialogTiling, AStripWithoutAreaPlacesNothing) {
+    EXPECT_TRUE(TilePositions(0, 20, 469, 165).empty());
+    EXPECT_TRUE(TilePositions(556, 0, 469, 165).empty());
+    EXPECT_TRUE(TilePositions(-1, 20, 469, 165).empty());
+}
+
+TEST(DialogLayout, TwipsBecomePixelsAt15PerPixel) {
+    EXPECT_EQ(TwipsToPixels(7425), 495);
+    EXPECT_EQ(TwipsToPixels(3690), 246);
+    EXPECT_EQ(TwipsToPixels(7), 0);
+    EXPECT_EQ(TwipsToPixels(8), 1);
+    EXPECT_EQ(TwipsToPixels(-7), 0);
+    EXPECT_EQ(TwipsToPixels(-8), -1);
+    const PixelRect panel = TwipsRect(180, 240, 7035, 2475);
+    EXPECT_EQ(panel.left, 12);
+    EXPECT_EQ(panel.top, 16);
+    EXPECT_EQ(panel.width, 469);
+    EXPECT_EQ(panel.height, 165);
+}
+
+TEST(DialogLayout, WindowIsCentredAcrossAndAThirdDown) {
+    const PixelPoint p = DialogOrigin(1024, 768, 501, 272);
+    EXPECT_EQ(p.x, 261);  // 7845 twips / 2 = 3922 -> 261.5 px is never reached
+    EXPECT_EQ(p.y, 165);  // 7440 / 3 = 2480 twips
+}
+
+TEST(DialogLayout, PlacementDividesTwipsNotPixels) {
+    // 2 pixels of room: 30 twips / 3 = 10 twips, which is nearer 1 pixel than 0.
+    EXPECT_EQ(DialogOrigin(502, 302, 500, 300).y, 1);
+    EXPECT_EQ(DialogOrigin(502, 302, 500, 300).x, 1);
+    // 1 pixel of room: 15 / 2 = 7 twips (toward zero) -> 0 pixels.
+    EXPECT_EQ(DialogOrigin(501, 301, 500, 300).x, 0);
+}
+
+TEST(DialogLayout, WindowLargerThanTheScreenGoesUpAndLeft) {
+    const PixelPoint p = DialogOrigin(640, 480, 700, 500);
+    EXPECT_EQ(p.x, -30);  // -900 twips / 2
+    EXPECT_EQ(p.y, -7);   // -300 / 3 = -100 twips = -6.7 px
+}
+
+}  // namespace
