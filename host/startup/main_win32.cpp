@@ -1,0 +1,95 @@
+// Ripplume.scr: the host's entry. Main picks the mode from the command line
+// and hands over to the preview window, the settings dialog or the hidden
+// saver window; the message loop then runs for as long as a window needs it.
+#include <windows.h>
+
+#include <string>
+
+#include "host/dialog/settings_dialog.h"
+#include "host/startup/command_line.h"
+#include "host/startup/preview_window_win32.h"
+#include "host/startup/saver_window_win32.h"
+#include "host/startup/settings_file_win32.h"
+#include "host/startup/settings_values.h"
+
+namespace {
+
+constexpr const char* DialogWindowTitle = "<Ripplume>";
+constexpr const wchar_t* WorkDirectory = L"C:\\q_lorn";
+constexpr const wchar_t* RendererFileName = L"\\Ripplume.dll";
+constexpr const wchar_t* HostTitle = L"Ripplume";
+constexpr const wchar_t* RendererMissingText = L"Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+
+HINSTANCE HostInstance = nullptr;
+
+// Ends the host at once: no further window and no window's close handler.
+[[noreturn]] void EndAtOnce()
+{
+    ExitProcess(0);
+}
+
+bool AnotherInstanceRunning()
+{
+    return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowA(nullptr, DialogWindowTitle) != nullptr;
+}
+
+void Main()
+{
+    if (AnotherInstanceRunning()) {
+        EndAtOnce();
+    }
+    const std::wstring commandLine = ArgumentText(GetCommandLineW());
+    const std::wstring mode = ModeLetter(commandLine);
+
+    if (mode == L"P") {
+        // Window handles are 32-bit values, widened with their sign as LongToHandle does.
+        const HWND previewBox = static_cast<HWND>(LongToHandle(static_cast<LONG>(PreviewHandle(commandLine))));
+        // A handle that names no window would leave an invisible process
+        // behind that nobody can close, so such a request ends here.
+        if (!IsWindow(previewBox) || ShowPreview(HostInstance, previewBox) == nullptr) {
+            EndAtOnce();
+        }
+        return;
+    }
+
+    CreateDirectoryW(WorkDirectory, nullptr);
+    LoadSettings();
+    if (!FileExists(HostFolder() + RendererFileName)) {
+        MessageBoxW(nullptr, RendererMissingText, HostTitle, MB_OK);
+        EndAtOnce();
+    }
+
+    if (mode == L"C") {
+        ShowSettingsDialog(HostInstance);
+        EndAtOnce();
+    }
+    if (!commandLine.empty() && mode != L"S") {
+        EndAtOnce();
+    }
+    const bool cursorHidden = mode == L"S";
+    if (cursorHidden) {
+        ShowCursor(FALSE);
+    }
+    if (CreateSaverWindow(HostInstance) == nullptr) {
+        if (cursorHidden) {
+            ShowCursor(TRUE);
+        }
+        EndAtOnce();
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    HostInstance = instance;
+    Main();
+    // Main returns only with a window in place: the preview, which ends the
+    // loop when it is destroyed, or the saver window, which ends the process.
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

@@ -1,0 +1,191 @@
+#include "host/startup/saver_window_win32.h"
+
+#include <string>
+#include <vector>
+
+#include "host/music/mci_port_win32.h"
+#include "host/music/music_player.h"
+#include "host/startup/capture_win32.h"
+#include "host/startup/command_line.h"
+#include "host/startup/saver_run.h"
+#include "host/startup/settings.h"
+#include "host/startup/settings_file_win32.h"
+#include "host/startup/settings_values.h"
+
+namespace {
+
+constexpr const char* SaverClassName = "Ripplume_S";
+constexpr const wchar_t* RendererFileName = L"\\Ripplume.dll";
+
+enum TimerId : UINT_PTR { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
+constexpr UINT Timer1Interval = 1000;  // music file repeat
+constexpr UINT Timer2Interval = 200;   // CD poll
+constexpr UINT Timer3Interval = 500;   // renderer watch
+
+struct SaverWindowState {
+    HWND Window = nullptr;
+    bool Timer1On = false;
+    bool Timer2On = false;
+    bool Timer3On = false;
+    std::wstring RendererPath;
+    HANDLE RendererProcess = nullptr;
+    RendererWatch Watch;
+};
+
+SaverWindowState Saver;
+
+void SwitchTimer(TimerId id, UINT interval, bool on, bool& state)
+{
+    if (on) {
+        state = SetTimer(Saver.Window, id, interval, nullptr) != 0;
+    } else {
+        KillTimer(Saver.Window, id);
+        state = false;
+    }
+}
+
+// Started shown normally, without waiting. The path goes in quoted as the
+// program's first argument, so a folder with blanks in it is no problem.
+void StartRenderer()
+{
+    Saver.RendererPath = HostFolder() + RendererFileName;
+    std::wstring commandLine = L"\"" + Saver.RendererPath + L"\"";
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(Saver.RendererPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        Saver.RendererProcess = process.hProcess;
+    }
+}
+
+bool RendererProcessRunning()
+{
+    return Saver.RendererProcess != nullptr && WaitForSingleObject(Saver.RendererProcess, 0) == WAIT_TIMEOUT;
+}
+
+void StartMusic()
+{
+    switch (ChooseMusic(Settings.BgmKind, Settings.BgmFile)) {
+    case MusicChoice::AudioCd:
+        OpenCdAudio(HostMusic());
+        SwitchTimer(Timer2, Timer2Interval, true, Saver.Timer2On);
+        break;
+    case MusicChoice::WaveFile:
+        PlayWave(HostMusic(), Settings.BgmFile);
+        break;
+    case MusicChoice::Mp3File:
+        PlayMusicFile(HostMusic(), Settings.BgmFile);
+        SwitchTimer(Timer1, Timer1Interval, true, Saver.Timer1On);
+        break;
+    case MusicChoice::None:
+        break;
+    }
+}
+
+void Form_Load()
+{
+    SaveMirroredScreen(CaptureFilePath);
+    StartRenderer();
+    StartMusic();
+}
+
+void Timer1_Timer()
+{
+    RepeatMusicFile(HostMusic());
+}
+
+void Timer2_Timer()
+{
+    PollCdAudio(HostMusic(), Settings.BgmRepeat);
+    SwitchTimer(Timer2, Timer2Interval, HostMusic().CdKeepPolling != 0, Saver.Timer2On);
+}
+
+// Stops the music, gives the cursor back and ends the host at once.
+[[noreturn]] void Form_QueryUnload()
+{
+    if (Saver.Timer2On) {
+        SwitchTimer(Timer2, Timer2Interval, false, Saver.Timer2On);
+        CloseCdAudio(HostMusic());
+    }
+    if (Settings.BgmKind == BgmMusicFile) {
+        const MusicChoice music = ChooseMusic(Settings.BgmKind, Settings.BgmFile);
+        if (music == MusicChoice::WaveFile) {
+            StopWave(HostMusic());
+        } else if (music == MusicChoice::Mp3File) {
+            SwitchTimer(Timer1, Timer1Interval, false, Saver.Timer1On);
+            CloseMusicFile(HostMusic());
+        }
+    }
+    if (ModeLetter(ArgumentText(GetCommandLineW())) == L"S") {
+        ShowCursor(TRUE);
+    }
+    ExitProcess(0);
+}
+
+void Timer3_Timer()
+{
+    const bool windowFound = FindWindowA(nullptr, RendererWindowTitle) != nullptr;
+    if (RunIsOver(Saver.Watch, windowFound, RendererProcessRunning())) {
+        SwitchTimer(Timer3, Timer3Interval, false, Saver.Timer3On);
+        Form_QueryUnload();
+    }
+}
+
+LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        Saver.Window = window;
+        SwitchTimer(Timer3, Timer3Interval, true, Saver.Timer3On);
+        return 0;
+    case WM_TIMER:
+        if (wParam == Timer1) {
+            Timer1_Timer();
+        } else if (wParam == Timer2) {
+            Timer2_Timer();
+        } else if (wParam == Timer3) {
+            Timer3_Timer();
+        }
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam) {
+            Form_QueryUnload();
+        }
+        return 0;
+    // Any request to close the window, the system's at log-off included.
+    case WM_CLOSE:
+    case WM_QUERYENDSESSION:
+        Form_QueryUnload();
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+HWND CreateSaverWindow(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = SaverProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = SaverClassName;
+    if (RegisterClassA(&windowClass) == 0) {
+        return nullptr;
+    }
+    // As large as the screen, like the picture it takes; never shown.
+    const HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, SaverClassName, SaverWindowTitle, WS_POPUP, 0, 0,
+                                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                        nullptr, instance, nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    Form_Load();
+    return window;
+}

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# The host's command-line modes: the single-instance guard in every mode,
+# the renderer-missing message (run, settings and other letters, not
+# preview), /c:<handle> as /c, and the silent end of unknown letters.
+source "$(dirname "$0")/harness.sh"
+harness_init host_modes
+# The host's texts are Japanese: run it as on a Japanese system.
+harness_japanese_fonts
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
+
+MESSAGE_TITLE=Ripplume   # the caption of the host's message box
+mkdir -p "$QLORN"
+
+# A host with its renderer beside it (in a folder with a blank), and one alone.
+FULL="$WINEPREFIX/drive_c/modes full"   # a blank: the renderer path is quoted
+LONE="$WINEPREFIX/drive_c/modes_lone"
+rm -rf "$FULL" "$LONE"
+mkdir -p "$FULL" "$LONE"
+cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$FULL/"
+cp "$BIN/Ripplume.scr" "$LONE/"
+
+exists() { wine "$BIN/wintool.exe" exists "$1" >/dev/null 2>&1; }
+
+# A preview box for preview requests; BOX_HANDLE gets its handle.
+start_box() {
+  local i
+  rm -f "$QLORN/modes_box".*
+  wine_start BOX "$BIN/preview_box.exe" box 152 112 'C:\q_lorn\modes_box.txt'
+  for i in $(seq 100); do
+    [ -s "$QLORN/modes_box.txt" ] && break
+    sleep 0.1
+  done
+  BOX_HANDLE=$(tr -d '\r\n' <"$QLORN/modes_box.txt" 2>/dev/null)
+  [ -n "$BOX_HANDLE" ]
+}
+# box_has_preview: the box's last report names a child "Preview Window".
+box_has_preview() { case $(cat "$QLORN/modes_box.txt.report" 2>/dev/null) in 1\ *) return 0 ;; esac; return 1; }
+stop_box() { : >"$QLORN/modes_box.txt.quit"; wait_exit "$BOX" 10; }
+
+# escape_renderer: Escape at the full-screen renderer until its window goes.
+# A key pressed the moment the window appears can be lost, so it is retried.
+escape_renderer() {
+  local attempt
+  for attempt in 1 2 3; do
+    xdotool mousemove 512 384
+    press_key Escape
+    wait_for_no_window Ripplume_VC 4 && return 0
+  done
+  return 1
+}
+
+# end_run PID: Escape ends the renderer, and with it the run.
+end_run() {
+  escape_renderer || { log "the renderer did not end on Escape"; return 1; }
+  wait_exit "$1" 5
+}
+
+window_count() { find_window "$1" | wc -l; }
+
+# ends_silently NAME ARGS...: the host ends by itself within a few seconds
+# having shown nothing, started no renderer, opened no dialog and taken no
+# capture.
+ends_silently() {
+  local name=$1
+  shift
+  local renderers dialogs
+  renderers=$(window_count Ripplume_VC)
+  dialogs=$(window_count '<Ripplume>')
+  rm -f "$QLORN/Ripplume.bmp"
+  wine_start "$name" "$@"
+  local pid_var=$name
+  wait_exit "${!pid_var}" 8 || return 1
+  sleep 0.5
+  [ -z "$(find_window "$MESSAGE_TITLE")" ] && [ "$(window_count Ripplume_VC)" = "$renderers" ] &&
+    [ "$(window_count '<Ripplume>')" = "$dialogs" ] && [ ! -e "$QLORN/Ripplume.bmp" ]
+}
+
+# --- The renderer-missing message: /s, /c and /a, but not /p.
+for mode in /s /c /a; do
+  rm -f "$QLORN/Ripplume.bmp"
+  wine_start MISSING "$LONE/Ripplume.scr" "$mode"
+  check "$mode without the renderer: the message box appears" wait_for_window "$MESSAGE_TITLE" 15
+  [ "$mode" = /s ] && screenshot renderer_missing >/dev/null
+  check "$mode without the renderer: it says what is missing" \
+    sh -c "wine '$BIN/wintool.exe' texts '$MESSAGE_TITLE' | grep -q 'Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！'"
+  check "$mode without the renderer: no dialog, no run" \
+    test -z "$(find_window '<Ripplume>')" -a ! -e "$QLORN/Ripplume.bmp"
+  key_to_window "$MESSAGE_TITLE" Return
+  check "$mode without the renderer: the host ends when the message is dismissed" wait_exit "$MISSING" 5
+done
+
+check "preview box for /p without the renderer" start_box
+wine_start LONE_PREVIEW "$LONE/Ripplume.scr" /p "$BOX_HANDLE"
+sleep 3
+check "/p without the renderer: the preview shows, without a message" \
+  box_has_preview
+check "/p without the renderer: no message box" test -z "$(find_window "$MESSAGE_TITLE")"
+stop_box
+wait_exit "$LONE_PREVIEW" 5
+
+# --- Unknown letters end silently, after the preparation.
+check "/a ends silently" ends_silently A "$FULL/Ripplume.scr" /a
+check "/x ends silently" ends_silently X "$FULL/Ripplume.scr" /x
+check "a single character ends silently" ends_silently ONE "$FULL/Ripplume.scr" x
+
+# --- Settings: /c:<handle> opens the dialog as /c does; while it is open,
+# every new start ends at once.
+wine_start DIALOG "$FULL/Ripplume.scr" /c:4660
+check "/c:4660 opens the settings dialog" wait_for_window '<Ripplume>' 15
+check "while the dialog is open, /s ends at once" ends_silently S_DURING_DIALOG "$FULL/Ripplume.scr" /s
+check "while the dialog is open, /c ends at once" ends_silently C_DURING_DIALOG "$FULL/Ripplume.scr" /c
+check "preview box while the dialog is open" start_box
+wine_start P_DURING_DIALOG "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
+check "while the dialog is open, /p ends at once" wait_exit "$P_DURING_DIALOG" 8
+check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$QLORN/modes_box.txt.report"
+stop_box
+wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
+check "closing the dialog ends the settings process" wait_exit "$DIALOG" 10
+
+wine_start DIALOG_C "$FULL/Ripplume.scr" /C
+check "/C opens the settings dialog too" wait_for_window '<Ripplume>' 15
+wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
+wait_exit "$DIALOG_C" 10
+
+# --- A run in progress: its hidden window makes any new start end at once.
+wine_start RUN "$FULL/Ripplume.scr" -S
+check "-S starts a run" wait_for_window Ripplume_VC 30
+check "the run's hidden window is there" exists Ripplume_Main
+check "during a run, /s ends at once" ends_silently S_DURING_RUN "$FULL/Ripplume.scr" /s
+check "during a run, /c ends at once" ends_silently C_DURING_RUN "$FULL/Ripplume.scr" /c
+check "preview box during a run" start_box
+wine_start P_DURING_RUN "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
+check "during a run, /p ends at once" wait_exit "$P_DURING_RUN" 8
+check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$QLORN/modes_box.txt.report"
+stop_box
+check "the run ends with its renderer" end_run "$RUN"
+
+# --- An empty command line starts a run as well.
+wine_start EMPTY "$FULL/Ripplume.scr"
+check "an empty command line starts a run" wait_for_window Ripplume_VC 30
+check "... which ends with its renderer" end_run "$EMPTY"
+
+harness_finish

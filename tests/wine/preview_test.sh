@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Preview mode: Ripplume.scr /p <handle> lays its still into a preview box.
+# Across processes the structure is checked (child, parent, size); the
+# pixels are checked with the preview window made inside the box's process,
+# since a foreign child's drawing does not reach the Xvfb screen.
+source "$(dirname "$0")/harness.sh"
+harness_init preview
+
+SOURCE=${RIPPLUME_SOURCE:-$(cd "$(dirname "$0")/../.." && pwd)}
+STILL="$ART/still.png"
+convert "$SOURCE/host/startup/preview_still.bmp" "$STILL"
+mkdir -p "$QLORN"
+
+# The host alone, without the renderer beside it: a preview needs none.
+LONE="$WINEPREFIX/drive_c/preview_lone"
+rm -rf "$LONE"
+mkdir -p "$LONE"
+cp "$BIN/Ripplume.scr" "$LONE/"
+
+# start_box NAME MODE W H: a preview box; BOX_HANDLE gets its handle.
+start_box() {
+  local name=$1 mode=$2 w=$3 h=$4 i
+  rm -f "$QLORN/$name".*
+  wine_start "BOX_$name" "$BIN/preview_box.exe" "$mode" "$w" "$h" "C:\\q_lorn\\$name.txt"
+  for i in $(seq 100); do
+    [ -s "$QLORN/$name.txt" ] && break
+    sleep 0.1
+  done
+  BOX_HANDLE=$(tr -d '\r\n' <"$QLORN/$name.txt" 2>/dev/null)
+  [ -n "$BOX_HANDLE" ]
+}
+
+# wait_report NAME: waits until the box sees a child; REPORT gets the line
+# "found parent-ok child-style x y w h visible".
+wait_report() {
+  local i
+  REPORT=""
+  for i in $(seq 100); do
+    REPORT=$(cat "$QLORN/$1.txt.report" 2>/dev/null)
+    # Found, and shown (the last field), since the host shows it after parenting.
+    case $REPORT in 1\ *\ 1) return 0 ;; esac
+    sleep 0.1
+  done
+  return 1
+}
+
+stop_box() { : >"$QLORN/$1.txt.quit"; }
+
+# same_pixels A B: the two pictures have the same size and pixels.
+same_pixels() {
+  [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+
+# Across processes, for the usual box and a larger one.
+for size in 152x112 200x150; do
+  w=${size%x*} h=${size#*x}
+  check "box $size started" start_box "b$size" box "$w" "$h"
+  wine_start "SCR_$size" "$LONE/Ripplume.scr" /p "$BOX_HANDLE"
+  check "preview window appears in the $size box" wait_report "b$size"
+  check "it is a visible child of the box at (0,0) with the box's size ($REPORT)" \
+    test "$REPORT" = "1 1 1 0 0 $w $h 1"
+  pid_var="SCR_$size"
+  stop_box "b$size"
+  check "the preview process ends with its box" wait_exit "${!pid_var}" 10
+done
+
+# The /p:<handle> spelling addresses the same box.
+check "box for /p:" start_box colon box 152 112
+wine_start SCR_COLON "$LONE/Ripplume.scr" "/p:$BOX_HANDLE"
+check "/p:<handle> lays the preview into the box" wait_report colon
+stop_box colon
+wait_exit "$SCR_COLON" 10
+
+# A handle that names no window: the host does not linger invisibly.
+wine_start SCR_BAD "$LONE/Ripplume.scr" /p 4660
+check "a preview for a handle that names no window ends" wait_exit "$SCR_BAD" 10
+wine_start SCR_NONE "$LONE/Ripplume.scr" /p
+check "a preview without a handle ends" wait_exit "$SCR_NONE" 10
+
+# Pixels, with the preview made inside the box's process. The box sits at
+# (100, 100) with a white background, so any gap would show.
+pixels_case() {
+  local w=$1 h=$2 name=px$1x$2
+  start_box "$name" inproc "$w" "$h" || { fail "in-process box $w x $h"; return; }
+  wait_report "$name"
+  sleep 0.5
+  local shot
+  shot=$(screenshot "$name")
+  local sw=$((w < 152 ? w : 152)) sh=$((h < 112 ? h : 112))
+  convert "$STILL" -crop "${sw}x${sh}+0+0" +repage "$ART/${name}_expected.png"
+  convert "$shot" -crop "${sw}x${sh}+100+100" +repage "$ART/${name}_seen.png"
+  check "$w x $h box: the still at its own size in the top-left corner" \
+    same_pixels "$ART/${name}_expected.png" "$ART/${name}_seen.png"
+  if [ "$w" -gt 152 ]; then
+    check "$w x $h box: black right of the still" test "$(mean_of "$shot" "$((w - 152))x${h}+252+100")" = 0
+  fi
+  if [ "$h" -gt 112 ]; then
+    check "$w x $h box: black below the still" test "$(mean_of "$shot" "${w}x$((h - 112))+100+212")" = 0
+  fi
+  stop_box "$name"
+  local var="BOX_$name"
+  wait_exit "${!var}" 10
+}
+pixels_case 152 112
+pixels_case 200 150
+pixels_case 100 80
+
+harness_finish

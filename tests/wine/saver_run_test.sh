@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# A saver run: Ripplume.scr /s captures the screen mirrored into
+# C:\q_lorn\Ripplume.bmp, starts the renderer, keeps its hidden window
+# "Ripplume_Main" while the renderer's "Ripplume_VC" is up, and ends soon
+# after the renderer has gone, or at once when the system closes its window.
+source "$(dirname "$0")/harness.sh"
+harness_init saver_run
+
+# escape_renderer: Escape at the full-screen renderer until its window goes.
+# A key pressed the moment the window appears can be lost, so it is retried.
+escape_renderer() {
+  local attempt
+  for attempt in 1 2 3; do
+    xdotool mousemove 512 384
+    press_key Escape
+    wait_for_no_window Ripplume_VC 4 && return 0
+  done
+  return 1
+}
+
+CAPTURE="$QLORN/Ripplume.bmp"
+mkdir -p "$QLORN"
+
+# An asymmetric desktop: every column differs from its mirror image.
+convert -size 1024x768 gradient:'#103060-#60a0e0' \
+  -fill '#e03020' -draw 'rectangle 0,0 120,767' \
+  -fill '#f0e040' -draw 'rectangle 300,100 520,300' \
+  -fill '#20c040' -draw 'polygon 700,700 1023,400 1023,767' \
+  -fill white -draw 'rectangle 121,0 121,767' \
+  "$ART/desktop.png"
+set_desktop_picture "$ART/desktop.png"
+before=$(screenshot before_run)
+
+rm -f "$CAPTURE"
+started=$(date +%s.%N)
+wine_start HOST "$BIN/Ripplume.scr" /s
+check "the renderer's window Ripplume_VC appears" wait_for_window Ripplume_VC 30
+log "renderer window after $(echo "$(date +%s.%N) - $started" | bc) s"
+check "the host's hidden window Ripplume_Main is there during the run" wine "$BIN/wintool.exe" exists Ripplume_Main
+info=$(wine "$BIN/wintool.exe" info Ripplume_Main 2>/dev/null | tr -d '\r')
+check "Ripplume_Main is never shown ($info)" test "${info%% *}" = 0
+
+# The capture: the screen as it was, mirrored left to right, same size.
+check "the capture file was written" test -s "$CAPTURE"
+check "the capture is a 24-bit bitmap of the screen's size ($(identify -format '%w %h %[bit-depth] %r' "$CAPTURE" 2>&1))" \
+  test "$(identify -format '%w %h' "$CAPTURE")" = "1024 768" -a "$(head -c 2 "$CAPTURE")" = BM \
+  -a "$(od -An -tu2 -j28 -N2 "$CAPTURE" | tr -d ' ')" = 24
+convert "$CAPTURE" -flop "$ART/capture_unmirrored.png"
+convert "$CAPTURE" "$ART/capture.png"
+check "the capture, mirrored back, is the screen before the run" \
+  test "$(compare -metric AE "$ART/capture_unmirrored.png" "$before" null: 2>&1)" = 0
+check "the capture's rightmost column is the screen's leftmost" \
+  test "$(pixel_at "$ART/capture.png" 1023 10)" = "$(pixel_at "$before" 0 10)" -a \
+       "$(pixel_at "$ART/capture.png" 902 10)" = "$(pixel_at "$before" 121 10)"
+check "and it is not the screen itself" \
+  test "$(compare -metric AE "$ART/capture.png" "$before" null: 2>&1)" != 0
+
+screenshot during_run >/dev/null
+# Escape ends the renderer; the host follows within its next watch tick.
+check "Escape ends the renderer" escape_renderer
+gone=$(date +%s.%N)
+check "the host ends within two seconds of the renderer" wait_exit "$HOST" 2
+log "host gone $(echo "$(date +%s.%N) - $gone" | bc) s after the renderer's window"
+check "the host ends with exit code 0" test "$EXIT_CODE" = 0
+
+# A second run ended by the system (log-off): the host goes at once, the
+# renderer runs on by itself until its user ends it.
+wine_start HOST2 "$BIN/Ripplume.scr" /s
+check "second run: renderer up" wait_for_window Ripplume_VC 30
+check "second run: hidden window up" wine "$BIN/wintool.exe" exists Ripplume_Main
+wine "$BIN/end_session.exe" Ripplume_Main >/dev/null 2>&1
+check "a log-off ends the host" wait_exit "$HOST2" 3
+check "the renderer is left running" test -n "$(find_window Ripplume_VC)"
+escape_renderer
+
+# A third run closed with WM_CLOSE.
+wine_start HOST3 "$BIN/Ripplume.scr" /s
+check "third run: renderer up" wait_for_window Ripplume_VC 30
+wine "$BIN/wintool.exe" close Ripplume_Main >/dev/null 2>&1
+check "a close request ends the host" wait_exit "$HOST3" 3
+escape_renderer
+
+# A renderer file that is no program: the run cannot start it and ends at
+# the first watch tick instead of waiting.
+BROKEN="$WINEPREFIX/drive_c/saver_broken"
+rm -rf "$BROKEN"
+mkdir -p "$BROKEN"
+cp "$BIN/Ripplume.scr" "$BROKEN/"
+echo "not a program" >"$BROKEN/Ripplume.dll"
+rm -f "$CAPTURE"
+wine_start HOST4 "$BROKEN/Ripplume.scr" /s
+check "a renderer that cannot start: the host ends by itself" wait_exit "$HOST4" 5
+check "... after taking the capture" test -s "$CAPTURE"
+check "... and no renderer window appeared" test -z "$(find_window Ripplume_VC)"
+
+harness_finish
