@@ -213,3 +213,22 @@ key_to_window() {
   [ -n "$id" ] || return 1
   xdotool windowfocus --sync "$id" key "$2"
 }
+
+# escape_renderer: Escape at the full-screen renderer until its window goes.
+# A key pressed the moment the window appears can be lost (the renderer may still be
+# loading, and sees the press and the release together), so it is retried.
+escape_renderer() {
+  local attempt
+  for attempt in 1 2 3; do
+    xdotool mousemove 512 384
+    press_key Escape
+    wait_for_no_window Ripplume_VC 4 && return 0
+  done
+  return 1
+}
+
+# end_run PID: Escape ends the renderer, and with it the run.
+end_run() {
+  escape_renderer || { log "the renderer did not end on Escape"; return 1; }
+  wait_exit "$1" 5
+}

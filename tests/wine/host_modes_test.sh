@@ -37,24 +37,6 @@ start_box() {
 box_has_preview() { case $(cat "$QLORN/modes_box.txt.report" 2>/dev/null) in 1\ *) return 0 ;; esac; return 1; }
 stop_box() { : >"$QLORN/modes_box.txt.quit"; wait_exit "$BOX" 10; }
 
-# escape_renderer: Escape at the full-screen renderer until its window goes.
-# A key pressed the moment the window appears can be lost, so it is retried.
-escape_renderer() {
-  local attempt
-  for attempt in 1 2 3; do
-    xdotool mousemove 512 384
-    press_key Escape
-    wait_for_no_window Ripplume_VC 4 && return 0
-  done
-  return 1
-}
-
-# end_run PID: Escape ends the renderer, and with it the run.
-end_run() {
-  escape_renderer || { log "the renderer did not end on Escape"; return 1; }
-  wait_exit "$1" 5
-}
-
 window_count() { find_window "$1" | wc -l; }
 
 # ends_silently NAME ARGS...: the host ends by itself within a few seconds

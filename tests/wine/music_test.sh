@@ -48,24 +48,6 @@ sound_blocks() {
   od -An -v -tx8 -w3528 "$1" | grep -c '[1-9a-f]'
 }
 
-# escape_renderer: Escape at the full-screen renderer until its window goes.
-# A key pressed the moment the window appears can be lost, so it is retried.
-escape_renderer() {
-  local attempt
-  for attempt in 1 2 3; do
-    xdotool mousemove 512 384
-    press_key Escape
-    wait_for_no_window Ripplume_VC 4 && return 0
-  done
-  return 1
-}
-
-# end_run PID: Escape ends the renderer, and with it the run.
-end_run() {
-  escape_renderer || { log "the renderer did not end on Escape"; return 1; }
-  wait_exit "$1" 5
-}
-
 # WAV: looped by the sound player for as long as the run lasts.
 rm -f "$SINK"
 write_settings 2 'C:\q_lorn\my music\tone.wav'

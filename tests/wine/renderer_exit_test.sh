@@ -16,6 +16,17 @@ check "a close request is posted" wine "$BIN/wintool.exe" close Ripplume_VC
 wait_exit "$RENDERER" 20
 check "a close request ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 
+log "system commands"
+wine_start RENDERER "$BIN/Ripplume.dll"
+check "the window appears" wait_for_window Ripplume_VC 30
+wine "$BIN/wintool.exe" syscommand Ripplume_VC F140 >/dev/null
+wine "$BIN/wintool.exe" syscommand Ripplume_VC F170 >/dev/null
+sleep 0.5
+check "the screen-saver and monitor-power commands leave it running" kill -0 "$RENDERER"
+wine "$BIN/wintool.exe" syscommand Ripplume_VC F060 >/dev/null
+wait_exit "$RENDERER" 20
+check "the close command ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+
 log "Alt+F4"
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30

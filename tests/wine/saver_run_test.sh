@@ -6,18 +6,6 @@
 source "$(dirname "$0")/harness.sh"
 harness_init saver_run
 
-# escape_renderer: Escape at the full-screen renderer until its window goes.
-# A key pressed the moment the window appears can be lost, so it is retried.
-escape_renderer() {
-  local attempt
-  for attempt in 1 2 3; do
-    xdotool mousemove 512 384
-    press_key Escape
-    wait_for_no_window Ripplume_VC 4 && return 0
-  done
-  return 1
-}
-
 CAPTURE="$QLORN/Ripplume.bmp"
 mkdir -p "$QLORN"
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-BitmapSpec Spec(int32_t width, int32_t height, uint16_t bitCount) {
-    BitmapSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bitCount;
-    return spec;
+BitmapLayout Layout(int32_t width, int32_t height, uint16_t bitCount) {
+    BitmapLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bitCount = bitCount;
+    return layout;
 }
 
 // The picture a palette gives for indices listed top row first, as the
@@ -32,9 +32,9 @@ std::vector<uint8_t> Expected(const std::vector<uint32_t>& palette, const std::v
 TEST(BitmapDecoder, Rgb24RowsLoseTheirPaddingAndStartBottomLeft) {
     for (bool fileHeader : {true, false}) {
         SCOPED_TRACE(fileHeader);
-        BitmapSpec spec = Spec(3, 2, 24);
-        spec.fileHeader = fileHeader;
-        const auto bytes = WriteBitmap(spec, {0xFF0000, 0x00FF00, 0x0000FF,    // top row
+        BitmapLayout layout = Layout(3, 2, 24);
+        layout.fileHeader = fileHeader;
+        const auto bytes = WriteBitmap(layout, {0xFF0000, 0x00FF00, 0x0000FF,    // top row
                                               0xFFFFFF, 0x102030, 0x123456});  // bottom row
         ASSERT_EQ(bytes.size(), (fileHeader ? 14u : 0u) + 40 + 2 * (9 + 3));
         const DecodeResult result = Decode(bytes);
@@ -44,7 +44,7 @@ TEST(BitmapDecoder, Rgb24RowsLoseTheirPaddingAndStartBottomLeft) {
         EXPECT_EQ(result.rgb, RgbBytes({0xFFFFFF, 0x102030, 0x123456, 0xFF0000, 0x00FF00, 0x0000FF}));
     }
     // 5 pixels: 15 bytes and one padding byte per row.
-    const auto five = WriteBitmap(Spec(5, 2, 24), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    const auto five = WriteBitmap(Layout(5, 2, 24), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     ASSERT_EQ(five.size(), 14u + 40 + 2 * 16);
     EXPECT_EQ(Decode(five).rgb, RgbBytes({6, 7, 8, 9, 10, 1, 2, 3, 4, 5}));
 }
@@ -57,17 +57,17 @@ TEST(BitmapDecoder, IndexedDepthsLookUpTheColourTable) {
         for (uint32_t headerSize : {40u, 12u}) {
             SCOPED_TRACE(std::to_string(bits) + " bits, header " + std::to_string(headerSize));
             const uint32_t colours = bits == 1 ? 2 : 16;
-            BitmapSpec spec = Spec(11, 2, bits);  // 11 pixels: a partial byte and row padding
-            spec.headerSize = headerSize;
-            spec.palette.assign(palette.begin(), palette.begin() + colours);
+            BitmapLayout layout = Layout(11, 2, bits);  // 11 pixels: a partial byte and row padding
+            layout.headerSize = headerSize;
+            layout.palette.assign(palette.begin(), palette.begin() + colours);
             if (bits == 8 && headerSize == 40)
-                spec.colorsUsed = colours;
+                layout.colorsUsed = colours;
             else if (bits == 8)
-                spec.palette.resize(256, 0x000000);
+                layout.palette.resize(256, 0x000000);
             std::vector<uint32_t> indices;
             for (uint32_t i = 0; i < 22; ++i)
                 indices.push_back((i * 5 + i / 11) % colours);
-            const DecodeResult result = Decode(WriteBitmap(spec, indices));
+            const DecodeResult result = Decode(WriteBitmap(layout, indices));
             ASSERT_EQ(result.error, DecodeError::None);
             EXPECT_EQ(result.rgb, Expected(palette, indices, 11));
         }
@@ -83,11 +83,11 @@ TEST(BitmapDecoder, ColoursUsedSetsTheTableLengthAndThePixelStart) {
     const std::vector<uint32_t> indices = {0, 19, 7, 3, 12, 18};
     for (uint32_t used : {20u, 0u}) {
         SCOPED_TRACE(used);
-        BitmapSpec spec = Spec(3, 2, 8);
-        spec.fileHeader = false;
-        spec.colorsUsed = used;
-        spec.palette.assign(palette.begin(), palette.begin() + (used ? used : 256));
-        const DecodeResult result = Decode(WriteBitmap(spec, indices));
+        BitmapLayout layout = Layout(3, 2, 8);
+        layout.fileHeader = false;
+        layout.colorsUsed = used;
+        layout.palette.assign(palette.begin(), palette.begin() + (used ? used : 256));
+        const DecodeResult result = Decode(WriteBitmap(layout, indices));
         ASSERT_EQ(result.error, DecodeError::None);
         EXPECT_EQ(result.rgb, Expected(palette, indices, 3));
     }
@@ -110,41 +110,41 @@ TEST(BitmapDecoder, ColorTableSizeFollowsColoursUsedThenDepth) {
 }
 
 TEST(BitmapDecoder, IndicesBeyondTheTableAreBlack) {
-    BitmapSpec spec = Spec(4, 1, 8);
-    spec.colorsUsed = 2;
-    spec.palette = {0xFF0000, 0x00FF00};
-    EXPECT_EQ(Decode(WriteBitmap(spec, {0, 1, 2, 255})).rgb, RgbBytes({0xFF0000, 0x00FF00, 0, 0}));
+    BitmapLayout layout = Layout(4, 1, 8);
+    layout.colorsUsed = 2;
+    layout.palette = {0xFF0000, 0x00FF00};
+    EXPECT_EQ(Decode(WriteBitmap(layout, {0, 1, 2, 255})).rgb, RgbBytes({0xFF0000, 0x00FF00, 0, 0}));
 
-    BitmapSpec pal1 = Spec(2, 1, 1);
+    BitmapLayout pal1 = Layout(2, 1, 1);
     pal1.colorsUsed = 1;
     pal1.palette = {0xFFFFFF};
     EXPECT_EQ(Decode(WriteBitmap(pal1, {0, 1})).rgb, RgbBytes({0xFFFFFF, 0}));
 }
 
 TEST(BitmapDecoder, SixteenBitsWidenFiveBitChannelsAndIgnoreTheTopBit) {
-    const auto bytes = WriteBitmap(Spec(6, 1, 16), {0x7FFF, 0x7C00, 0x03E0, 0x001F, 0x0421, 0x8000 | 0x4210});
+    const auto bytes = WriteBitmap(Layout(6, 1, 16), {0x7FFF, 0x7C00, 0x03E0, 0x001F, 0x0421, 0x8000 | 0x4210});
     EXPECT_EQ(Decode(bytes).rgb, RgbBytes({0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0x080808, 0x848484}));
 }
 
 TEST(BitmapDecoder, ThirtyTwoBitsIgnoreTheUnusedByte) {
-    const auto bytes = WriteBitmap(Spec(2, 1, 32), {0xFF123456, 0x00ABCDEF});
+    const auto bytes = WriteBitmap(Layout(2, 1, 32), {0xFF123456, 0x00ABCDEF});
     EXPECT_EQ(Decode(bytes).rgb, RgbBytes({0x123456, 0xABCDEF}));
 }
 
 TEST(BitmapDecoder, BitfieldMasksAreHonouredAndScaled) {
-    BitmapSpec rgb565 = Spec(5, 1, 16);
+    BitmapLayout rgb565 = Layout(5, 1, 16);
     rgb565.compression = 3;
     rgb565.masks = {0xF800, 0x07E0, 0x001F};
     EXPECT_EQ(Decode(WriteBitmap(rgb565, {0xFFFF, 0xF800, 0x07E0, 0x001F, 0x0821})).rgb,
               RgbBytes({0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0x080408}));
 
-    BitmapSpec odd32 = Spec(3, 1, 32);
+    BitmapLayout odd32 = Layout(3, 1, 32);
     odd32.compression = 3;
     odd32.masks = {0xFF000000, 0x00000FF0, 0x00FF0000};  // green wider apart, red on top
     EXPECT_EQ(Decode(WriteBitmap(odd32, {0x12000340, 0xFFFFFFFF, 0x00AB000F})).rgb,
               RgbBytes({0x123400, 0xFFFFFF, 0x0000AB}));
 
-    BitmapSpec tiny = Spec(4, 1, 16);
+    BitmapLayout tiny = Layout(4, 1, 16);
     tiny.compression = 3;
     tiny.masks = {0x0030, 0x000E, 0x0000};  // 2 bits, 3 bits, no blue at all
     EXPECT_EQ(Decode(WriteBitmap(tiny, {0x0030, 0x000E, 0x0010, 0x0002})).rgb,
@@ -155,8 +155,8 @@ TEST(BitmapDecoder, DefaultFiveBitMasksGiveTheSameColoursAsNoMasks) {
     std::vector<uint32_t> all(256 * 128);
     for (uint32_t v = 0; v < all.size(); ++v)
         all[v] = v;
-    BitmapSpec plain = Spec(256, 128, 16);
-    BitmapSpec masked = plain;
+    BitmapLayout plain = Layout(256, 128, 16);
+    BitmapLayout masked = plain;
     masked.compression = 3;
     masked.masks = {0x7C00, 0x03E0, 0x001F};
     const DecodeResult a = Decode(WriteBitmap(plain, all));
@@ -166,9 +166,9 @@ TEST(BitmapDecoder, DefaultFiveBitMasksGiveTheSameColoursAsNoMasks) {
 }
 
 TEST(BitmapDecoder, TopDownRowsAreTurnedBottomUp) {
-    BitmapSpec spec = Spec(2, -3, 24);
+    BitmapLayout layout = Layout(2, -3, 24);
     const std::vector<uint32_t> picture = {0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606};
-    const DecodeResult result = Decode(WriteBitmap(spec, picture));
+    const DecodeResult result = Decode(WriteBitmap(layout, picture));
     ASSERT_EQ(result.error, DecodeError::None);
     EXPECT_EQ(result.height, 3);
     EXPECT_EQ(result.rgb, RgbBytes({0x050505, 0x060606, 0x030303, 0x040404, 0x010101, 0x020202}));
@@ -195,17 +195,17 @@ TEST(BitmapDecoder, RunLengthStreamsDecodeWithSkippedPixelsBlack) {
 }
 
 TEST(BitmapDecoder, RunLengthWritesOutsideThePictureAreDropped) {
-    BitmapSpec spec = Spec(2, 2, 8);
-    spec.compression = 1;
-    spec.colorsUsed = 2;
-    spec.palette = {0x000000, 0xFFFFFF};
+    BitmapLayout layout = Layout(2, 2, 8);
+    layout.compression = 1;
+    layout.colorsUsed = 2;
+    layout.palette = {0x000000, 0xFFFFFF};
     // A run past the row end, then a jump far beyond the last row, which ends
     // the picture without an end code.
-    const DecodeResult result = Decode(WriteBitmapData(spec, {5, 1, 0, 0, 0, 2, 255, 255, 200, 1}));
+    const DecodeResult result = Decode(WriteBitmapData(layout, {5, 1, 0, 0, 0, 2, 255, 255, 200, 1}));
     ASSERT_EQ(result.error, DecodeError::None);
     EXPECT_EQ(result.rgb, RgbBytes({0xFFFFFF, 0xFFFFFF, 0, 0}));
 
-    BitmapSpec rle4 = Spec(3, 1, 4);
+    BitmapLayout rle4 = Layout(3, 1, 4);
     rle4.compression = 2;
     rle4.colorsUsed = 2;
     rle4.palette = {0x000000, 0xFFFFFF};
@@ -216,17 +216,17 @@ TEST(BitmapDecoder, RunLengthWritesOutsideThePictureAreDropped) {
 }
 
 // Pixel data enough for any valid reading of the small headers used here.
-DecodeError ErrorFor(BitmapSpec spec, size_t pixelBytes = 4096) {
-    return Decode(WriteBitmapData(spec, std::vector<uint8_t>(pixelBytes, 0))).error;
+DecodeError ErrorFor(BitmapLayout layout, size_t pixelBytes = 4096) {
+    return Decode(WriteBitmapData(layout, std::vector<uint8_t>(pixelBytes, 0))).error;
 }
 
 TEST(BitmapDecoder, OtherHeaderSizesAreAnUnknownFormat) {
     for (uint32_t size : {108u, 124u, 64u, 16u, 52u, 0u, 0xFFFFFFFFu}) {
         for (bool fileHeader : {true, false}) {
-            BitmapSpec spec = Spec(2, 2, 24);
-            spec.headerSize = size;
-            spec.fileHeader = fileHeader;
-            EXPECT_EQ(ErrorFor(spec), DecodeError::UnknownFormat) << size << " " << fileHeader;
+            BitmapLayout layout = Layout(2, 2, 24);
+            layout.headerSize = size;
+            layout.fileHeader = fileHeader;
+            EXPECT_EQ(ErrorFor(layout), DecodeError::UnknownFormat) << size << " " << fileHeader;
         }
     }
 }
@@ -249,25 +249,25 @@ TEST(BitmapDecoder, UnconvertibleHeadersAreConversionErrors) {
         {"alpha masks", 2, 2, 32, 1, 6},        {"unknown compression", 2, 2, 24, 1, 99},
     };
     for (const Case& c : cases) {
-        BitmapSpec spec = Spec(c.width, c.height, c.bits);
-        spec.planes = c.planes;
-        spec.compression = c.compression;
+        BitmapLayout layout = Layout(c.width, c.height, c.bits);
+        layout.planes = c.planes;
+        layout.compression = c.compression;
         if (c.compression == 3)
-            spec.masks = {0xFF0000, 0xFF00, 0xFF};
-        EXPECT_EQ(ErrorFor(spec), DecodeError::ConversionError) << c.what;
+            layout.masks = {0xFF0000, 0xFF00, 0xFF};
+        EXPECT_EQ(ErrorFor(layout), DecodeError::ConversionError) << c.what;
     }
 }
 
 TEST(BitmapDecoder, MissingDataAreConversionErrors) {
-    BitmapSpec spec = Spec(3, 2, 24);
-    EXPECT_EQ(ErrorFor(spec, 2 * 12 - 1), DecodeError::ConversionError) << "last row short by a byte";
+    BitmapLayout layout = Layout(3, 2, 24);
+    EXPECT_EQ(ErrorFor(layout, 2 * 12 - 1), DecodeError::ConversionError) << "last row short by a byte";
 
-    std::vector<uint8_t> farOffset = WriteBitmap(spec, std::vector<uint32_t>(6, 0));
+    std::vector<uint8_t> farOffset = WriteBitmap(layout, std::vector<uint32_t>(6, 0));
     farOffset[10] = 0xF0;
     farOffset[13] = 0xFF;  // pixel data said to start near 4 GiB
     EXPECT_EQ(Decode(farOffset).error, DecodeError::ConversionError);
 
-    BitmapSpec hugeTable = Spec(2, 2, 8);
+    BitmapLayout hugeTable = Layout(2, 2, 8);
     hugeTable.colorsUsed = 0x12341234;  // 0x1234 entries, not in the file
     EXPECT_EQ(ErrorFor(hugeTable), DecodeError::ConversionError);
 }
@@ -278,14 +278,14 @@ TEST(BitmapDecoder, AbsurdSizesAreOutOfMemoryWithoutAllocating) {
     const std::pair<int32_t, int32_t> sizes[] = {
         {3000000, 2000000}, {16385, 1}, {1, 16385}, {1, -16385}, {8193, 8193}, {2, INT32_MIN}, {INT32_MAX, 1}};
     for (auto [width, height] : sizes)
-        EXPECT_EQ(ErrorFor(Spec(width, height, 24)), DecodeError::OutOfMemory) << width << " x " << height;
+        EXPECT_EQ(ErrorFor(Layout(width, height, 24)), DecodeError::OutOfMemory) << width << " x " << height;
 
-    BitmapSpec core = Spec(65535, 65535, 1);
+    BitmapLayout core = Layout(65535, 65535, 1);
     core.headerSize = 12;
     core.palette = {0, 0xFFFFFF};
     EXPECT_EQ(ErrorFor(core), DecodeError::OutOfMemory);
 
-    EXPECT_EQ(ErrorFor(Spec(16384, 4096, 24)), DecodeError::ConversionError) << "largest size, data missing";
+    EXPECT_EQ(ErrorFor(Layout(16384, 4096, 24)), DecodeError::ConversionError) << "largest size, data missing";
 }
 
 TEST(BitmapDecoder, EveryPrefixOfAValidFileFailsCleanlyOrDecodes) {

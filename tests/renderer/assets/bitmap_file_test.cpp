@@ -22,11 +22,11 @@ std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& b
 }
 
 std::vector<uint8_t> Rgb24(int32_t width, int32_t height, uint32_t headerSize = 40) {
-    BitmapSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.headerSize = headerSize;
-    return WriteBitmap(spec, std::vector<uint32_t>(size_t(width) * height, 0x336699));
+    BitmapLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.headerSize = headerSize;
+    return WriteBitmap(layout, std::vector<uint32_t>(size_t(width) * height, 0x336699));
 }
 
 TEST(BitmapFile, OpenFailedMessageNamesTheFile) {

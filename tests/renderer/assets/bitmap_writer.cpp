@@ -21,41 +21,41 @@ void PutBgr(std::vector<uint8_t>& out, uint32_t rgb) {
     out.push_back(uint8_t(rgb >> 16));
 }
 
-std::vector<uint8_t> Header(const BitmapSpec& spec) {
+std::vector<uint8_t> Header(const BitmapLayout& layout) {
     std::vector<uint8_t> out;
-    Put32(out, spec.headerSize);
-    if (spec.headerSize == 12) {
-        Put16(out, uint32_t(spec.width));
-        Put16(out, uint32_t(spec.height));
-        Put16(out, spec.planes);
-        Put16(out, spec.bitCount);
+    Put32(out, layout.headerSize);
+    if (layout.headerSize == 12) {
+        Put16(out, uint32_t(layout.width));
+        Put16(out, uint32_t(layout.height));
+        Put16(out, layout.planes);
+        Put16(out, layout.bitCount);
         return out;
     }
-    Put32(out, uint32_t(spec.width));
-    Put32(out, uint32_t(spec.height));
-    Put16(out, spec.planes);
-    Put16(out, spec.bitCount);
-    Put32(out, spec.compression);
+    Put32(out, uint32_t(layout.width));
+    Put32(out, uint32_t(layout.height));
+    Put16(out, layout.planes);
+    Put16(out, layout.bitCount);
+    Put32(out, layout.compression);
     Put32(out, 0);  // image size
     Put32(out, 2835);
     Put32(out, 2835);
-    Put32(out, spec.colorsUsed);
+    Put32(out, layout.colorsUsed);
     Put32(out, 0);  // colours important
-    out.resize(std::max<size_t>(40, std::min<uint32_t>(spec.headerSize, 124)), 0);
+    out.resize(std::max<size_t>(40, std::min<uint32_t>(layout.headerSize, 124)), 0);
     return out;
 }
 
-std::vector<uint8_t> Row(const BitmapSpec& spec, const uint32_t* pixels) {
+std::vector<uint8_t> Row(const BitmapLayout& layout, const uint32_t* pixels) {
     std::vector<uint8_t> row;
-    if (spec.bitCount < 8) {
-        row.assign((spec.width * spec.bitCount + 7) / 8, 0);
-        for (int x = 0; x < spec.width; ++x) {
-            const int bit = x * spec.bitCount;
-            row[bit / 8] |= uint8_t(pixels[x] << (8 - spec.bitCount - bit % 8));
+    if (layout.bitCount < 8) {
+        row.assign((layout.width * layout.bitCount + 7) / 8, 0);
+        for (int x = 0; x < layout.width; ++x) {
+            const int bit = x * layout.bitCount;
+            row[bit / 8] |= uint8_t(pixels[x] << (8 - layout.bitCount - bit % 8));
         }
     } else {
-        for (int x = 0; x < spec.width; ++x) {
-            switch (spec.bitCount) {
+        for (int x = 0; x < layout.width; ++x) {
+            switch (layout.bitCount) {
             case 8: row.push_back(uint8_t(pixels[x])); break;
             case 16: Put16(row, pixels[x]); break;
             case 24: PutBgr(row, pixels[x]); break;
@@ -69,17 +69,17 @@ std::vector<uint8_t> Row(const BitmapSpec& spec, const uint32_t* pixels) {
 
 }  // namespace
 
-std::vector<uint8_t> WriteBitmapData(const BitmapSpec& spec, const std::vector<uint8_t>& pixelData) {
-    std::vector<uint8_t> body = Header(spec);
-    for (uint32_t mask : spec.masks)
+std::vector<uint8_t> WriteBitmapData(const BitmapLayout& layout, const std::vector<uint8_t>& pixelData) {
+    std::vector<uint8_t> body = Header(layout);
+    for (uint32_t mask : layout.masks)
         Put32(body, mask);
-    for (uint32_t colour : spec.palette) {
+    for (uint32_t colour : layout.palette) {
         PutBgr(body, colour);
-        if (spec.headerSize != 12)
+        if (layout.headerSize != 12)
             body.push_back(0);
     }
     std::vector<uint8_t> file;
-    if (spec.fileHeader) {
+    if (layout.fileHeader) {
         const uint32_t pixelOffset = uint32_t(14 + body.size());
         file = {'B', 'M'};
         Put32(file, uint32_t(pixelOffset + pixelData.size()));
@@ -91,16 +91,16 @@ std::vector<uint8_t> WriteBitmapData(const BitmapSpec& spec, const std::vector<u
     return file;
 }
 
-std::vector<uint8_t> WriteBitmap(const BitmapSpec& spec, const std::vector<uint32_t>& pixels) {
-    const int rows = std::abs(spec.height);
+std::vector<uint8_t> WriteBitmap(const BitmapLayout& layout, const std::vector<uint32_t>& pixels) {
+    const int rows = std::abs(layout.height);
     std::vector<uint8_t> data;
     for (int i = 0; i < rows; ++i) {
         // The file holds the bottom row first unless the height is negative.
-        const int row = spec.height > 0 ? rows - 1 - i : i;
-        const std::vector<uint8_t> packed = Row(spec, pixels.data() + row * spec.width);
+        const int row = layout.height > 0 ? rows - 1 - i : i;
+        const std::vector<uint8_t> packed = Row(layout, pixels.data() + row * layout.width);
         data.insert(data.end(), packed.begin(), packed.end());
     }
-    return WriteBitmapData(spec, data);
+    return WriteBitmapData(layout, data);
 }
 
 std::vector<uint8_t> RgbBytes(std::initializer_list<uint32_t> colours) {
@@ -124,8 +124,8 @@ std::vector<SampleBitmap> SampleBitmaps() {
             values.push_back(uint32_t(i * 7 + 3) % modulus);
         return values;
     };
-    auto spec = [](int width, int height, uint16_t bits) {
-        BitmapSpec s;
+    auto layout = [](int width, int height, uint16_t bits) {
+        BitmapLayout s;
         s.width = width;
         s.height = height;
         s.bitCount = bits;
@@ -133,51 +133,51 @@ std::vector<SampleBitmap> SampleBitmaps() {
     };
     std::vector<SampleBitmap> samples;
 
-    BitmapSpec pal1 = spec(9, 3, 1);
+    BitmapLayout pal1 = layout(9, 3, 1);
     pal1.palette = {0x000000, 0xFFFFFF};
     samples.push_back({"pal1", false, WriteBitmap(pal1, pattern(27, 2))});
 
-    BitmapSpec pal4core = spec(5, 2, 4);
+    BitmapLayout pal4core = layout(5, 2, 4);
     pal4core.headerSize = 12;
     pal4core.fileHeader = false;
     pal4core.palette.assign(greys.begin(), greys.begin() + 16);
     samples.push_back({"pal4-core", false, WriteBitmap(pal4core, pattern(10, 16))});
 
-    BitmapSpec pal8used20 = spec(3, 3, 8);
+    BitmapLayout pal8used20 = layout(3, 3, 8);
     pal8used20.fileHeader = false;
     pal8used20.colorsUsed = 20;
     pal8used20.palette = greys;
     samples.push_back({"pal8-used20", false, WriteBitmap(pal8used20, pattern(9, 20))});
 
-    BitmapSpec topDown = spec(4, -3, 8);
+    BitmapLayout topDown = layout(4, -3, 8);
     topDown.palette = greys;
     topDown.colorsUsed = 20;
     samples.push_back({"pal8-topdown", false, WriteBitmap(topDown, pattern(12, 20))});
 
-    samples.push_back({"rgb16", false, WriteBitmap(spec(5, 2, 16), pattern(10, 0x8000))});
+    samples.push_back({"rgb16", false, WriteBitmap(layout(5, 2, 16), pattern(10, 0x8000))});
 
-    BitmapSpec rgb565 = spec(3, 2, 16);
+    BitmapLayout rgb565 = layout(3, 2, 16);
     rgb565.compression = 3;
     rgb565.masks = {0xF800, 0x07E0, 0x001F};
     samples.push_back({"rgb16-565", false, WriteBitmap(rgb565, {0xFFFF, 0xF800, 0x07E0, 0x001F, 0x0821, 0})});
 
-    samples.push_back({"rgb24", false, WriteBitmap(spec(3, 2, 24), {0xFF0000, 0x00FF00, 0x0000FF,
+    samples.push_back({"rgb24", false, WriteBitmap(layout(3, 2, 24), {0xFF0000, 0x00FF00, 0x0000FF,
                                                                     0xFFFFFF, 0x000000, 0x123456})});
 
-    BitmapSpec rgb32bf = spec(2, 2, 32);
+    BitmapLayout rgb32bf = layout(2, 2, 32);
     rgb32bf.compression = 3;
     rgb32bf.masks = {0xFF000000, 0x00000FF0, 0x00FF0000};
     samples.push_back({"rgb32-bitfields", false, WriteBitmap(rgb32bf, {0xFF000000, 0x00000FF0,
                                                                        0x00FF0000, 0x12345678})});
 
-    BitmapSpec rle8 = spec(4, 3, 8);
+    BitmapLayout rle8 = layout(4, 3, 8);
     rle8.compression = 1;
     rle8.colorsUsed = 20;
     rle8.palette = greys;
     samples.push_back({"rle8", true, WriteBitmapData(rle8, {3, 1, 0, 0,                    // run, end of line
                                                           0, 3, 2, 3, 1, 0, 0, 0,        // absolute run, end of line
                                                           0, 2, 1, 0, 1, 2, 0, 1})});    // delta, run, end
-    BitmapSpec rle4 = spec(6, 2, 4);
+    BitmapLayout rle4 = layout(6, 2, 4);
     rle4.compression = 2;
     rle4.palette.assign(greys.begin(), greys.begin() + 16);
     samples.push_back({"rle4", true, WriteBitmapData(rle4, {3, 0x12, 0, 0,                   // run of 1 2 1

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct BitmapSpec {
+struct BitmapLayout {
     int32_t width = 1;
     int32_t height = 1;  // negative: rows stored top row first
     uint16_t bitCount = 24;
@@ -20,12 +20,12 @@ struct BitmapSpec {
 };
 
 // File header (when asked for), header, masks, colour table, then pixelData.
-std::vector<uint8_t> WriteBitmapData(const BitmapSpec& spec, const std::vector<uint8_t>& pixelData);
+std::vector<uint8_t> WriteBitmapData(const BitmapLayout& layout, const std::vector<uint8_t>& pixelData);
 
 // Stores `pixels` (top row first, width x |height| values) as padded rows:
 // palette indices for 1/4/8 bits, 16-bit words, 0xRRGGBB for 24 bits and
 // 0xXXRRGGBB for 32 bits (XX goes into the unused byte).
-std::vector<uint8_t> WriteBitmap(const BitmapSpec& spec, const std::vector<uint32_t>& pixels);
+std::vector<uint8_t> WriteBitmap(const BitmapLayout& layout, const std::vector<uint32_t>& pixels);
 
 // R, G, B bytes of 0xRRGGBB colours, in the order given.
 std::vector<uint8_t> RgbBytes(std::initializer_list<uint32_t> colours);

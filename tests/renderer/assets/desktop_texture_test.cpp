@@ -37,10 +37,10 @@ protected:
 
 TEST_F(DesktopTexture, PackedRowsAreUploadedAsTheyAre) {
     // 2 x 2 RGB: 6-byte rows, which OpenGL's default alignment of 4 would misread.
-    BitmapSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    const std::vector<uint8_t> bytes = WriteBitmap(spec, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
+    BitmapLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    const std::vector<uint8_t> bytes = WriteBitmap(layout, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
     const std::string path = TempFilePath("texture.bmp");
     FILE* file = fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);

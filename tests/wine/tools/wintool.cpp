@@ -5,9 +5,11 @@
 //   wintool exists TITLE         exit 0 when a top-level window TITLE exists (hidden ones too)
 //   wintool info TITLE           print "visible x y w h parent" of the window TITLE
 //   wintool press TITLE BUTTON   click the child button whose text is BUTTON
+//   wintool syscommand TITLE HEX send WM_SYSCOMMAND with that command and print the result
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -55,7 +57,7 @@ BOOL CALLBACK FindButton(HWND child, LPARAM context) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: wintool close|texts|exists|info|press TITLE [BUTTON]\n");
+        std::fprintf(stderr, "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX]\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -74,6 +76,11 @@ int main(int argc, char** argv) {
         GetWindowRect(window, &rect);
         std::printf("%d %ld %ld %ld %ld %p\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, (void*)GetParent(window));
+        return 0;
+    }
+    if (command == "syscommand" && argc >= 4) {
+        const WPARAM code = std::strtoul(argv[3], nullptr, 16);
+        std::printf("%ld\n", static_cast<long>(SendMessageW(window, WM_SYSCOMMAND, code, 0)));
         return 0;
     }
     if (command == "press" && argc >= 4) {
