@@ -31,6 +31,15 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 bash "$root/tests/wine/prepare-prefix.sh" "$WINEPREFIX"
+# Japanese captions: IPA Gothic stands in for the Windows fonts the dialog asks for.
+for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic"; do
+  wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
+    /v "$face" /d IPAPGothic /f >/dev/null 2>&1
+done
+if [ "$virtual" -eq 1 ]; then
+  # No window manager on the virtual display: Wine draws the window frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+fi
 qlorn=$WINEPREFIX/drive_c/q_lorn
 mkdir -p "$qlorn"
 
@@ -71,4 +80,30 @@ else
   echo "Press Escape on the saver to end it."
 fi
 wait "$saver" || true
+
+if [ "$virtual" -eq 1 ]; then
+  echo "Opening the settings dialog (Ripplume.scr /c)"
+  wine "$bin/Ripplume.scr" /c >/dev/null 2>&1 &
+  dialog=$!
+  for _ in $(seq 300); do
+    xdotool search --name '^<Ripplume>$' >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool mousemove 5 5
+  sleep 2
+  import -window root "$shots/dialog.png"
+  wine "$bin/wintool.exe" close "<Ripplume>" >/dev/null 2>&1 || true
+  wait "$dialog" || true
+
+  if [ -f "$bin/preview_box.exe" ]; then
+    echo "Showing the preview in a 152 x 112 box"
+    rm -f "$qlorn/preview_box.txt.quit"
+    wine "$bin/preview_box.exe" inproc 152 112 'C:\q_lorn\preview_box.txt' >/dev/null 2>&1 &
+    box=$!
+    sleep 4
+    import -window root -crop 200x160+80+80 +repage "$shots/preview.png"
+    : >"$qlorn/preview_box.txt.quit"
+    wait "$box" || true
+  fi
+fi
 echo "Screenshots: $shots"
