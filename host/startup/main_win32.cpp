@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/dialog/dialog_layout.h"
 #include "host/dialog/settings_dialog.h"
 #include "host/startup/command_line.h"
 #include "host/startup/preview_window_win32.h"
@@ -14,9 +15,7 @@
 
 namespace {
 
-constexpr const char* DialogWindowTitle = "<Ripplume>";
 constexpr const wchar_t* WorkDirectory = L"C:\\q_lorn";
-constexpr const wchar_t* RendererFileName = L"\\Ripplume.dll";
 constexpr const wchar_t* HostTitle = L"Ripplume";
 constexpr const wchar_t* RendererMissingText = L"Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
@@ -30,7 +29,7 @@ HINSTANCE HostInstance = nullptr;
 
 bool AnotherInstanceRunning()
 {
-    return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowA(nullptr, DialogWindowTitle) != nullptr;
+    return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowW(nullptr, DialogTitle) != nullptr;
 }
 
 void Main()
@@ -54,7 +53,7 @@ void Main()
 
     CreateDirectoryW(WorkDirectory, nullptr);
     LoadSettings();
-    if (!FileExists(HostFolder() + RendererFileName)) {
+    if (!FileExists(RendererProgramPath())) {
         MessageBoxW(nullptr, RendererMissingText, HostTitle, MB_OK);
         EndAtOnce();
     }

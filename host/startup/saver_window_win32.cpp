@@ -15,7 +15,6 @@
 namespace {
 
 constexpr const char* SaverClassName = "Ripplume_S";
-constexpr const wchar_t* RendererFileName = L"\\Ripplume.dll";
 
 enum TimerId : UINT_PTR { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
 constexpr UINT Timer1Interval = 1000;  // music file repeat
@@ -48,7 +47,7 @@ void SwitchTimer(TimerId id, UINT interval, bool on, bool& state)
 // program's first argument, so a folder with blanks in it is no problem.
 void StartRenderer()
 {
-    Saver.RendererPath = HostFolder() + RendererFileName;
+    Saver.RendererPath = RendererProgramPath();
     std::wstring commandLine = L"\"" + Saver.RendererPath + L"\"";
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
@@ -168,6 +167,11 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 }  // namespace
+
+std::wstring RendererProgramPath()
+{
+    return HostFolder() + L"\\Ripplume.dll";
+}
 
 HWND CreateSaverWindow(HINSTANCE instance)
 {

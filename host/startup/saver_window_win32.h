@@ -5,8 +5,13 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 constexpr const char* SaverWindowTitle = "Ripplume_Main";
 constexpr const char* RendererWindowTitle = "Ripplume_VC";
+
+// The renderer program beside the host: host folder + "\Ripplume.dll".
+std::wstring RendererProgramPath();
 
 // Creates the window without showing it and runs its load handler. Null when
 // the window could not be made (nothing was started then).

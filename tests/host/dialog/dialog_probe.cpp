@@ -11,14 +11,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "tests/wine/tools/utf8_text.h"
 
-std::string Utf8(const std::wstring& text) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(length > 0 ? length - 1 : 0, '\0');
-    if (length > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), length, nullptr, nullptr);
-    return narrow;
-}
+namespace {
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[256] = {};
