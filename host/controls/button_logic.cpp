@@ -7,8 +7,6 @@ namespace {
 
 bool IsEnabled(const CommandState& s) { return s.Enabled != CommandFalse; }
 
-int TwipsToPixels(int twips) { return static_cast<int>(std::lround(twips / static_cast<double>(TwipsPerPixel))); }
-
 GradientVertex MakeVertex(int32_t x, int32_t y, uint32_t rgb) {
     auto channel = [rgb](int shift) { return static_cast<uint16_t>(((rgb >> shift) & 0xFF) << 8); };
     return GradientVertex{x, y, channel(16), channel(8), channel(0), 0};

@@ -13,6 +13,8 @@
 #include <array>
 #include <cstdint>
 
+#include "host/controls/twips.h"
+
 enum class CommandFace : uint8_t { None, Normal, HighLight, Pressed, Disable, HighLightSelect, Selected };
 
 // ButtonState values; 0 until Initialize, which no hover rule reacts to.
@@ -29,7 +31,6 @@ enum class MouseButton : uint8_t { Left, Right, Middle };
 constexpr int16_t CommandTrue = -1;  // 16-bit truth values
 constexpr int16_t CommandFalse = 0;
 
-constexpr int TwipsPerPixel = 15;
 constexpr int MouseTimerInterval = 100;  // ms between hover polls
 constexpr int FacePictureWidth = 64;     // pixels, 24 bits each
 constexpr int FacePictureHeight = 25;

@@ -2,11 +2,6 @@
 
 #include <cmath>
 
-int TwipsToPixels(int twips) {
-    const int half = DialogTwipsPerPixel / 2;
-    return twips >= 0 ? (twips + half) / DialogTwipsPerPixel : -((-twips + half) / DialogTwipsPerPixel);
-}
-
 PixelRect TwipsRect(int left, int top, int width, int height) {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
@@ -43,7 +38,7 @@ std::vector<TileSpot> TilePositions(int tileWidth, int tileHeight, int surfaceWi
 }
 
 PixelPoint DialogOrigin(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
-    const int left = (screenWidth - windowWidth) * DialogTwipsPerPixel / 2;
-    const int top = (screenHeight - windowHeight) * DialogTwipsPerPixel / 3;
+    const int left = (screenWidth - windowWidth) * TwipsPerPixel / 2;
+    const int top = (screenHeight - windowHeight) * TwipsPerPixel / 3;
     return {TwipsToPixels(left), TwipsToPixels(top)};
 }

@@ -5,10 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int DialogTwipsPerPixel = 15;  // 96 dots per inch
-
-// Pixels from twips, rounded to the nearest pixel (halves away from zero).
-int TwipsToPixels(int twips);
+#include "host/controls/twips.h"
 
 struct PixelRect {
     int left, top, width, height;
