@@ -1,49 +1,48 @@
 // The renderer's process entry, its busy draw loop and its window procedure.
 #include <windows.h>
 
+#include "renderer/frame/message_rules.h"
 #include "renderer/frame/renderer_window.h"
 #include "renderer/water/draw_scene.h"
 #include "renderer/water/mouse_drop.h"
 
 namespace {
 
-struct InputState {
-    unsigned char KeyStates[256] = {};  // 1 while a key is down, by virtual-key code
-    bool WindowActive = true;           // false while minimised: no frames are drawn
-};
-
 InputState Input;
 
-constexpr WPARAM ScreenSaveCommand = 0xF140;    // SC_SCREENSAVE
-constexpr WPARAM MonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
+static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE
+              && RendererMessages::Close == WM_CLOSE && RendererMessages::KeyDown == WM_KEYDOWN
+              && RendererMessages::KeyUp == WM_KEYUP && RendererMessages::SysCommand == WM_SYSCOMMAND
+              && RendererMessages::MouseMove == WM_MOUSEMOVE && RendererMessages::LeftButton == MK_LBUTTON
+              && RendererMessages::ScreenSaveCommand == SC_SCREENSAVE
+              && RendererMessages::MonitorPowerCommand == SC_MONITORPOWER,
+              "the message rules use the system's values");
 
 }  // namespace
 
 LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ACTIVATE:
+    switch (RendererActionFor(message, wParam)) {
+    case RendererAction::Default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    case RendererAction::Ignore:
+        return 0;
+    case RendererAction::Activate:
         Input.WindowActive = HIWORD(wParam) == 0;
         return 0;
-    case WM_SYSCOMMAND:
-        // Keep the system's own saver and monitor power-down away while we run.
-        if (wParam == ScreenSaveCommand || wParam == MonitorPowerCommand) return 0;
-        break;
-    case WM_CLOSE:
+    case RendererAction::Quit:
         PostQuitMessage(0);
         return 0;
-    case WM_KEYDOWN:
-        Input.KeyStates[wParam & 0xFF] = 1;
+    case RendererAction::KeyDown:
+        RecordKey(Input, wParam, true);
         return 0;
-    case WM_KEYUP:
-        Input.KeyStates[wParam & 0xFF] = 0;
+    case RendererAction::KeyUp:
+        RecordKey(Input, wParam, false);
         return 0;
-    case WM_SIZE:
+    case RendererAction::Resize:
         ResizeViewport(LOWORD(lParam), HIWORD(lParam));
         return 0;
-    case WM_MOUSEMOVE:
-        if (wParam == MK_LBUTTON) {
-            MouseDrop(LOWORD(lParam), HIWORD(lParam), Renderer.ViewportWidth, Renderer.ViewportHeight);
-        }
+    case RendererAction::Stir:
+        MouseDrop(LOWORD(lParam), HIWORD(lParam), Renderer.ViewportWidth, Renderer.ViewportHeight);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -223,6 +223,38 @@ TEST_F(FrameTest, DropsOnTheHundredAndFiftiethFrameAndEvery149FramesAfter)
     EXPECT_GT(Water.HeightGrid[20][70].y, -1.0);
 }
 
+TEST_F(FrameTest, TheDropFallsBeforeTheFramesWaterStep)
+{
+    ASSERT_NO_FATAL_FAILURE(Prepare(1, 1));
+    for (int frame = 1; frame < 149; ++frame) {
+        ASSERT_TRUE(DrawScene());
+    }
+    DropRipple(30, 30);  // some motion, so the step changes every point it reaches
+    ASSERT_TRUE(DrawScene());
+
+    // The dropping frame must leave the drop with one step over it.
+    static WaterGrids before;
+    static WaterGrids drawn;
+    before = Water;
+    const int script[] = {40, 60};
+    RandomScript = script;
+    RandomCalls = 0;
+    Frame.Random = ScriptedRandom;
+    ASSERT_TRUE(DrawScene());
+    ASSERT_EQ(RandomCalls, 2);
+    drawn = Water;
+
+    Water = before;
+    DropRipple(60, 40);
+    PropagateWaves();
+    for (int c = 0; c <= 100; ++c) {
+        for (int r = 0; r <= 100; ++r) {
+            ASSERT_EQ(drawn.HeightGrid[c][r].y, Water.HeightGrid[c][r].y) << c << "," << r;
+            ASSERT_EQ(drawn.VelocityGrid[c][r].y, Water.VelocityGrid[c][r].y) << c << "," << r;
+        }
+    }
+}
+
 TEST_F(FrameTest, RandomDropsMayFallOnTheBorder)
 {
     ASSERT_NO_FATAL_FAILURE(Prepare(1, 1));
@@ -299,6 +331,20 @@ TEST_F(FrameTest, SurfaceAddsUpOverBlackWhereItOverlapsItself)
         written += d != 0xFFFF;
     }
     EXPECT_EQ(written, 0);
+}
+
+TEST_F(FrameTest, EveryFrameIsTexturedNotOnlyTheFirst)
+{
+    ASSERT_NO_FATAL_FAILURE(Prepare(64, 48));
+    // The grey picture shows as grey on flat water; an untextured surface is white.
+    for (int frame = 1; frame <= 3; ++frame) {
+        ASSERT_TRUE(DrawScene());
+        glFinish();
+        const unsigned char* bottom = Context().Pixel(32, 0);
+        EXPECT_EQ(bottom[0], 0x40) << "frame " << frame;
+        EXPECT_EQ(bottom[1], 0x40) << "frame " << frame;
+        EXPECT_EQ(bottom[2], 0x40) << "frame " << frame;
+    }
 }
 
 TEST_F(FrameTest, RestoresDepthWritesAndSwitchesBlendingAndTexturingOff)

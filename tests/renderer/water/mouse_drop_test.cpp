@@ -66,6 +66,23 @@ TEST_F(MouseDropTest, PointerPastTheLastCellDropsNothing)
     }
 }
 
+TEST_F(MouseDropTest, TheLastCellEndsExactlyAtColumnAndRowHundred)
+{
+    // In a 101 x 101 viewport a cell is one pixel, so pixel 100 lands exactly
+    // on the bound, which is outside; at twice the size, pixel 200 does.
+    int column;
+    int row;
+    ASSERT_TRUE(Cell(99, 99, 101, 101, &column, &row));
+    EXPECT_EQ(column, 99);
+    EXPECT_EQ(row, 99);
+    EXPECT_FALSE(Cell(100, 0, 101, 101, &column, &row));
+    EXPECT_FALSE(Cell(0, 100, 101, 101, &column, &row));
+    ASSERT_TRUE(Cell(199, 199, 202, 202, &column, &row));
+    EXPECT_EQ(column, 99);
+    EXPECT_FALSE(Cell(200, 0, 202, 202, &column, &row));
+    EXPECT_FALSE(Cell(0, 200, 202, 202, &column, &row));
+}
+
 TEST_F(MouseDropTest, AZeroSizedViewportDropsNothing)
 {
     // A minimised window reports a 0 x 0 client area.

@@ -1,0 +1,50 @@
+#include "renderer/frame/message_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace RendererMessages;
+
+constexpr std::uintptr_t RightButton = 0x0002;  // MK_RBUTTON
+constexpr std::uintptr_t ShiftKey = 0x0004;     // MK_SHIFT
+constexpr std::uintptr_t ControlKey = 0x0008;   // MK_CONTROL
+constexpr std::uintptr_t CloseCommand = 0xF060;  // SC_CLOSE
+
+TEST(RendererMessageRules, OnlyTheLeftButtonAloneStirsTheWater)
+{
+    EXPECT_EQ(RendererActionFor(MouseMove, LeftButton), RendererAction::Stir);
+    for (std::uintptr_t keys : {std::uintptr_t{0}, RightButton, LeftButton | ShiftKey,
+                                LeftButton | ControlKey, LeftButton | RightButton}) {
+        EXPECT_EQ(RendererActionFor(MouseMove, keys), RendererAction::Ignore) << "keys " << keys;
+    }
+}
+
+TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly)
+{
+    EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand), RendererAction::Ignore);
+    EXPECT_EQ(RendererActionFor(SysCommand, MonitorPowerCommand), RendererAction::Ignore);
+    // Alt+F4 and the rest keep their default meaning, which ends the renderer.
+    EXPECT_EQ(RendererActionFor(SysCommand, CloseCommand), RendererAction::Default);
+    EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand + 2), RendererAction::Default);
+    EXPECT_EQ(RendererActionFor(Close, 0), RendererAction::Quit);
+}
+
+TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped)
+{
+    InputState input;
+    RecordKey(input, 27, true);
+    EXPECT_EQ(input.KeyStates[27], 1);
+    RecordKey(input, 27, false);
+    EXPECT_EQ(input.KeyStates[27], 0);
+
+    // 0x11B would fold onto Escape (0x1B) if it were cut to a byte.
+    RecordKey(input, 0x11B, true);
+    RecordKey(input, 0x100, true);
+    for (int code = 0; code < 256; ++code) {
+        ASSERT_EQ(input.KeyStates[code], 0) << "code " << code;
+    }
+    EXPECT_EQ(RendererActionFor(KeyDown, 0x11B), RendererAction::KeyDown);
+}
+
+}  // namespace
