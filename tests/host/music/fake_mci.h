@@ -3,6 +3,7 @@
 // the way MCI does and logging every call.
 #pragma once
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "host/music/music_player.h"
 
@@ -28,6 +31,10 @@ struct FakeMci : MciPort {
     static constexpr int32_t OutOfRange = 282;
     static constexpr int32_t BadCommand = 274;
     static constexpr int32_t FileNotFound = 275;
+
+    // When set, every buffer offered to the system must lie within one of
+    // this player's buffers, with room for as many characters as offered.
+    const MusicPlayer* Player = nullptr;
 
     std::vector<Sent> Log;
     std::vector<Sound> Sounds;
@@ -73,6 +80,7 @@ struct FakeMci : MciPort {
     int32_t SendString(const std::string& command, char* reply, unsigned replyChars) override
     {
         Log.push_back({command, replyChars});
+        ExpectRoomFor(reply, replyChars);
         const auto scripted = Scripted.find(command);
         if (scripted != Scripted.end()) {
             if (scripted->second.first == 0) {
@@ -92,6 +100,7 @@ struct FakeMci : MciPort {
 
     bool GetErrorString(int32_t code, char* text, unsigned chars) override
     {
+        ExpectRoomFor(text, chars);
         if (!ErrorTextsKnown) {
             return false;
         }
@@ -125,6 +134,26 @@ struct FakeMci : MciPort {
     }
 
 private:
+    void ExpectRoomFor(const char* buffer, unsigned chars) const
+    {
+        if (Player == nullptr || chars == 0) {
+            return;
+        }
+        const std::pair<const char*, size_t> buffers[] = {{Player->Reply, sizeof Player->Reply},
+                                                          {Player->ErrorText, sizeof Player->ErrorText},
+                                                          {Player->CdMode, sizeof Player->CdMode},
+                                                          {Player->FileStatus, sizeof Player->FileStatus}};
+        const auto at = reinterpret_cast<std::uintptr_t>(buffer);
+        for (const auto& [start, size] : buffers) {
+            const auto begin = reinterpret_cast<std::uintptr_t>(start);
+            if (at >= begin && at < begin + size) {
+                EXPECT_LE(at + chars, begin + size) << chars << " characters offered in a buffer of " << size;
+                return;
+            }
+        }
+        ADD_FAILURE() << "a buffer that is not the player's was offered";
+    }
+
     void Write(const std::string& text, char* reply, unsigned replyChars) const
     {
         if (replyChars == 0) {

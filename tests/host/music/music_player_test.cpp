@@ -17,6 +17,8 @@ struct MusicPlayerTest : ::testing::Test {
     FakeMci Mci;
     MusicPlayer Player{Mci};
 
+    MusicPlayerTest() { Mci.Player = &Player; }
+
     std::vector<std::string> TakeCommands()
     {
         std::vector<std::string> commands = Mci.Commands();
@@ -205,6 +207,22 @@ TEST_F(MusicPlayerTest, WholeDiscStartsOnceAndIsLeftPlaying)
     Mci.CdMode = "stopped";  // the disc has ended
     PollCdAudio(Player, 0);
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, "play cdaudio"));
+}
+
+TEST_F(MusicPlayerTest, OnlyAStoppedDriveIsStartedAgain)
+{
+    // A paused or seeking drive is not playing, but it is not stopped either:
+    // the user or the drive has it in hand, so the poll leaves it alone.
+    OpenCdAudio(Player);
+    for (const char* mode : {"paused", "seeking", "not ready"}) {
+        Mci.CdMode = mode;
+        TakeCommands();
+        PollCdAudio(Player, 0);
+        EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode)) << mode;
+        PollCdAudio(Player, 1);  // on the repeat track already
+        EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode)) << mode;
+        EXPECT_EQ(Player.CdKeepPolling, -1);
+    }
 }
 
 TEST_F(MusicPlayerTest, RepeatTrackIsStartedAndReturnedTo)
