@@ -14,7 +14,7 @@ common=(
   libosmesa6-dev libglu1-mesa-dev
   libgl1 libgl1-mesa-dri libglx-mesa0 libglu1-mesa
   libasound2 libasound2-plugins libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  fonts-ipafont-gothic sox lame libc6:i386
+  fonts-ipafont-gothic sox lame libc6:i386 locales
 )
 only32=(
   wine32:i386
@@ -58,4 +58,12 @@ if bash "$here/can-run-32bit.sh"; then
   apt_install "${missing[@]}"
 elif installed wine32:i386; then
   $sudo apt-get remove -y -q wine32:i386 </dev/null
+fi
+
+# Wine names Unix files in the locale's encoding; without a generated UTF-8
+# Japanese locale, file names with kanji cannot be made or opened.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen </dev/null
 fi
