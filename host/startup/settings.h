@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct HostSettings {
     int16_t BgmKind = 0;     // 0 none, 1 audio CD, 2 music file
@@ -14,3 +15,12 @@ struct HostSettings {
 extern HostSettings Settings;
 
 enum BgmKindValue : int16_t { BgmNone = 0, BgmAudioCd = 1, BgmMusicFile = 2 };
+
+struct SettingWrite {
+    const wchar_t* Key;
+    std::wstring Value;
+};
+
+// What the settings dialog's OK writes, in order: the kind, the repeat track
+// (taken from the repeat box's text into settings.BgmRepeat), the music file.
+std::vector<SettingWrite> SettingsToWrite(const std::wstring& repeatText, HostSettings& settings);

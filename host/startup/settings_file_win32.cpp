@@ -26,16 +26,25 @@ std::wstring NameField(const std::wstring& name)
 std::wstring ReadIniString(const std::wstring& section, const std::wstring& key, const std::wstring& fileName)
 {
     char value[IniValueChars] = {};
+    const std::wstring file = AnsiSafePath(fileName);
+    if (file.empty()) {
+        return std::wstring();
+    }
     GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), "", value, IniValueChars,
-                             ToAnsi(fileName).c_str());
+                             ToAnsi(file).c_str());
     return FromAnsi(std::string(value, strnlen(value, IniValueChars)));
 }
 
 std::wstring WriteIniString(const std::wstring& section, const std::wstring& key, const std::wstring& value,
                             const std::wstring& fileName)
 {
-    WritePrivateProfileStringA(ToAnsi(NameField(section)).c_str(), ToAnsi(NameField(key)).c_str(),
-                               ToAnsi(value).c_str(), ToAnsi(fileName).c_str());
+    // A settings file whose name the code page cannot hold is not written
+    // at all, rather than under a name that means another file.
+    const std::wstring file = AnsiSafePath(fileName);
+    if (!file.empty()) {
+        WritePrivateProfileStringA(ToAnsi(NameField(section)).c_str(), ToAnsi(NameField(key)).c_str(),
+                                   ToAnsi(value).c_str(), ToAnsi(file).c_str());
+    }
     return std::wstring();
 }
 
@@ -110,10 +119,11 @@ void LoadSettings()
 
 void SaveSettingsTo(const std::wstring& iniPath, const std::wstring& repeatText, HostSettings& settings)
 {
-    WriteIniString(SettingsSection, KeyBgmKind, SettingText(settings.BgmKind), iniPath);
-    settings.BgmRepeat = RepeatFromText(repeatText);
-    WriteIniString(SettingsSection, KeyBgmRepeat, SettingText(settings.BgmRepeat), iniPath);
-    WriteIniString(SettingsSection, KeyBgmFile, settings.BgmFile, iniPath);
+    for (const SettingWrite& write : SettingsToWrite(repeatText, settings)) {
+        // A file name goes in a form the code page holds (see AnsiSafePath).
+        const bool isPath = std::wstring(write.Key) == KeyBgmFile;
+        WriteIniString(SettingsSection, write.Key, isPath ? AnsiSafePath(write.Value) : write.Value, iniPath);
+    }
 }
 
 void SaveSettings(const std::wstring& repeatText)

@@ -129,10 +129,27 @@ bool WholeNumber16(const std::wstring& text, int16_t& value)
     return true;
 }
 
+std::wstring FoldFullWidth(const std::wstring& text)
+{
+    constexpr wchar_t FullWidthFirst = 0xFF01;  // full-width forms of ASCII 0x21..0x7E
+    constexpr wchar_t FullWidthLast = 0xFF5E;
+    constexpr wchar_t IdeographicSpace = 0x3000;
+    std::wstring folded = text;
+    for (wchar_t& c : folded) {
+        if (c >= FullWidthFirst && c <= FullWidthLast) {
+            c = static_cast<wchar_t>(c - FullWidthFirst + L'!');
+        } else if (c == IdeographicSpace) {
+            c = L' ';
+        }
+    }
+    return folded;
+}
+
 int16_t RepeatFromText(const std::wstring& text)
 {
+    // Typed with the IME on, digits come full width ("１２"); they are digits all the same.
     int16_t value = 0;
-    return WholeNumber16(text, value) ? value : 0;
+    return WholeNumber16(FoldFullWidth(text), value) ? value : 0;
 }
 
 std::wstring FormatHashHash(int value)

@@ -4,7 +4,8 @@
 // Numbers are read in one spelling only: optional blanks (space or tab), an
 // optional sign, ASCII decimal digits with an optional fractional part
 // ("12", "-1.5", "+3", ".5", "7."), optional blanks. Exponents, hexadecimal
-// prefixes, thousands separators and full-width digits are not numbers.
+// prefixes and thousands separators are not numbers; full-width digits are
+// numbers only in the repeat box (RepeatFromText).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -27,9 +28,14 @@ int16_t SettingFromText(const std::wstring& text, int16_t earlier);
 std::wstring SettingText(int16_t value);
 
 // The repeat box's text as OK stores it: a number rounded to the nearest
-// whole number (halves to the even neighbour). Text that is not a number,
-// and a number whose rounded value does not fit 16 bits, store 0.
+// whole number (halves to the even neighbour). Full-width digits, signs,
+// points and blanks, as typed with a Japanese input method, count as their
+// ASCII forms. Text that is not a number, and a number whose rounded value
+// does not fit 16 bits, store 0.
 int16_t RepeatFromText(const std::wstring& text);
+
+// Full-width ASCII forms (U+FF01..U+FF5E) and the ideographic space as ASCII.
+std::wstring FoldFullWidth(const std::wstring& text);
 
 // Format pattern "##": digits without leading zeros, empty for 0, a minus
 // sign kept for negative values.

@@ -265,6 +265,77 @@ TEST_F(SettingsFileTest, FileExists)
     EXPECT_EQ(FileExists(song), 0);
     CloseHandle(locked);
     EXPECT_EQ(FileExists(song), -1);
+
+    // Held open by a player that lets others read, or by a writer that lets
+    // others read and write: the file is there for us too.
+    const HANDLE playing = CreateFileW(song.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                       nullptr);
+    ASSERT_NE(playing, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FileExists(song), -1);
+    CloseHandle(playing);
+    const HANDLE writing = CreateFileW(song.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writing, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FileExists(song), -1);
+    CloseHandle(writing);
+}
+
+// "é" and "😀" have no form in code page 932; best fit would make "é" an "e".
+const wchar_t Unrepresentable[] = L"caf\u00E9 \U0001F600";
+
+TEST_F(SettingsFileTest, NoCharacterIsSwappedForALookAlike)
+{
+    std::string ansi;
+    EXPECT_FALSE(ToAnsiExact(L"caf\u00E9", ansi));
+    EXPECT_EQ(ToAnsi(L"caf\u00E9"), "caf?");
+    EXPECT_TRUE(ToAnsiExact(L"C:\\\u97F3\u697D\\\u6CE2\u306E\u97F3.mp3", ansi));  // C:\音楽\波の音.mp3
+    EXPECT_EQ(ansi, "C:\\\x89\xB9\x8A\x79\\\x94\x67\x82\xCC\x89\xB9.mp3");
+}
+
+TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName)
+{
+    const std::wstring song = Folder + L"\\" + Unrepresentable + L".mp3";
+    MakeFile(song);
+    Values.BgmKind = BgmMusicFile;
+    Values.BgmFile = song;
+    SaveSettingsTo(Ini, L"", Values);
+
+    Values = HostSettings{};
+    Load();
+    EXPECT_EQ(Values.BgmKind, BgmMusicFile);
+    ASSERT_FALSE(Values.BgmFile.empty());
+    EXPECT_EQ(FileExists(Values.BgmFile), -1);
+    wchar_t longName[MAX_PATH];
+    ASSERT_GT(GetLongPathNameW(Values.BgmFile.c_str(), longName, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(longName), song);
+}
+
+TEST_F(SettingsFileTest, ANameWithNoFormInTheCodePageIsNotWrittenAsAnother)
+{
+    // The file does not exist, so it has no short name either: the key is
+    // written empty rather than naming "cafe ?.mp3".
+    Values.BgmKind = BgmMusicFile;
+    Values.BgmFile = Folder + L"\\" + Unrepresentable + L".mp3";
+    SaveSettingsTo(Ini, L"", Values);
+    EXPECT_NE(FileBytes(Ini).find(std::string(FileKeyBytes) + "=\r\n"), std::string::npos) << FileBytes(Ini);
+}
+
+TEST_F(SettingsFileTest, ASettingsFolderTheCodePageCannotNameIsStillTheOneWritten)
+{
+    const std::wstring host = Folder + L"\\caf\u00E9";
+    const std::wstring lookAlike = Folder + L"\\cafe";
+    ASSERT_TRUE(CreateDirectoryW(host.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(lookAlike.c_str(), nullptr));
+    Values.BgmKind = BgmAudioCd;
+    SaveSettingsTo(host + L"\\Ripplume.ini", L"3", Values);
+    EXPECT_NE(FileBytes(host + L"\\Ripplume.ini").find(std::string(KindKeyBytes) + "=1"), std::string::npos);
+    EXPECT_EQ(GetFileAttributesW((lookAlike + L"\\Ripplume.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    HostSettings loaded;
+    LoadSettingsFrom(host + L"\\Ripplume.ini", host, loaded);
+    EXPECT_EQ(loaded.BgmKind, BgmAudioCd);
+    EXPECT_EQ(loaded.BgmRepeat, 3);
+    DeleteFileW((host + L"\\Ripplume.ini").c_str());
 }
 
 TEST(HostFolder, IsTheProgramsFolderWithoutABackslash)

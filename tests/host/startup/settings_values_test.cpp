@@ -1,6 +1,9 @@
+#include "host/startup/settings.h"
 #include "host/startup/settings_values.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include <cwchar>
 #include <string>
@@ -67,6 +70,12 @@ TEST(SettingsValues, WrittenNumbersHaveASignPosition)
 TEST(SettingsValues, RepeatTextIsRoundedHalfToEven)
 {
     EXPECT_EQ(RepeatFromText(L"7"), 7);
+    // Typed with the IME on: full-width digits, point, sign and blank.
+    EXPECT_EQ(RepeatFromText(L"\uFF17"), 7);                   // ７
+    EXPECT_EQ(RepeatFromText(L"\uFF11\uFF12"), 12);            // １２
+    EXPECT_EQ(RepeatFromText(L"\u3000\uFF13\uFF0E\uFF15"), 4);  // 　３．５
+    EXPECT_EQ(RepeatFromText(L"\uFF0D\uFF12"), -2);           // －２
+    EXPECT_EQ(RepeatFromText(L"\uFF11\uFF41"), 0);            // １ａ
     EXPECT_EQ(RepeatFromText(L" 12 "), 12);
     EXPECT_EQ(RepeatFromText(L"2.5"), 2);
     EXPECT_EQ(RepeatFromText(L"3.5"), 4);
@@ -160,3 +169,27 @@ TEST(CommandLine, PreviewHandleKeeps32BitsAndRefusesMore)
     EXPECT_EQ(PreviewHandle(L"/p 99999999999999999999999999"), 0u);
     EXPECT_EQ(PreviewHandle(L"/p " + std::wstring(3000, L'7')), 0u);
 }
+
+TEST(SettingsToWrite, OkWritesKindRepeatAndFileInOrderWithASignPosition)
+{
+    // The leading blank is made here; the system may drop it on the way to
+    // the file, so this is the one place to see it.
+    HostSettings settings;
+    settings.BgmKind = BgmMusicFile;
+    settings.BgmRepeat = 9;
+    settings.BgmFile = L"C:\\Music\\a b.mp3";
+    const std::vector<SettingWrite> writes = SettingsToWrite(L"\uFF17", settings);
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(std::wstring(writes[0].Key), KeyBgmKind);
+    EXPECT_EQ(writes[0].Value, L" 2");
+    EXPECT_EQ(std::wstring(writes[1].Key), KeyBgmRepeat);
+    EXPECT_EQ(writes[1].Value, L" 7");
+    EXPECT_EQ(settings.BgmRepeat, 7);
+    EXPECT_EQ(std::wstring(writes[2].Key), KeyBgmFile);
+    EXPECT_EQ(writes[2].Value, L"C:\\Music\\a b.mp3");
+
+    settings.BgmKind = -1;
+    EXPECT_EQ(SettingsToWrite(L"", settings)[0].Value, L"-1");
+    EXPECT_EQ(SettingsToWrite(L"", settings)[1].Value, L" 0");
+}
+
