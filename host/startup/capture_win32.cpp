@@ -1,5 +1,6 @@
 #include "host/startup/capture_win32.h"
 
+#include <string>
 #include <vector>
 
 #include "host/startup/bmp_writer.h"
@@ -64,30 +65,77 @@ bool CopyScreenMirrored(CaptureSurface& surface)
     return copied != FALSE;
 }
 
-bool SaveCaptureSurface(const CaptureSurface& surface, const wchar_t* path)
+namespace {
+
+// A new file in the folder of path, made with CREATE_NEW so that nothing
+// already there (a file, or a link planted at a guessable name) is opened.
+HANDLE CreateFreshFileBeside(const std::wstring& path, std::wstring& freshPath)
+{
+    const size_t slash = path.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        freshPath = folder + L"Ripplume-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(GetTickCount() + attempt) + L".tmp";
+        const HANDLE file =
+            CreateFileW(freshPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes, FileIdentity* written)
+{
+    std::wstring freshPath;
+    const HANDLE out = CreateFreshFileBeside(path, freshPath);
+    if (out == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD count = 0;
+    bool complete = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
+                    count == bytes.size();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (complete && written != nullptr && GetFileInformationByHandle(out, &info)) {
+        *written = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    }
+    CloseHandle(out);
+    // Renaming replaces whatever the name held, a link included, without
+    // writing through it.
+    if (complete && MoveFileExW(freshPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return true;
+    }
+    DeleteFileW(freshPath.c_str());
+    return false;
+}
+
+bool IsFile(const std::wstring& path, const FileIdentity& identity)
+{
+    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool same = GetFileInformationByHandle(file, &info) && info.dwVolumeSerialNumber == identity.Volume &&
+                      info.nFileIndexHigh == identity.IndexHigh && info.nFileIndexLow == identity.IndexLow;
+    CloseHandle(file);
+    return same;
+}
+
+bool SaveCaptureSurface(const CaptureSurface& surface, const wchar_t* path, FileIdentity* written)
 {
     GdiFlush();
     const std::vector<uint8_t> file = EncodeBmp24(surface.width, surface.height,
                                                   static_cast<const uint8_t*>(surface.bits),
                                                   BmpRowStride(surface.width));
-    if (file.empty()) {
-        return false;
-    }
-    const HANDLE out = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok = WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-    CloseHandle(out);
-    if (!ok || written != file.size()) {
-        DeleteFileW(path);  // a cut-off picture must not reach the renderer
-        return false;
-    }
-    return true;
+    return !file.empty() && ReplaceFileWith(path, file, written);
 }
 
-bool SaveMirroredScreen(const wchar_t* path)
+bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written)
 {
     CaptureSurface surface;
     if (!CreateCaptureSurface(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), surface)) {
@@ -96,7 +144,7 @@ bool SaveMirroredScreen(const wchar_t* path)
     // Even if the copy fails the black picture is saved, as the run would
     // otherwise show an earlier run's desktop.
     CopyScreenMirrored(surface);
-    const bool saved = SaveCaptureSurface(surface, path);
+    const bool saved = SaveCaptureSurface(surface, path, written);
     ReleaseCaptureSurface(surface);
     return saved;
 }

@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 constexpr const wchar_t* CaptureFilePath = L"C:\\q_lorn\\Ripplume.bmp";
 
 // An off-screen 24-bit picture (Pic_1): black until drawn on.
@@ -22,8 +26,27 @@ void ReleaseCaptureSurface(CaptureSurface& surface);
 // column becomes the picture's rightmost; rows keep their order.
 bool CopyScreenMirrored(CaptureSurface& surface);
 
-// Writes the surface as a 24-bit bitmap file, replacing an existing one.
-bool SaveCaptureSurface(const CaptureSurface& surface, const wchar_t* path);
+// Which file a name led to, so that a file can be recognised later.
+struct FileIdentity {
+    DWORD Volume = 0;
+    DWORD IndexHigh = 0;
+    DWORD IndexLow = 0;
+};
 
-// All of the above for the primary screen; false when any step failed.
-bool SaveMirroredScreen(const wchar_t* path);
+// Writes the surface as a 24-bit bitmap file in place of whatever path held
+// (see ReplaceFileWith); written, when given, receives the new file's identity.
+// False when the picture is not in place; the name may then still hold an
+// earlier file, so nothing may rely on it.
+bool SaveCaptureSurface(const CaptureSurface& surface, const wchar_t* path, FileIdentity* written);
+
+// All of the above for the primary screen.
+bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written);
+
+// Puts bytes under path by writing a fresh file in the same folder and
+// renaming it over the name: a file or link already there is replaced, never
+// written through. On failure the fresh file is removed and the name is left
+// as it was: deleting by name could follow a planted link to a file of the user's.
+bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes, FileIdentity* written);
+
+// True when path leads to exactly the file with this identity.
+bool IsFile(const std::wstring& path, const FileIdentity& identity);

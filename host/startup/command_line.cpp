@@ -23,3 +23,8 @@ std::wstring ArgumentText(const std::wstring& fullCommandLine)
     }
     return fullCommandLine.substr(at);
 }
+
+bool TakesHostMutex(const std::wstring& modeLetter)
+{
+    return modeLetter != L"P";
+}

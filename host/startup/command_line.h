@@ -7,3 +7,9 @@
 // first blank or tab; then one separating blank or tab is dropped. The rest
 // is kept exactly, so "prog  /s" gives " /s".
 std::wstring ArgumentText(const std::wstring& fullCommandLine);
+
+// The named mutex that lets one host at a time run the saver or the dialog.
+inline constexpr wchar_t HostMutexName[] = L"Ripplume_Host";
+
+// Every mode but the preview takes the mutex; a preview runs beside the others.
+bool TakesHostMutex(const std::wstring& modeLetter);

@@ -2,6 +2,7 @@
 // and hands over to the preview window, the settings dialog or the hidden
 // saver window; the message loop then runs for as long as a window needs it.
 #include <windows.h>
+#include <objbase.h>
 
 #include <string>
 
@@ -32,13 +33,26 @@ bool AnotherInstanceRunning()
     return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowW(nullptr, DialogTitle) != nullptr;
 }
 
+// Two hosts started together both pass the window check before either has
+// made its window; a named mutex lets exactly one of them on. It is held
+// until the process ends. The preview does not take it: it runs beside a
+// saver run, as the screen-saver settings page shows both.
+bool TakeHostMutex()
+{
+    CreateMutexW(nullptr, TRUE, HostMutexName);
+    return GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_ACCESS_DENIED;
+}
+
 void Main()
 {
+    const std::wstring commandLine = ArgumentText(GetCommandLineW());
+    const std::wstring mode = ModeLetter(commandLine);
+    if (TakesHostMutex(mode) && !TakeHostMutex()) {
+        EndAtOnce();
+    }
     if (AnotherInstanceRunning()) {
         EndAtOnce();
     }
-    const std::wstring commandLine = ArgumentText(GetCommandLineW());
-    const std::wstring mode = ModeLetter(commandLine);
 
     if (mode == L"P") {
         // Window handles are 32-bit values, widened with their sign as LongToHandle does.
@@ -82,6 +96,8 @@ void Main()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     HostInstance = instance;
+    // The shell (the dialog's link) expects COM on the calling thread.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     Main();
     // Main returns only with a window in place: the preview, which ends the
     // loop when it is destroyed, or the saver window, which ends the process.

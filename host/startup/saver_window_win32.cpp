@@ -29,6 +29,8 @@ struct SaverWindowState {
     std::wstring RendererPath;
     HANDLE RendererProcess = nullptr;
     RendererWatch Watch;
+    bool PictureWritten = false;
+    FileIdentity Picture;  // the hand-over file this run wrote
 };
 
 SaverWindowState Saver;
@@ -89,9 +91,33 @@ void StartMusic()
 
 void Form_Load()
 {
-    SaveMirroredScreen(CaptureFilePath);
-    StartRenderer();
+    // Without a new picture the renderer would show whatever an earlier run
+    // left, so it is not started; the watch then ends the run at its first tick.
+    Saver.PictureWritten = SaveMirroredScreen(CaptureFilePath, &Saver.Picture);
+    if (Saver.PictureWritten) {
+        StartRenderer();
+    }
     StartMusic();
+}
+
+// The picture is a copy of the user's screen: it goes once the renderer that
+// read it has ended. A renderer still starting may yet need it, so it stays.
+// Only the file this run wrote is deleted, never whatever the name leads to now.
+void RemoveHandOverPicture()
+{
+    if (!Saver.PictureWritten) {
+        return;
+    }
+    constexpr DWORD RendererExitWait = 3000;  // ms, for a renderer whose window has just gone
+    if (Saver.RendererProcess != nullptr) {
+        const DWORD wait = Saver.Watch.WindowSeen ? RendererExitWait : 0;
+        if (WaitForSingleObject(Saver.RendererProcess, wait) != WAIT_OBJECT_0) {
+            return;
+        }
+    }
+    if (IsFile(CaptureFilePath, Saver.Picture)) {
+        DeleteFileW(CaptureFilePath);
+    }
 }
 
 void Timer1_Timer()
@@ -124,6 +150,7 @@ void Timer2_Timer()
     if (ModeLetter(ArgumentText(GetCommandLineW())) == L"S") {
         ShowCursor(TRUE);
     }
+    RemoveHandOverPicture();
     ExitProcess(0);
 }
 

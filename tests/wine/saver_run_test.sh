@@ -50,6 +50,7 @@ gone=$(date +%s.%N)
 check "the host ends within two seconds of the renderer" wait_exit "$HOST" 2
 log "host gone $(echo "$(date +%s.%N) - $gone" | bc) s after the renderer's window"
 check "the host ends with exit code 0" test "$EXIT_CODE" = 0
+check "the capture, a copy of the user's screen, is gone with the run" test ! -e "$CAPTURE"
 
 # A second run ended by the system (log-off): the host goes at once, the
 # renderer runs on by itself until its user ends it.
@@ -78,7 +79,7 @@ echo "not a program" >"$BROKEN/Ripplume.dll"
 rm -f "$CAPTURE"
 wine_start HOST4 "$BROKEN/Ripplume.scr" /s
 check "a renderer that cannot start: the host ends by itself" wait_exit "$HOST4" 5
-check "... after taking the capture" test -s "$CAPTURE"
+check "... and removes the capture, which no renderer will read" test ! -e "$CAPTURE"
 check "... and no renderer window appeared" test -z "$(find_window Ripplume_VC)"
 
 harness_finish

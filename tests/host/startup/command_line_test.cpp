@@ -41,3 +41,11 @@ TEST(ArgumentText, GivesTheModeAsWindowsMeantIt)
 }
 
 }  // namespace
+
+TEST(HostMutex, EveryModeButThePreviewTakesIt)
+{
+    EXPECT_FALSE(TakesHostMutex(L"P"));
+    for (const wchar_t* mode : {L"S", L"C", L"", L"A", L"/"}) {
+        EXPECT_TRUE(TakesHostMutex(mode)) << mode;
+    }
+}

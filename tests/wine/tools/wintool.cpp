@@ -6,6 +6,9 @@
 //   wintool info TITLE           print "visible x y w h parent" of the window TITLE
 //   wintool press TITLE BUTTON   click the child button whose text is BUTTON
 //   wintool syscommand TITLE HEX send WM_SYSCOMMAND with that command and print the result
+//   wintool hold-mutex NAME SECONDS  own the named mutex for that long
+//   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
+//                                           with nobody, or with readers
 #include <windows.h>
 
 #include <cstdio>
@@ -45,10 +48,28 @@ BOOL CALLBACK FindButton(HWND child, LPARAM context) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX]\n");
+        std::fprintf(stderr, "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX] | hold-mutex|hold-file NAME SECONDS\n");
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "hold-mutex" && argc >= 4) {
+        if (!CreateMutexW(nullptr, TRUE, Widen(argv[2]).c_str())) return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(std::strtoul(argv[3], nullptr, 10) * 1000);
+        return 0;
+    }
+    if (command == "hold-file" && argc >= 4) {
+        const DWORD share = argc >= 5 && std::string(argv[4]) == "read" ? FILE_SHARE_READ : 0;
+        const HANDLE file =
+            CreateFileW(Widen(argv[2]).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(std::strtoul(argv[3], nullptr, 10) * 1000);
+        CloseHandle(file);
+        return 0;
+    }
     HWND window = FindWindowW(nullptr, Widen(argv[2]).c_str());
     if (!window) return 1;
 
