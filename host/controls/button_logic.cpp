@@ -151,19 +151,31 @@ std::array<RingPiece, 8> RingPiecesTwips(int16_t width, int16_t height) {
     }};
 }
 
-std::array<RingPiece, 8> RingPiecesPixels(int widthPixels, int heightPixels) {
+std::array<RingPiece, 8> RingPiecesPixels(int widthPixels, int heightPixels, int dpi) {
     // Clamped so the twip values stay inside 16 bits instead of wrapping.
-    const int w = std::clamp(widthPixels, 0, MaxControlPixels);
-    const int h = std::clamp(heightPixels, 0, MaxControlPixels);
-    auto pieces = RingPiecesTwips(static_cast<int16_t>(w * TwipsPerPixel), static_cast<int16_t>(h * TwipsPerPixel));
+    auto twips = [dpi](int pixels) {
+        return static_cast<int16_t>(std::clamp(PixelsToTwips(pixels, dpi), 0, int{INT16_MAX}));
+    };
+    std::array<RingPiece, 8> pieces = RingPiecesTwips(twips(widthPixels), twips(heightPixels));
+    // Each piece's edges are converted rather than its size, so neighbouring
+    // pieces meet without a gap at any resolution.
+    auto convert = [](int16_t& start, int16_t& size, int resolution) {
+        const int first = TwipsToPixels(start, resolution);
+        size = static_cast<int16_t>(TwipsToPixels(start + size, resolution) - first);
+        start = static_cast<int16_t>(first);
+    };
     for (RingPiece& p : pieces) {
-        for (int16_t* v : {&p.DestX, &p.DestY, &p.DestWidth, &p.DestHeight, &p.SrcX, &p.SrcY, &p.SrcWidth, &p.SrcHeight})
-            *v = static_cast<int16_t>(TwipsToPixels(*v));
+        convert(p.DestX, p.DestWidth, dpi);
+        convert(p.DestY, p.DestHeight, dpi);
+        convert(p.SrcX, p.SrcWidth, PictureDpi);
+        convert(p.SrcY, p.SrcHeight, PictureDpi);
     }
     return pieces;
 }
 
-int LabelTopPixels(int heightPixels, int labelHeightPixels) {
-    const double topTwips = ((heightPixels - labelHeightPixels) * TwipsPerPixel - 20) / 2.0;
-    return static_cast<int>(std::lround(topTwips / TwipsPerPixel));
+int MaxControlPixels(int dpi) { return TwipsToPixels(INT16_MAX, dpi); }
+
+int LabelTopPixels(int heightPixels, int labelHeightPixels, int dpi) {
+    const double topTwips = ((heightPixels - labelHeightPixels) * double(TwipsPerInch) / dpi - 20) / 2.0;
+    return static_cast<int>(std::lround(topTwips * dpi / TwipsPerInch));
 }

@@ -105,10 +105,14 @@ struct RingPiece {
 // (corner, top edge, corner, right edge, ...), in twips, for a control of
 // width x height twips. The picture's centre is never copied.
 std::array<RingPiece, 8> RingPiecesTwips(int16_t width, int16_t height);
-// The same in pixels, for a control of width x height pixels. Sizes beyond
-// the 16-bit twip range are drawn as the largest size that fits.
-std::array<RingPiece, 8> RingPiecesPixels(int widthPixels, int heightPixels);
-constexpr int MaxControlPixels = INT16_MAX / TwipsPerPixel;
+// The same in pixels, for a control of width x height pixels on a display of
+// dpi dots per inch. The destination follows the display (the ring is 60
+// twips wide: 4 pixels at 96 dpi, 6 at 144); the source rectangles are pixels
+// of the picture, which is 15 twips to a pixel whatever the display. Sizes
+// beyond the 16-bit twip range are drawn as the largest size that fits.
+std::array<RingPiece, 8> RingPiecesPixels(int widthPixels, int heightPixels, int dpi);
+// That largest size, in pixels.
+int MaxControlPixels(int dpi);
 
 // Caption label's top edge in pixels: (H - label height - 20 twips) / 2.
-int LabelTopPixels(int heightPixels, int labelHeightPixels);
+int LabelTopPixels(int heightPixels, int labelHeightPixels, int dpi);

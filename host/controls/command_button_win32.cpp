@@ -2,7 +2,8 @@
 // persistent off-screen image and turns messages into the reactions of
 // button_logic.h.
 //
-//  [X] gradient (GradientFill) + eight stretched ring pieces of a face picture
+//  [X] gradient (GradientFill) + eight stretched ring pieces of a face picture,
+//      the ring as wide in twips at any display resolution
 //  [X] caption centred across, greyed when disabled, transparent background
 //  [X] hover polled by a 100 ms timer (WindowFromPoint), mouse capture
 //      while a button is held, focus taken on a left press
@@ -14,6 +15,7 @@
 
 #include "host/controls/button_logic.h"
 #include "host/controls/command_button_res.h"
+#include "host/controls/screen_dpi_win32.h"
 
 namespace {
 
@@ -65,11 +67,8 @@ bool LoadFacePictures(HINSTANCE instance) {
 
 HFONT GetDefaultFont() {
     if (!DefaultFont) {
-        HDC screen = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
         LOGFONTW lf = {};
-        lf.lfHeight = -MulDiv(DefaultFontCentiPoints, dpi, 7200);
+        lf.lfHeight = -MulDiv(DefaultFontCentiPoints, ScreenDpi(), 7200);
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = SHIFTJIS_CHARSET;
         lstrcpynW(lf.lfFaceName, DefaultFontName, LF_FACESIZE);
@@ -114,7 +113,7 @@ void CopyRing(CommandWindow& cw, HBITMAP picture) {
     HDC source = CreateCompatibleDC(cw.imageDc);
     HGDIOBJ old = SelectObject(source, picture);
     SetStretchBltMode(cw.imageDc, COLORONCOLOR);
-    for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height))
+    for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height, ScreenDpi()))
         StretchBlt(cw.imageDc, p.DestX, p.DestY, p.DestWidth, p.DestHeight, source, p.SrcX, p.SrcY, p.SrcWidth,
                    p.SrcHeight, SRCCOPY);
     SelectObject(source, old);
@@ -144,7 +143,7 @@ void DrawLabel(CommandWindow& cw, HDC dc) {
     HGDIOBJ oldFont = SelectObject(dc, cw.font ? cw.font : GetDefaultFont());
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
-    RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight), cw.width, cw.height};
+    RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight, ScreenDpi()), cw.width, cw.height};
     SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_CENTER | DT_WORDBREAK;
     if (cw.state.LabelEnabled) {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-PixelRect TwipsRect(int left, int top, int width, int height) {
-    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+PixelRect TwipsRect(int left, int top, int width, int height, int dpi) {
+    return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(width, dpi), TwipsToPixels(height, dpi)};
 }
 
 std::vector<GradientRow> GradientRows(int innerHeight) {
@@ -37,8 +37,8 @@ std::vector<TileSpot> TilePositions(int tileWidth, int tileHeight, int surfaceWi
     return spots;
 }
 
-PixelPoint DialogOrigin(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
-    const int left = (screenWidth - windowWidth) * TwipsPerPixel / 2;
-    const int top = (screenHeight - windowHeight) * TwipsPerPixel / 3;
-    return {TwipsToPixels(left), TwipsToPixels(top)};
+PixelPoint DialogOrigin(int screenWidth, int screenHeight, int windowWidth, int windowHeight, int dpi) {
+    const int left = PixelsToTwips(screenWidth - windowWidth, dpi) / 2;
+    const int top = PixelsToTwips(screenHeight - windowHeight, dpi) / 3;
+    return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi)};
 }

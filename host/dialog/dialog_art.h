@@ -1,6 +1,7 @@
 // The settings dialog's drawing and placement arithmetic, apart from Win32:
 // the background gradient, where the panel texture is copied, and the
-// conversion of the dialog's twips layout into pixels.
+// conversion of the dialog's twips layout into pixels at the display's
+// resolution (dpi, dots per inch), so the whole dialog scales as one.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -12,7 +13,7 @@ struct PixelRect {
 };
 
 // A control's rectangle: left, top, width, height in twips -> pixels.
-PixelRect TwipsRect(int left, int top, int width, int height);
+PixelRect TwipsRect(int left, int top, int width, int height, int dpi);
 
 struct GradientRow {
     uint8_t red, green, blue;
@@ -43,4 +44,4 @@ struct PixelPoint {
 // centred across and one third of the way down. The differences are taken in
 // twips and divided as integers (toward zero) before the result is turned
 // back into pixels, so odd differences round the way the twips do.
-PixelPoint DialogOrigin(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
+PixelPoint DialogOrigin(int screenWidth, int screenHeight, int windowWidth, int windowHeight, int dpi);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "host/controls/screen_dpi_win32.h"
+
 bool MakeSurface(Surface& surface, int width, int height, COLORREF background) {
     FreeSurface(surface);
     if (width <= 0 || height <= 0) return false;
@@ -59,10 +61,7 @@ bool LabelContains(const Label& label, POINT point) {
 }
 
 HFONT MakeFont(const wchar_t* face, double points, BYTE charset, bool underline) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const int height = -int(std::lround(points * dpi / 72.0));
+    const int height = -int(std::lround(points * ScreenDpi() / 72.0));
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }

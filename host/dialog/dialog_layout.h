@@ -7,7 +7,7 @@ struct TwipsBox {
     int left, top, width, height;
 };
 
-constexpr int InnerWidthTwips = 7425;  // 495 x 246 pixels
+constexpr int InnerWidthTwips = 7425;  // 495 x 246 pixels at 96 dpi
 constexpr int InnerHeightTwips = 3690;
 
 constexpr TwipsBox PicC = {180, 240, 7035, 2475};

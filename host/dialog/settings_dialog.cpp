@@ -2,7 +2,8 @@
 // background music (none, audio CD with a repeat track, or an MP3/WAV file)
 // and OK writes it to the settings file.
 //
-//  [X] layout of the controls, converted from twips to pixels
+//  [X] layout of the controls, converted from twips to pixels at the
+//      display's resolution (pictures keep their own pixel size)
 //  [X] Form_Load, Form_Resize (gradient), Form_Unload (zoom back)
 //  [X] option marks and labels, repeat box, file chooser, OK, Cancel, link
 //  [X] persistent images of the window and the panel; windowless labels
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "host/controls/command_button.h"
+#include "host/controls/screen_dpi_win32.h"
 #include "host/dialog/dialog_art.h"
 #include "host/dialog/dialog_gdi_win32.h"
 #include "host/dialog/dialog_layout.h"
@@ -39,7 +41,7 @@ constexpr COLORREF PanelBackground = RGB(0xE0, 0xE0, 0xE0);
 constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF Black = RGB(0, 0, 0);
 
-constexpr int RepeatListHeight = 200;  // pixels of drop-down list below the repeat box
+constexpr int RepeatListTwips = 3000;  // the repeat box's drop-down list (200 pixels at 96 dpi)
 
 enum ControlId { IdBgmRepeat = 201, IdCmdFile, IdCmdSet, IdCmdCan };
 
@@ -88,7 +90,7 @@ bool ShowWaitCursor() {
 }
 
 RECT PixelBox(const TwipsBox& box) {
-    const PixelRect r = TwipsRect(box.left, box.top, box.width, box.height);
+    const PixelRect r = TwipsRect(box.left, box.top, box.width, box.height, ScreenDpi());
     return {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
@@ -187,7 +189,7 @@ void Form_Load() {
     RECT outer = {};
     GetWindowRect(Dlg.window, &outer);
     const PixelPoint origin = DialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                           outer.right - outer.left, outer.bottom - outer.top);
+                                           outer.right - outer.left, outer.bottom - outer.top, ScreenDpi());
     SetWindowPos(Dlg.window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     InitCommandButtons(Dlg.window);
@@ -387,7 +389,8 @@ void CreateControls(HWND window) {
     const RECT repeat = PixelBox(BgmRepeatBox);
     Dlg.bgmRepeat = CreateWindowExW(0, L"COMBOBOX", L"",
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                                    repeat.left, repeat.top, repeat.right - repeat.left, RepeatListHeight, Dlg.panel,
+                                    repeat.left, repeat.top, repeat.right - repeat.left,
+                                    TwipsToPixels(RepeatListTwips, ScreenDpi()), Dlg.panel,
                                     HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
     SendMessageW(Dlg.bgmRepeat, WM_SETFONT, WPARAM(Dlg.panelFont), FALSE);
 
@@ -530,7 +533,7 @@ void ShowSettingsDialog(HINSTANCE instance) {
     // An owned window stays out of the taskbar; the owner is never shown.
     Dlg.owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame = {0, 0, TwipsToPixels(InnerWidthTwips), TwipsToPixels(InnerHeightTwips)};
+    RECT frame = {0, 0, TwipsToPixels(InnerWidthTwips, ScreenDpi()), TwipsToPixels(InnerHeightTwips, ScreenDpi())};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     HWND window = CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, frame.right - frame.left,
                                   frame.bottom - frame.top, Dlg.owner, nullptr, instance, nullptr);

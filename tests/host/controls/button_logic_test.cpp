@@ -224,12 +224,14 @@ TEST(CommandRing, PiecesInTwips) {
     EXPECT_EQ(small[5].DestY, 255);
 }
 
-// The eight pieces cover exactly the 4-pixel border of the button, each pixel
-// once, and copy only from the border of the 64 x 25 picture.
-void ExpectRingTilesBorder(int w, int h) {
-    SCOPED_TRACE(testing::Message() << w << " x " << h);
+// The eight pieces cover exactly the border of the button, each pixel once,
+// and copy only from the 4-pixel border of the 64 x 25 picture. The border is
+// the ring's 60 twips at the display's resolution: 4 pixels at 96 dpi.
+void ExpectRingTilesBorder(int w, int h, int dpi = 96) {
+    SCOPED_TRACE(testing::Message() << w << " x " << h << " at " << dpi << " dpi");
+    const int ring = TwipsToPixels(60, dpi);
     std::set<std::pair<int, int>> covered;
-    for (const RingPiece& p : RingPiecesPixels(w, h)) {
+    for (const RingPiece& p : RingPiecesPixels(w, h, dpi)) {
         ASSERT_GE(p.DestWidth, 0);
         ASSERT_GE(p.DestHeight, 0);
         for (int y = p.DestY; y < p.DestY + p.DestHeight; ++y)
@@ -242,15 +244,16 @@ void ExpectRingTilesBorder(int w, int h) {
         const bool srcInBorder = p.SrcX + p.SrcWidth <= 4 || p.SrcX >= FacePictureWidth - 4 ||
                                  p.SrcY + p.SrcHeight <= 4 || p.SrcY >= FacePictureHeight - 4;
         EXPECT_TRUE(srcInBorder);
-        // Corners are copied unstretched.
+        // A corner of the picture becomes a corner of the ring: unstretched at
+        // 96 dpi, grown with the ring above.
         if (p.SrcWidth == 4 && p.SrcHeight == 4) {
-            EXPECT_EQ(p.DestWidth, 4);
-            EXPECT_EQ(p.DestHeight, 4);
+            EXPECT_EQ(p.DestWidth, ring);
+            EXPECT_EQ(p.DestHeight, ring);
         }
     }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const bool border = x < 4 || y < 4 || x >= w - 4 || y >= h - 4;
+            const bool border = x < ring || y < ring || x >= w - ring || y >= h - ring;
             EXPECT_EQ(covered.count({x, y}) == 1, border) << "pixel " << x << "," << y;
         }
 }
@@ -261,28 +264,63 @@ TEST(CommandRing, PiecesTileTheBorderInPixels) {
     ExpectRingTilesBorder(64, 25);
     ExpectRingTilesBorder(200, 90);
 
-    const auto p = RingPiecesPixels(81, 25);
+    const auto p = RingPiecesPixels(81, 25, 96);
     EXPECT_EQ(p[1].DestWidth, 73);  // top edge stretched from 56 pixels
     EXPECT_EQ(p[1].SrcWidth, 56);
     EXPECT_EQ(p[2].SrcX, 60);
     EXPECT_EQ(p[3].SrcHeight, 17);
 }
 
-TEST(CommandRing, HugeSizesDoNotWrapAround) {
-    // 3000 pixels would be 45000 twips, beyond 16 bits.
-    for (const RingPiece& p : RingPiecesPixels(3000, 3000)) {
-        EXPECT_GE(p.DestX, 0);
-        EXPECT_GE(p.DestY, 0);
-        EXPECT_GE(p.DestWidth, 0);
-        EXPECT_GE(p.DestHeight, 0);
-        EXPECT_LE(p.DestX + p.DestWidth, MaxControlPixels);
+TEST(CommandRing, RingScalesWithTheDisplayWhileTheSourceStaysInPicturePixels) {
+    const auto atDesign = RingPiecesPixels(81, 25, 96);
+    for (int dpi : {110, 120, 144, 168, 192}) {
+        // The dialog's two button sizes at that resolution.
+        ExpectRingTilesBorder(TwipsToPixels(1215, dpi), TwipsToPixels(375, dpi), dpi);
+        ExpectRingTilesBorder(TwipsToPixels(615, dpi), TwipsToPixels(315, dpi), dpi);
+        ExpectRingTilesBorder(200, 90, dpi);
+        const auto scaled = RingPiecesPixels(TwipsToPixels(1215, dpi), TwipsToPixels(375, dpi), dpi);
+        for (size_t i = 0; i < scaled.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "piece " << i << " at " << dpi << " dpi");
+            EXPECT_EQ(scaled[i].SrcX, atDesign[i].SrcX);
+            EXPECT_EQ(scaled[i].SrcY, atDesign[i].SrcY);
+            EXPECT_EQ(scaled[i].SrcWidth, atDesign[i].SrcWidth);
+            EXPECT_EQ(scaled[i].SrcHeight, atDesign[i].SrcHeight);
+        }
     }
+    const auto p = RingPiecesPixels(122, 38, 144);  // 1215 x 375 twips at 144 dpi
+    EXPECT_EQ(p[0].DestWidth, 6);
+    EXPECT_EQ(p[1].DestX, 6);
+    EXPECT_EQ(p[1].DestWidth, 110);
+    EXPECT_EQ(p[3].DestX, 116);
+    EXPECT_EQ(p[3].DestHeight, 26);
+}
+
+TEST(CommandRing, HugeSizesDoNotWrapAround) {
+    for (int dpi : {96, 144}) {
+        // 3000 pixels would be 45000 twips at 96 dpi, beyond 16 bits.
+        SCOPED_TRACE(dpi);
+        const int huge = dpi * 3000 / 96;
+        for (const RingPiece& p : RingPiecesPixels(huge, huge, dpi)) {
+            EXPECT_GE(p.DestX, 0);
+            EXPECT_GE(p.DestY, 0);
+            EXPECT_GE(p.DestWidth, 0);
+            EXPECT_GE(p.DestHeight, 0);
+            EXPECT_LE(p.DestX + p.DestWidth, MaxControlPixels(dpi));
+        }
+    }
+    EXPECT_EQ(MaxControlPixels(96), 2184);
+    EXPECT_EQ(MaxControlPixels(144), 3277);
 }
 
 TEST(CommandLabel, CentredOnTheButtonLessTwentyTwips) {
-    EXPECT_EQ(LabelTopPixels(25, 13), 5);  // (375 - 195 - 20) / 2 = 80 twips
-    EXPECT_EQ(LabelTopPixels(21, 13), 3);  // 50 twips
-    EXPECT_EQ(LabelTopPixels(25, 12), 6);  // 95 twips = 6.33 pixels
+    EXPECT_EQ(LabelTopPixels(25, 13, 96), 5);  // (375 - 195 - 20) / 2 = 80 twips
+    EXPECT_EQ(LabelTopPixels(21, 13, 96), 3);  // 50 twips
+    EXPECT_EQ(LabelTopPixels(25, 12, 96), 6);  // 95 twips = 6.33 pixels
+    // The 20 twips are 2 pixels at 144 dpi: (38 - 20 - 2) / 2.
+    EXPECT_EQ(LabelTopPixels(38, 20, 144), 8);
+    EXPECT_EQ(LabelTopPixels(31, 16, 120), 7);  // 80 twips = 6.67 pixels
+    // At 192 dpi the 20 twips are 2.67 pixels: (50 - 27 - 2.67) / 2 = 10.17.
+    EXPECT_EQ(LabelTopPixels(50, 27, 192), 10);
 }
 
 }  // namespace

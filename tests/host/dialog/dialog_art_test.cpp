@@ -90,37 +90,64 @@ TEST(DialogTiling, AStripWithoutAreaPlacesNothing) {
 }
 
 TEST(DialogLayout, TwipsBecomePixelsAt15PerPixel) {
-    EXPECT_EQ(TwipsToPixels(7425), 495);
-    EXPECT_EQ(TwipsToPixels(3690), 246);
-    EXPECT_EQ(TwipsToPixels(7), 0);
-    EXPECT_EQ(TwipsToPixels(8), 1);
-    EXPECT_EQ(TwipsToPixels(-7), 0);
-    EXPECT_EQ(TwipsToPixels(-8), -1);
-    const PixelRect panel = TwipsRect(180, 240, 7035, 2475);
+    EXPECT_EQ(TwipsToPixels(7425, 96), 495);
+    EXPECT_EQ(TwipsToPixels(3690, 96), 246);
+    EXPECT_EQ(TwipsToPixels(7, 96), 0);
+    EXPECT_EQ(TwipsToPixels(8, 96), 1);
+    EXPECT_EQ(TwipsToPixels(-7, 96), 0);
+    EXPECT_EQ(TwipsToPixels(-8, 96), -1);
+    const PixelRect panel = TwipsRect(180, 240, 7035, 2475, 96);
     EXPECT_EQ(panel.left, 12);
     EXPECT_EQ(panel.top, 16);
     EXPECT_EQ(panel.width, 469);
     EXPECT_EQ(panel.height, 165);
 }
 
+TEST(DialogLayout, ControlsGrowWithTheDisplayResolution) {
+    const PixelRect at120 = TwipsRect(180, 240, 7035, 2475, 120);
+    EXPECT_EQ(at120.left, 15);
+    EXPECT_EQ(at120.top, 20);
+    EXPECT_EQ(at120.width, 586);   // 586.25
+    EXPECT_EQ(at120.height, 206);  // 206.25
+    const PixelRect at144 = TwipsRect(180, 240, 7035, 2475, 144);
+    EXPECT_EQ(at144.left, 18);
+    EXPECT_EQ(at144.top, 24);
+    EXPECT_EQ(at144.width, 704);   // 703.5
+    EXPECT_EQ(at144.height, 248);  // 247.5
+    const PixelRect set = TwipsRect(4740, 3000, 1215, 375, 144);
+    EXPECT_EQ(set.left, 474);
+    EXPECT_EQ(set.top, 300);
+    EXPECT_EQ(set.width, 122);
+    EXPECT_EQ(set.height, 38);
+}
+
 TEST(DialogLayout, WindowIsCentredAcrossAndAThirdDown) {
-    const PixelPoint p = DialogOrigin(1024, 768, 501, 272);
+    const PixelPoint p = DialogOrigin(1024, 768, 501, 272, 96);
     EXPECT_EQ(p.x, 261);  // 7845 twips / 2 = 3922 -> 261.5 px is never reached
     EXPECT_EQ(p.y, 165);  // 7440 / 3 = 2480 twips
+    const PixelPoint big = DialogOrigin(1024, 768, 749, 395, 144);
+    EXPECT_EQ(big.x, 138);  // 2750 twips / 2 = 1375 = 137.5 px
+    EXPECT_EQ(big.y, 124);  // 3730 / 3 = 1243 twips
 }
 
 TEST(DialogLayout, PlacementDividesTwipsNotPixels) {
     // 2 pixels of room: 30 twips / 3 = 10 twips, which is nearer 1 pixel than 0.
-    EXPECT_EQ(DialogOrigin(502, 302, 500, 300).y, 1);
-    EXPECT_EQ(DialogOrigin(502, 302, 500, 300).x, 1);
+    EXPECT_EQ(DialogOrigin(502, 302, 500, 300, 96).y, 1);
+    EXPECT_EQ(DialogOrigin(502, 302, 500, 300, 96).x, 1);
     // 1 pixel of room: 15 / 2 = 7 twips (toward zero) -> 0 pixels.
-    EXPECT_EQ(DialogOrigin(501, 301, 500, 300).x, 0);
+    EXPECT_EQ(DialogOrigin(501, 301, 500, 300, 96).x, 0);
+    // At 144 dpi the pixel is 10 twips: 10 / 2 = 5 twips, half a pixel -> 1.
+    EXPECT_EQ(DialogOrigin(501, 301, 500, 300, 144).x, 1);
+    EXPECT_EQ(DialogOrigin(501, 301, 500, 300, 144).y, 0);  // 10 / 3 = 3 twips
 }
 
 TEST(DialogLayout, WindowLargerThanTheScreenGoesUpAndLeft) {
-    const PixelPoint p = DialogOrigin(640, 480, 700, 500);
+    const PixelPoint p = DialogOrigin(640, 480, 700, 500, 96);
     EXPECT_EQ(p.x, -30);  // -900 twips / 2
     EXPECT_EQ(p.y, -7);   // -300 / 3 = -100 twips = -6.7 px
+    const PixelPoint q = DialogOrigin(640, 480, 700, 500, 144);
+    EXPECT_EQ(q.x, -30);  // -600 twips / 2
+    EXPECT_EQ(q.y, -7);   // -200 / 3 = -66 twips = -6.6 px
 }
 
 }  // namespace

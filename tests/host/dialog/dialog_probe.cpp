@@ -5,11 +5,23 @@
 //                         frame, the repeat box's state and list, the close box
 //   dialog_probe chooser  "chooser TITLE" of a window the dialog owns (the file
 //                         chooser), in UTF-8
+//   dialog_probe layout   where the controls are and where their text shows,
+//                         for tests/wine/dialog_dpi_test.sh: the child windows'
+//                         rectangles, and boxes of the text pixels found on the
+//                         screen around them (see Layout below)
+//   dialog_probe manifest FILE  whether the program FILE carries the manifest
+//                         Windows reads at start and declares itself DPI-aware
 // Exit code 1 when the dialog (or the chooser) is not open.
+//
+// The probe is DPI-aware itself, so it measures in the screen's own pixels
+// whatever the display's resolution.
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/wine/tools/utf8_text.h"
 
@@ -131,11 +143,263 @@ int Chooser() {
     return 0;
 }
 
+
+// ---- layout: rectangles and text on the screen ----
+// Every rectangle is printed as "left top right bottom" (right and bottom
+// exclusive) in the dialog's inner-area coordinates.
+
+void PrintRect(const char* name, const RECT& r) {
+    std::printf("rect %s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+}
+
+// A child window's rectangle in the dialog's inner-area coordinates.
+RECT ChildRect(HWND dialog, HWND child) {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+struct Controls {
+    HWND panel = nullptr, combo = nullptr, file = nullptr, set = nullptr, cancel = nullptr;
+};
+
+BOOL CALLBACK FindControls(HWND child, LPARAM data) {
+    Controls& c = *reinterpret_cast<Controls*>(data);
+    const std::wstring name = ClassOf(child);
+    if (name == L"Ripplume_P_Pic") c.panel = child;
+    if (lstrcmpiW(name.c_str(), L"ComboBox") == 0) c.combo = child;
+    if (name == L"RipplumeCommand") {
+        wchar_t caption[64] = {};
+        GetWindowTextW(child, caption, 64);
+        const std::wstring text = caption;
+        if (text == L"...") c.file = child;
+        if (text == L"\u8A2D\u5B9A") c.set = child;                      // 設定
+        if (text == L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99") c.cancel = child;  // ｷｬﾝｾﾙ
+    }
+    return TRUE;
+}
+
+// The dialog's inner area as it is on the screen.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<DWORD> rgb;  // 0x00RRGGBB, row by row
+    DWORD at(int x, int y) const { return rgb[size_t(y) * width + x]; }
+};
+
+Pixels Capture(HWND dialog) {
+    Pixels pixels;
+    RECT inner = {};
+    GetClientRect(dialog, &inner);
+    POINT origin = {0, 0};
+    ClientToScreen(dialog, &origin);
+    pixels.width = inner.right;
+    pixels.height = inner.bottom;
+    if (pixels.width <= 0 || pixels.height <= 0) return pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    pixels.rgb.assign(p, p + size_t(pixels.width) * pixels.height);
+    for (DWORD& v : pixels.rgb) v &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int Red(DWORD v) { return (v >> 16) & 0xFF; }
+int Green(DWORD v) { return (v >> 8) & 0xFF; }
+int Blue(DWORD v) { return v & 0xFF; }
+
+// Black text on the panel's light grey texture (the marks and the button
+// outlines are lighter or bluer than this).
+bool DarkInk(DWORD v) { return std::max({Red(v), Green(v), Blue(v)}) < 100; }
+// White text on the window's gradient, whose blue is always 30 above its red.
+bool WhiteInk(DWORD v) { return Red(v) >= 150 && Blue(v) - Red(v) <= 10 && Green(v) - Red(v) <= 10; }
+// The chosen option mark: a blue square.
+bool MarkBlue(DWORD v) { return Blue(v) >= 100 && Blue(v) - Red(v) >= 60; }
+
+RECT Clipped(RECT r, const Pixels& pixels) {
+    r.left = std::max<LONG>(r.left, 0);
+    r.top = std::max<LONG>(r.top, 0);
+    r.right = std::min<LONG>(r.right, pixels.width);
+    r.bottom = std::min<LONG>(r.bottom, pixels.height);
+    return r;
+}
+
+// "ink NAME left top right bottom lines TOP-BOTTOM ...": the box around the
+// pixels of one kind inside a region, and the runs of rows that hold them
+// (a line of text each), or "ink NAME none".
+void PrintInk(const char* name, const Pixels& pixels, RECT region, bool (*ink)(DWORD),
+              const RECT* skip = nullptr) {
+    region = Clipped(region, pixels);
+    RECT box = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    std::vector<bool> rowHasInk(size_t(std::max<LONG>(region.bottom, 0)), false);
+    for (LONG y = region.top; y < region.bottom; ++y)
+        for (LONG x = region.left; x < region.right; ++x) {
+            if (skip && x >= skip->left && x < skip->right && y >= skip->top && y < skip->bottom) continue;
+            if (!ink(pixels.at(x, y))) continue;
+            box.left = std::min(box.left, x);
+            box.top = std::min(box.top, y);
+            box.right = std::max(box.right, x + 1);
+            box.bottom = std::max(box.bottom, y + 1);
+            rowHasInk[size_t(y)] = true;
+        }
+    if (box.right == LONG_MIN) {
+        std::printf("ink %s none\n", name);
+        return;
+    }
+    std::printf("ink %s %ld %ld %ld %ld lines", name, box.left, box.top, box.right, box.bottom);
+    for (LONG y = box.top; y < box.bottom;) {
+        LONG end = y;
+        while (end < box.bottom && rowHasInk[size_t(end)]) ++end;
+        std::printf(" %ld-%ld", y, end);
+        y = end;
+        while (y < box.bottom && !rowHasInk[size_t(y)]) ++y;
+    }
+    std::printf("\n");
+}
+
+// The outline framing the "BGM" title: the first and last rows in the region
+// with a long dark run, and the columns dark all the way between them.
+bool FindFrame(const Pixels& pixels, RECT region, RECT& frame) {
+    region = Clipped(region, pixels);
+    const LONG longRun = 40;
+    LONG top = -1, bottom = -1;
+    for (LONG y = region.top; y < region.bottom; ++y) {
+        LONG run = 0, best = 0;
+        for (LONG x = region.left; x < region.right; ++x) {
+            run = DarkInk(pixels.at(x, y)) ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        if (best >= longRun) {
+            if (top < 0) top = y;
+            bottom = y;
+        }
+    }
+    if (top < 0 || bottom - top < 2) return false;
+    LONG left = -1, right = -1;
+    for (LONG x = region.left; x < region.right; ++x) {
+        bool full = true;
+        for (LONG y = top; y <= bottom && full; ++y) full = DarkInk(pixels.at(x, y));
+        if (!full) continue;
+        if (left < 0) left = x;
+        right = x;
+    }
+    if (left < 0 || right - left < 2) return false;
+    frame = {left, top, right + 1, bottom + 1};
+    return true;
+}
+
+int Layout() {
+    HWND dialog = FindWindowW(nullptr, L"<Ripplume>");
+    if (!dialog) return 1;
+    Controls c;
+    EnumChildWindows(dialog, FindControls, reinterpret_cast<LPARAM>(&c));
+    if (!c.panel || !c.combo || !c.file || !c.set || !c.cancel) {
+        std::printf("controls missing\n");
+        return 1;
+    }
+    const Pixels pixels = Capture(dialog);
+    std::printf("client %d %d\n", pixels.width, pixels.height);
+    HDC screen = GetDC(nullptr);
+    std::printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+
+    const RECT panel = ChildRect(dialog, c.panel);
+    RECT panelInner = {};
+    GetClientRect(c.panel, &panelInner);
+    MapWindowPoints(c.panel, dialog, reinterpret_cast<POINT*>(&panelInner), 2);
+    const RECT combo = ChildRect(dialog, c.combo), file = ChildRect(dialog, c.file);
+    const RECT set = ChildRect(dialog, c.set), cancel = ChildRect(dialog, c.cancel);
+    PrintRect("panel", panel);
+    PrintRect("panel_inner", panelInner);
+    PrintRect("repeat", combo);
+    PrintRect("file", file);
+    PrintRect("set", set);
+    PrintRect("cancel", cancel);
+
+    // The "BGM" title and its frame: everything dark above the repeat box.
+    const RECT title = {panelInner.left, panelInner.top, panelInner.right, combo.top};
+    RECT frame = {};
+    if (FindFrame(pixels, title, frame)) {
+        PrintRect("frame", frame);
+        PrintInk("bgm_text", pixels, {frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1}, DarkInk);
+        PrintInk("bgm_outside", pixels, title, DarkInk, &frame);
+    } else {
+        std::printf("rect frame none\n");
+    }
+    // The option rows, left of the repeat box and the file button.
+    const LONG optionsRight = std::min(combo.left, file.left);
+    PrintInk("options", pixels, {panelInner.left, combo.top, optionsRight, file.bottom}, DarkInk);
+    PrintInk("cd_label", pixels, {panelInner.left, combo.top, combo.left, combo.bottom}, DarkInk);
+    PrintInk("repeat_label", pixels, {combo.right, combo.top, panelInner.right, combo.bottom}, DarkInk);
+    PrintInk("file_label", pixels, {panelInner.left, file.top, file.left, file.bottom}, DarkInk);
+    PrintInk("file_name", pixels, {panelInner.left, file.bottom, panelInner.right, panelInner.bottom}, DarkInk);
+    PrintInk("mark", pixels, {panelInner.left, panelInner.top, optionsRight, panelInner.bottom}, MarkBlue);
+    // The credit line and the link, below the panel and left of the buttons.
+    PrintInk("credit", pixels, {0, panel.bottom, set.left, pixels.height}, WhiteInk);
+    PrintInk("caption_file", pixels, file, DarkInk);
+    PrintInk("caption_set", pixels, set, DarkInk);
+    PrintInk("caption_cancel", pixels, cancel, DarkInk);
+    return 0;
+}
+
+// ---- the program's manifest ----
+
+int Manifest(const char* path) {
+    HMODULE program = LoadLibraryExW(Widen(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!program) {
+        std::printf("manifest unreadable\n");
+        return 1;
+    }
+    // Id 1 of RT_MANIFEST is the one read when the program's process starts.
+    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
+    const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!text) {
+        std::printf("manifest none\n");
+        FreeLibrary(program);
+        return 0;
+    }
+    const std::string xml(text, SizeofResource(program, found));
+    FreeLibrary(program);
+    // "<dpiAware xmlns=...WindowsSettings">VALUE</dpiAware>"; Windows ignores
+    // the setting outside that namespace.
+    const size_t at = xml.find("<dpiAware");
+    const size_t open = at == std::string::npos ? at : xml.find('>', at);
+    const size_t close = open == std::string::npos ? open : xml.find("</dpiAware>", open);
+    if (close == std::string::npos) {
+        std::printf("manifest dpiAware none\n");
+        return 0;
+    }
+    const bool namespaced =
+        xml.substr(at, open - at).find("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\"") != std::string::npos;
+    std::printf("manifest dpiAware %s%s\n", xml.substr(open + 1, close - open - 1).c_str(),
+                namespaced ? "" : " outside-namespace");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetProcessDPIAware();
     if (argc == 2 && std::string(argv[1]) == "state") return State();
     if (argc == 2 && std::string(argv[1]) == "chooser") return Chooser();
-    std::fprintf(stderr, "usage: dialog_probe state|chooser\n");
+    if (argc == 2 && std::string(argv[1]) == "layout") return Layout();
+    if (argc == 3 && std::string(argv[1]) == "manifest") return Manifest(argv[2]);
+    std::fprintf(stderr, "usage: dialog_probe state|chooser|layout|manifest FILE\n");
     return 2;
 }

@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# The settings dialog at 96, 120 and 144 dots per inch: the inner area grows
+# with the resolution, no two controls overlap, every text fits its label,
+# frame and button, pictures keep their own size, and both programs carry the
+# manifest that declares them DPI-aware. One prefix, the resolution changed
+# in turn (and put back at the end).
+here=$(dirname "$0")
+source "$here/harness.sh"
+harness_init dialog_dpi
+harness_japanese_fonts
+
+DESKTOP_KEY='HKCU\Control Panel\Desktop'
+FONTS_KEY='HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'
+X11_KEY='HKCU\Software\Wine\X11 Driver'
+# reg_value KEY: the LogPixels value under KEY, or nothing when there is none.
+reg_value() { wine reg query "$1" /v LogPixels 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }'; }
+OLD_DESKTOP_DPI=$(reg_value "$DESKTOP_KEY")
+OLD_FONTS_DPI=$(reg_value "$FONTS_KEY")
+restore_value() {
+  if [ -n "$2" ]; then
+    wine reg add "$1" /v LogPixels /t REG_DWORD /d $(($2)) /f >/dev/null 2>&1
+  else
+    wine reg delete "$1" /v LogPixels /f >/dev/null 2>&1
+  fi
+}
+# The prefix is shared with the other Wine tests: leave its resolution as it was.
+restore_prefix() {
+  restore_value "$DESKTOP_KEY" "$OLD_DESKTOP_DPI"
+  restore_value "$FONTS_KEY" "$OLD_FONTS_DPI"
+  wine reg delete "$X11_KEY" /v Decorated /f >/dev/null 2>&1
+}
+trap 'restore_prefix; harness_cleanup' EXIT
+
+# Wine draws the window's frame itself (there is no window manager).
+wine reg add "$X11_KEY" /v Decorated /d N /f >/dev/null 2>&1
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # code page 932 for the settings file
+
+# The music file option is chosen, so the file button is enabled (black
+# caption), its mark is the blue one, and a name long enough for two lines
+# shows. The file must exist: a music file that has gone is dropped at load.
+RUN="$WINEPREFIX/drive_c/ripplume_dpi"
+rm -rf "$RUN"
+mkdir -p "$RUN/music with a rather long folder name"
+cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$RUN/"
+SONG='and a song whose name is long enough to wrap.mp3'
+: >"$RUN/music with a rather long folder name/$SONG"
+printf '[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=%s\r\n' \
+  "C:\\ripplume_dpi\\music with a rather long folder name\\$SONG" | iconv -f UTF-8 -t CP932 >"$RUN/Ripplume.ini"
+
+PROBE=("$BIN/dialog_probe.exe")
+
+# set_dpi N: the display's resolution for programs started from now on.
+set_dpi() {
+  wine reg add "$DESKTOP_KEY" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wine reg add "$FONTS_KEY" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  bash "$here/prepare-prefix.sh" "$WINEPREFIX"
+}
+
+# ---- reading the dialog ----
+
+probe() { wine "${PROBE[@]}" "$@" 2>/dev/null | tr -d '\r'; test "${PIPESTATUS[0]}" -eq 0; }
+# value NAME: the rest of the first line of the layout report starting with NAME.
+value() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$LAYOUT"; }
+rect() { awk -v k="$1" '$1 == "rect" && $2 == k { print $3, $4, $5, $6; exit }' "$LAYOUT"; }
+ink() { awk -v k="$1" '$1 == "ink" && $2 == k { print ($3 == "none" ? "none" : $3 " " $4 " " $5 " " $6); exit }' "$LAYOUT"; }
+# lines NAME: the "TOP-BOTTOM" row runs of that ink box, one a line.
+lines() { awk -v k="$1" '$1 == "ink" && $2 == k { for (i = 8; i <= NF; ++i) print $i; exit }' "$LAYOUT"; }
+
+open_dialog() {
+  xdotool mousemove 5 5
+  wine_start DIALOG "$RUN/Ripplume.scr" /c
+  wait_for_window "<Ripplume>" 30 || return 1
+  local i
+  for i in $(seq 25); do
+    probe state >"$ART/state_$DPI.txt" && grep -qx 'visible 1' "$ART/state_$DPI.txt" && break
+    sleep 0.2
+  done
+  read -r CX CY _ < <(awk '$1 == "client" { print $2, $3 }' "$ART/state_$DPI.txt")
+  sleep 1  # first paint
+  [ -n "$CX" ]
+}
+
+close_dialog() {
+  local l t r b
+  read -r l t r b <<<"$(rect cancel)"
+  xdotool mousemove $((CX + (l + r) / 2 + 3)) $((CY + (t + b) / 2)) sleep 0.15 \
+    mousemove $((CX + (l + r) / 2)) $((CY + (t + b) / 2)) sleep 0.2 click 1
+  wait_for_no_window "<Ripplume>" 15 && wait_exit "$DIALOG" 15 && [ "$EXIT_CODE" -eq 0 ]
+}
+
+# ---- geometry ----
+
+# apart A B: the rectangles "l t r b" do not share a pixel.
+apart() {
+  read -r al at ar ab <<<"$1"
+  read -r bl bt br bb <<<"$2"
+  [ "$ar" -le "$bl" ] || [ "$br" -le "$al" ] || [ "$ab" -le "$bt" ] || [ "$bb" -le "$at" ] ||
+    { log "[$1] overlaps [$2]"; return 1; }
+}
+# inside A B [MARGIN]: A lies within B, at least MARGIN pixels from its edges.
+inside() {
+  local m=${3:-0}
+  read -r al at ar ab <<<"$1"
+  read -r bl bt br bb <<<"$2"
+  [ -n "$ab" ] && [ -n "$bb" ] && [ "$al" -ge $((bl + m)) ] && [ "$at" -ge $((bt + m)) ] && [ "$ar" -le $((br - m)) ] && [ "$ab" -le $((bb - m)) ] ||
+    { log "[$1] is not inside [$2] by $m"; return 1; }
+}
+# left_of A X GAP: box A ends at least GAP pixels before column X.
+left_of() {
+  read -r _ _ ar _ <<<"$1"
+  [ -n "$ar" ] && [ "$ar" != none ] && [ $((ar + $3)) -le "$2" ] || { log "[$1] does not end $3 before $2"; return 1; }
+}
+right_of() {
+  read -r al _ _ _ <<<"$1"
+  [ -n "$al" ] && [ "$al" != none ] && [ "$al" -ge $(($2 + $3)) ] || { log "[$1] does not start $3 after $2"; return 1; }
+}
+# below A Y GAP: box A starts at least GAP pixels below row Y.
+below() {
+  read -r _ at _ _ <<<"$1"
+  [ -n "$at" ] && [ "$at" -ge $(($2 + $3)) ] || { log "[$1] does not start $3 below $2"; return 1; }
+}
+line_count() {
+  [ "$(lines "$1" | wc -l)" -eq "$2" ] || { log "$1 has lines [$(lines "$1" | tr '\n' ' ')], expected $2"; return 1; }
+}
+# lines_alike NAME: the second line of text is as tall as the first (not cut off).
+lines_alike() {
+  lines "$1" | awk -F- '{ h[NR] = $2 - $1 } END { exit !(NR == 2 && h[2] * 4 >= h[1] * 3) }' ||
+    { log "$1 lines: $(lines "$1" | tr '\n' ' ')"; return 1; }
+}
+# taller_than A B PERCENT: ink box A is at least PERCENT % as tall as ink box B
+# (text cut off by a label too short for its font is shorter).
+taller_than() {
+  read -r _ at _ ab <<<"$(ink "$1")"
+  read -r _ bt _ bb <<<"$(ink "$2")"
+  [ -n "$ab" ] && [ -n "$bb" ] && [ $(((ab - at) * 100)) -ge $(((bb - bt) * $3)) ] ||
+    { log "$1 is $((ab - at)) pixels tall, $2 $((bb - bt))"; return 1; }
+}
+size_is() {
+  read -r l t r b <<<"$1"
+  [ "$((r - l)) $((b - t))" = "$2" ] || { log "[$1] is $((r - l)) x $((b - t)), expected $2"; return 1; }
+}
+# shrunk "l t r b" N: the rectangle with N pixels taken off every side.
+shrunk() { read -r l t r b <<<"$1"; echo "$((l + $2)) $((t + $2)) $((r - $2)) $((b - $2))"; }
+
+# ---- pixels of the screenshot, in inner-area coordinates ----
+
+near() {
+  local p
+  p=($(pixel_at "$SHOT" $((CX + $1)) $((CY + $2))))
+  awk -v r="${p[0]}" -v g="${p[1]}" -v b="${p[2]}" -v R="$3" -v G="$4" -v B="$5" \
+    'function d(a, b) { return a > b ? a - b : b - a }
+     BEGIN { exit !(d(r, R) <= 8 && d(g, G) <= 8 && d(b, B) <= 8) }' ||
+    { log "pixel $1,$2 is ${p[*]}, expected $3 $4 $5"; return 1; }
+}
+# brushed X Y W H: that part of the panel shows the texture strip, not the flat fill.
+brushed() {
+  local stats
+  stats=$(convert "$SHOT" -crop "${3}x${4}+$((CX + $1))+$((CY + $2))" \
+    -format '%[fx:round(mean*255)] %[fx:round(standard_deviation*255)]' info:)
+  read -r mean spread <<<"$stats"
+  [ "$mean" -ge 170 ] && [ "$mean" -le 215 ] && [ "$spread" -ge 2 ] || { log "panel part: mean $mean, spread $spread"; return 1; }
+}
+
+# ================= the programs declare themselves DPI-aware =================
+for program in Ripplume.scr Ripplume.dll; do
+  check "$program carries a manifest with dpiAware true" \
+    test "$(probe manifest "C:\\ripplume_dpi\\$program")" = "manifest dpiAware true"
+done
+
+# ================= the dialog at each resolution =================
+# dpi, inner width, inner height
+for row in "96 495 246" "120 619 308" "144 743 369"; do
+  read -r DPI W H <<<"$row"
+  log "---- $DPI dpi ----"
+  set_dpi "$DPI"
+  if ! open_dialog; then
+    fail "$DPI dpi: the dialog opens"
+    continue
+  fi
+  LAYOUT="$ART/layout_$DPI.txt"
+  probe layout >"$LAYOUT"
+  SHOT=$(screenshot "dialog_$DPI")
+  RING=$(((60 * DPI + 720) / 1440))  # the buttons' ring, 60 twips
+
+  check "$DPI dpi: the programs see $DPI dpi" test "$(value dpi)" = "$DPI"
+  check "$DPI dpi: inner area $W x $H" test "$(value client)" = "$W $H"
+
+  # Windows: inside their containers, none over another.
+  CLIENT="0 0 $W $H"
+  check "$DPI dpi: panel and buttons inside the window" \
+    eval 'inside "$(rect panel)" "$CLIENT" && inside "$(rect set)" "$CLIENT" && inside "$(rect cancel)" "$CLIENT"'
+  check "$DPI dpi: repeat box and file button inside the panel" \
+    eval 'inside "$(rect repeat)" "$(rect panel_inner)" && inside "$(rect file)" "$(rect panel_inner)"'
+  check "$DPI dpi: no two windows overlap" \
+    eval 'apart "$(rect panel)" "$(rect set)" && apart "$(rect panel)" "$(rect cancel)" &&
+          apart "$(rect set)" "$(rect cancel)" && apart "$(rect repeat)" "$(rect file)"'
+
+  # Texts: each clear of its neighbours (a text running under a window would
+  # end right at that window's edge).
+  read -r _ _ PANEL_RIGHT _ <<<"$(rect panel_inner)"
+  check "$DPI dpi: BGM framed by Shape3, nothing of it outside the frame" \
+    eval 'test "$(ink bgm_outside)" = none && inside "$(ink bgm_text)" "$(rect frame)" 2'
+  check "$DPI dpi: BGM whole, as tall as the capitals of MP3、WAV" taller_than bgm_text file_label 80
+  check "$DPI dpi: three option rows apart" line_count options 3
+  check "$DPI dpi: 音楽CD left of the repeat box" left_of "$(ink cd_label)" "$(rect repeat | cut -d' ' -f1)" 2
+  check "$DPI dpi: 曲目をﾘﾋﾟｰﾄ right of the repeat box, inside the panel" \
+    eval 'right_of "$(ink repeat_label)" "$(rect repeat | cut -d" " -f3)" 2 && left_of "$(ink repeat_label)" "$PANEL_RIGHT" 2'
+  check "$DPI dpi: MP3、WAV left of the ... button" left_of "$(ink file_label)" "$(rect file | cut -d' ' -f1)" 2
+  check "$DPI dpi: the file name in two whole lines inside the panel" \
+    eval 'line_count file_name 2 && lines_alike file_name && inside "$(ink file_name)" "$(rect panel_inner)" 1'
+  check "$DPI dpi: the chosen mark is 12 x 12 pixels, left of its label" \
+    eval 'size_is "$(ink mark)" "12 12" && left_of "$(ink mark)" "$(ink file_label | cut -d" " -f1)" 1'
+  read -r _ _ _ PANEL_BOTTOM <<<"$(rect panel)"
+  check "$DPI dpi: credit line and link: two lines below the panel, left of 設定" \
+    eval 'line_count credit 2 && left_of "$(ink credit)" "$(rect set | cut -d" " -f1)" 2 &&
+          below "$(ink credit)" "$PANEL_BOTTOM" 1'
+  for button in file set cancel; do
+    check "$DPI dpi: caption of the $button button inside its $RING-pixel ring" \
+      inside "$(ink caption_$button)" "$(shrunk "$(rect $button)" "$RING")"
+  done
+
+  # What Form_Resize and TilePanel draw follows the larger window.
+  check "$DPI dpi: gradient dark at the top and bottom, pale in the middle" \
+    eval 'near $((W - 4)) 0 0 0 30 && near $((W - 4)) $((H - 1)) 3 3 33 && near $((W - 4)) $((H / 2)) 220 220 250'
+  read -r PL PT PR _ <<<"$(rect panel_inner)"
+  if [ $((PR - PL)) -gt 566 ]; then
+    check "$DPI dpi: the panel's second column of strips (beyond 556 pixels)" \
+      brushed $((PL + 560)) $((PT + 2)) $((PR - PL - 564 < 60 ? PR - PL - 564 : 60)) 15
+  fi
+
+  check "$DPI dpi: Cancel closes the dialog" close_dialog
+done
+
+harness_finish
