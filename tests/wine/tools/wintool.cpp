@@ -6,10 +6,13 @@
 //   wintool info TITLE           print "visible x y w h parent" of the window TITLE
 //   wintool press TITLE BUTTON   click the child button whose text is BUTTON
 //   wintool syscommand TITLE HEX send WM_SYSCOMMAND with that command and print the result
+//   wintool ok TITLE             the dialog's default button, as Enter gives it (WM_COMMAND IDOK)
+//   wintool chars TITLE TEXT     type TEXT (UTF-8) as characters into the focused control of window TITLE
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
 //                                           with nobody, or with readers
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +47,16 @@ BOOL CALLBACK FindButton(HWND child, LPARAM context) {
     return TRUE;
 }
 
+// The arguments as the shell gave them, in full Unicode: the narrow argv holds
+// only what the ANSI code page can.
+std::wstring Argument(int index) {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring argument = arguments && index < count ? arguments[index] : L"";
+    LocalFree(arguments);
+    return argument;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +66,7 @@ int main(int argc, char** argv) {
     }
     const std::string command = argv[1];
     if (command == "hold-mutex" && argc >= 4) {
-        if (!CreateMutexW(nullptr, TRUE, Widen(argv[2]).c_str())) return 1;
+        if (!CreateMutexW(nullptr, TRUE, Argument(2).c_str())) return 1;
         std::printf("held\n");
         std::fflush(stdout);
         Sleep(std::strtoul(argv[3], nullptr, 10) * 1000);
@@ -62,7 +75,7 @@ int main(int argc, char** argv) {
     if (command == "hold-file" && argc >= 4) {
         const DWORD share = argc >= 5 && std::string(argv[4]) == "read" ? FILE_SHARE_READ : 0;
         const HANDLE file =
-            CreateFileW(Widen(argv[2]).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+            CreateFileW(Argument(2).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return 1;
         std::printf("held\n");
         std::fflush(stdout);
@@ -70,7 +83,7 @@ int main(int argc, char** argv) {
         CloseHandle(file);
         return 0;
     }
-    HWND window = FindWindowW(nullptr, Widen(argv[2]).c_str());
+    HWND window = FindWindowW(nullptr, Argument(2).c_str());
     if (!window) return 1;
 
     if (command == "exists") return 0;
@@ -92,8 +105,19 @@ int main(int argc, char** argv) {
         std::printf("%ld\n", static_cast<long>(SendMessageW(window, WM_SYSCOMMAND, code, 0)));
         return 0;
     }
+    if (command == "ok") return PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    if (command == "chars" && argc >= 4) {
+        // Characters no keyboard layout here has (kanji) arrive as an input method delivers them.
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) || !thread.hwndFocus) return 1;
+        for (wchar_t c : Argument(3)) {
+            PostMessageW(thread.hwndFocus, WM_CHAR, c, 1);
+        }
+        return 0;
+    }
     if (command == "press" && argc >= 4) {
-        ButtonSearch search = {Widen(argv[3]), nullptr};
+        ButtonSearch search = {Argument(3), nullptr};
         EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
         if (!search.found) return 1;
         SendMessageW(search.found, BM_CLICK, 0, 0);
