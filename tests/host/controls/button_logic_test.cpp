@@ -125,6 +125,34 @@ TEST(CommandReactions, OnlyExactlyTrueEnablesClick) {
     EXPECT_FALSE(Command_MouseUp(s, MouseButton::Left).Click);
 }
 
+TEST(CommandReactions, FocusWithoutThePointerSelectsAndAHoveredPressStaysPressed) {
+    // Focus from the keyboard (Tab) finds the pointer away: plain Selected.
+    for (uint8_t state : {StateNormal, StateSelected, StateHighLightSelect}) {
+        CommandState s = ReadyButton();
+        s.ButtonState = state;
+        EXPECT_EQ(Command_GotFocus(s), CommandFace::Selected) << int(state);
+        EXPECT_EQ(s.ButtonState, StateSelected) << int(state);
+    }
+    CommandState hovered = ReadyButton();
+    hovered.ButtonState = StateHighLight;
+    EXPECT_EQ(Command_GotFocus(hovered), CommandFace::Pressed);
+    EXPECT_EQ(hovered.ButtonState, StateHighLightSelect);
+}
+
+TEST(CommandReactions, ReleaseClicksInEveryStateButSelected) {
+    // State 1 included: a release the 100 ms hover poll has not yet seen arrive.
+    for (uint8_t state : {StateUninitialised, StateNormal, StateHighLight, StateHighLightSelect}) {
+        for (MouseButton button : {MouseButton::Left, MouseButton::Right}) {
+            CommandState s = ReadyButton();
+            s.ButtonState = state;
+            EXPECT_TRUE(Command_MouseUp(s, button).Click) << int(state);
+        }
+    }
+    CommandState selected = ReadyButton();
+    selected.ButtonState = StateSelected;
+    EXPECT_FALSE(Command_MouseUp(selected, MouseButton::Left).Click);
+}
+
 TEST(CommandReactions, ResizeShowsTheEnabledFaceWhateverTheState) {
     CommandState s = ReadyButton();
     for (uint8_t state : {StateNormal, StateHighLight, StateSelected, StateHighLightSelect}) {
