@@ -30,6 +30,8 @@
 #include "host/startup/settings_values.h"
 #include "host/startup/zoom.h"
 
+DialogSystemCalls DialogCalls;
+
 namespace {
 
 constexpr wchar_t DialogClass[] = L"Ripplume_P";
@@ -257,7 +259,7 @@ void Cmd_File_Click() {
     chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
     chooser.lpstrTitle = ChooserTitle;
     chooser.Flags = 0;
-    if (GetOpenFileNameW(&chooser) <= 0) return;
+    if (DialogCalls.OpenFileName(&chooser) <= 0) return;
 
     Settings.BgmFile = fileName;
     Dlg.lblFname.caption = Settings.BgmFile;
@@ -277,7 +279,7 @@ void Cmd_Can_Click() { CloseDialog(); }
 
 void lbl_URL_Click() {
     SetAppWaitCursor(true);
-    ShellExecuteW(Dlg.window, L"open", Dlg.lblUrl.caption.c_str(), L"", L"", SW_SHOWNORMAL);
+    DialogCalls.ShellExecute(Dlg.window, L"open", Dlg.lblUrl.caption.c_str(), L"", L"", SW_SHOWNORMAL);
     SetAppWaitCursor(false);
 }
 

@@ -45,3 +45,17 @@ bool RunIsOver(RendererWatch& watch, bool windowFound, bool processRunning)
     ++watch.TicksWaited;
     return watch.TicksWaited >= RendererStartTicks;
 }
+
+std::optional<TimerStart> MusicTimer(MusicChoice music)
+{
+    switch (music) {
+    case MusicChoice::Mp3File:
+        return TimerStart{SaverTimer::MusicRepeat, MusicRepeatInterval};
+    case MusicChoice::AudioCd:
+        return TimerStart{SaverTimer::CdPoll, CdPollInterval};
+    case MusicChoice::WaveFile:
+    case MusicChoice::None:
+        break;
+    }
+    return std::nullopt;
+}

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <optional>
 
 enum class MusicChoice { None, AudioCd, WaveFile, Mp3File };
 
@@ -10,6 +11,25 @@ enum class MusicChoice { None, AudioCd, WaveFile, Mp3File };
 // last three characters of the file name, upper-cased, pick a WAV or an MP3
 // file; anything else plays nothing.
 MusicChoice ChooseMusic(int16_t bgmKind, const std::wstring& bgmFile);
+
+// The saver window's timers and their intervals in milliseconds.
+enum class SaverTimer { MusicRepeat = 1, CdPoll = 2, RendererWatch = 3 };
+constexpr unsigned MusicRepeatInterval = 1000;  // restarts a music file that has ended
+constexpr unsigned CdPollInterval = 200;        // keeps the CD on its repeat track
+constexpr unsigned RendererWatchInterval = 500;
+
+struct TimerStart {
+    SaverTimer Timer;
+    unsigned Interval;
+};
+
+// On from the saver window's creation.
+constexpr TimerStart WatchTimer = {SaverTimer::RendererWatch, RendererWatchInterval};
+
+// The timer the run's music needs once it has started: the repeat for an MP3
+// file, the poll for the CD; none for a WAV file, which the sound player
+// loops by itself, or for no music.
+std::optional<TimerStart> MusicTimer(MusicChoice music);
 
 // Ticks of the 500 ms watch timer that a started renderer is given to open
 // its window (the display switch alone can take seconds) before the run ends.

@@ -16,10 +16,10 @@ namespace {
 
 constexpr const char* SaverClassName = "Ripplume_S";
 
+// Timer1 repeats the music file, Timer2 polls the CD, Timer3 watches the renderer.
 enum TimerId : UINT_PTR { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
-constexpr UINT Timer1Interval = 1000;  // music file repeat
-constexpr UINT Timer2Interval = 200;   // CD poll
-constexpr UINT Timer3Interval = 500;   // renderer watch
+static_assert(Timer1 == UINT_PTR(SaverTimer::MusicRepeat) && Timer2 == UINT_PTR(SaverTimer::CdPoll) &&
+              Timer3 == UINT_PTR(SaverTimer::RendererWatch));
 
 struct SaverWindowState {
     HWND Window = nullptr;
@@ -35,15 +35,31 @@ struct SaverWindowState {
 
 SaverWindowState Saver;
 
-void SwitchTimer(TimerId id, UINT interval, bool on, bool& state)
+bool& TimerOn(SaverTimer timer)
+{
+    switch (timer) {
+    case SaverTimer::MusicRepeat:
+        return Saver.Timer1On;
+    case SaverTimer::CdPoll:
+        return Saver.Timer2On;
+    case SaverTimer::RendererWatch:
+        break;
+    }
+    return Saver.Timer3On;
+}
+
+void SwitchTimer(const TimerStart& timer, bool on)
 {
     if (on) {
-        state = SetTimer(Saver.Window, id, interval, nullptr) != 0;
+        TimerOn(timer.Timer) = SetTimer(Saver.Window, UINT_PTR(timer.Timer), timer.Interval, nullptr) != 0;
     } else {
-        KillTimer(Saver.Window, id);
-        state = false;
+        KillTimer(Saver.Window, UINT_PTR(timer.Timer));
+        TimerOn(timer.Timer) = false;
     }
 }
+
+const TimerStart CdPollTimer = *MusicTimer(MusicChoice::AudioCd);
+const TimerStart MusicRepeatTimer = *MusicTimer(MusicChoice::Mp3File);
 
 // Started shown normally, without waiting. The path goes in quoted as the
 // program's first argument, so a folder with blanks in it is no problem.
@@ -72,20 +88,22 @@ bool RendererProcessRunning()
 
 void StartMusic()
 {
-    switch (ChooseMusic(Settings.BgmKind, Settings.BgmFile)) {
+    const MusicChoice music = ChooseMusic(Settings.BgmKind, Settings.BgmFile);
+    switch (music) {
     case MusicChoice::AudioCd:
         OpenCdAudio(HostMusic());
-        SwitchTimer(Timer2, Timer2Interval, true, Saver.Timer2On);
         break;
     case MusicChoice::WaveFile:
         PlayWave(HostMusic(), Settings.BgmFile);
         break;
     case MusicChoice::Mp3File:
         PlayMusicFile(HostMusic(), Settings.BgmFile);
-        SwitchTimer(Timer1, Timer1Interval, true, Saver.Timer1On);
         break;
     case MusicChoice::None:
         break;
+    }
+    if (const std::optional<TimerStart> timer = MusicTimer(music)) {
+        SwitchTimer(*timer, true);
     }
 }
 
@@ -128,14 +146,14 @@ void Timer1_Timer()
 void Timer2_Timer()
 {
     PollCdAudio(HostMusic(), Settings.BgmRepeat);
-    SwitchTimer(Timer2, Timer2Interval, HostMusic().CdKeepPolling != 0, Saver.Timer2On);
+    SwitchTimer(CdPollTimer, HostMusic().CdKeepPolling != 0);
 }
 
 // Stops the music, gives the cursor back and ends the host at once.
 [[noreturn]] void Form_QueryUnload()
 {
     if (Saver.Timer2On) {
-        SwitchTimer(Timer2, Timer2Interval, false, Saver.Timer2On);
+        SwitchTimer(CdPollTimer, false);
         CloseCdAudio(HostMusic());
     }
     if (Settings.BgmKind == BgmMusicFile) {
@@ -143,7 +161,7 @@ void Timer2_Timer()
         if (music == MusicChoice::WaveFile) {
             StopWave(HostMusic());
         } else if (music == MusicChoice::Mp3File) {
-            SwitchTimer(Timer1, Timer1Interval, false, Saver.Timer1On);
+            SwitchTimer(MusicRepeatTimer, false);
             CloseMusicFile(HostMusic());
         }
     }
@@ -158,7 +176,7 @@ void Timer3_Timer()
 {
     const bool windowFound = FindWindowA(nullptr, RendererWindowTitle) != nullptr;
     if (RunIsOver(Saver.Watch, windowFound, RendererProcessRunning())) {
-        SwitchTimer(Timer3, Timer3Interval, false, Saver.Timer3On);
+        SwitchTimer(WatchTimer, false);
         Form_QueryUnload();
     }
 }
@@ -168,7 +186,7 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_CREATE:
         Saver.Window = window;
-        SwitchTimer(Timer3, Timer3Interval, true, Saver.Timer3On);
+        SwitchTimer(WatchTimer, true);
         return 0;
     case WM_TIMER:
         if (wParam == Timer1) {

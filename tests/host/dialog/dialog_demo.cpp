@@ -1,13 +1,84 @@
 // Shows the settings dialog the way Main does for a settings request: the
 // settings are loaded from Ripplume.ini beside this program first, and the
 // program ends when the dialog has closed.
+//
+//   dialog_demo /record LOG CHOSEN   the same, but the zoom, the file chooser
+//       and the web-page request are recorded in LOG (UTF-8, a line each)
+//       instead of reaching the system; the chooser answers with CHOSEN.
 #include <windows.h>
+
+#include <cstdio>
+#include <string>
 
 #include "host/dialog/settings_dialog.h"
 #include "host/startup/settings_file_win32.h"
+#include "host/startup/zoom.h"
+#include "tests/wine/tools/utf8_text.h"
+
+namespace {
+
+std::FILE* Log = nullptr;
+std::wstring Chosen;
+
+std::string RectText(const RECT& r) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+void Record(const std::string& line) {
+    std::fprintf(Log, "%s\n", line.c_str());
+    std::fflush(Log);
+}
+
+// A filter's NUL separators shown as "|".
+std::wstring FilterText(const wchar_t* filter) {
+    std::wstring text;
+    if (!filter) return L"(none)";
+    for (const wchar_t* p = filter; *p || p[1]; ++p) text += *p ? *p : L'|';
+    return text + L"||";
+}
+
+BOOL WINAPI RecordZoom(HWND, int kind, const RECT* from, const RECT* to) {
+    Record("zoom " + std::to_string(kind) + " " + RectText(*from) + " " + RectText(*to));
+    return TRUE;
+}
+
+BOOL WINAPI RecordChooser(OPENFILENAMEW* request) {
+    Record("chooser filter=" + Utf8(FilterText(request->lpstrFilter)) +
+           " title=" + Utf8(request->lpstrTitle ? request->lpstrTitle : L"(none)") +
+           " folder=" + Utf8(request->lpstrInitialDir ? request->lpstrInitialDir : L"(none)") +
+           " chars=" + std::to_string(request->nMaxFile) + " flags=" + std::to_string(request->Flags) +
+           " owned=" + std::to_string(request->hwndOwner == FindWindowW(nullptr, L"<Ripplume>")));
+    lstrcpynW(request->lpstrFile, Chosen.c_str(), int(request->nMaxFile));
+    return TRUE;
+}
+
+HINSTANCE WINAPI RecordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                             INT show) {
+    const bool hourglass = GetCursor() == LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
+    Record("shell verb=" + Utf8(verb) + " file=" + Utf8(file) + " parameters=[" + Utf8(parameters) +
+           "] folder=[" + Utf8(folder) + "] show=" + std::to_string(show) + " hourglass=" +
+           std::to_string(hourglass) + " owned=" + std::to_string(owner == FindWindowW(nullptr, L"<Ripplume>")));
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (__argc >= 4 && std::string(__argv[1]) == "/record") {
+        Log = std::fopen(__argv[2], "w");
+        if (!Log) return 1;
+        Chosen = Widen(__argv[3]);
+        ZoomAnimateRects = RecordZoom;
+        DialogCalls.OpenFileName = RecordChooser;
+        DialogCalls.ShellExecute = RecordShell;
+    }
     LoadSettings();
     ShowSettingsDialog(instance);
+    if (Log) {
+        Record("closed");
+        std::fclose(Log);
+    }
     return 0;
 }

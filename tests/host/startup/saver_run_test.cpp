@@ -58,3 +58,24 @@ TEST(RendererWatch, ARendererThatEndedOrNeverStartedEndsTheRunAtOnce)
 }
 
 }  // namespace
+
+TEST(SaverTimers, EachMusicGetsItsOwnTimerAndTheWatchTicksTwiceASecond)
+{
+    // An MP3 file is looked at once a second, the CD five times a second.
+    const std::optional<TimerStart> mp3 = MusicTimer(MusicChoice::Mp3File);
+    ASSERT_TRUE(mp3.has_value());
+    EXPECT_EQ(mp3->Timer, SaverTimer::MusicRepeat);
+    EXPECT_EQ(mp3->Interval, 1000u);
+    const std::optional<TimerStart> cd = MusicTimer(MusicChoice::AudioCd);
+    ASSERT_TRUE(cd.has_value());
+    EXPECT_EQ(cd->Timer, SaverTimer::CdPoll);
+    EXPECT_EQ(cd->Interval, 200u);
+    // The sound player loops a WAV file by itself.
+    EXPECT_FALSE(MusicTimer(MusicChoice::WaveFile).has_value());
+    EXPECT_FALSE(MusicTimer(MusicChoice::None).has_value());
+
+    EXPECT_EQ(WatchTimer.Timer, SaverTimer::RendererWatch);
+    EXPECT_EQ(WatchTimer.Interval, 500u);
+    // A starting renderer gets 20 seconds of watch ticks to show its window.
+    EXPECT_EQ(RendererStartTicks * WatchTimer.Interval, 20000u);
+}
