@@ -52,6 +52,7 @@ check "the chooser closes" wait_until sh -c "! wine '$PROBE' chooser >/dev/null 
 # The chooser's picture stays on the screen a few seconds after it has gone:
 # wait until the dialog's panel under it is painted again.
 repainted() { [ "$(pixel_at "$(screenshot chosen)" $((PX + 300)) $((PY + 140)))" != "255 255 255" ]; }
+check "the chooser's window has left the screen" wait_for_no_window "ﾌｧｲﾙを開く" 15
 check "the dialog is drawn again" wait_until repainted
 sleep 0.5
 click_at $((CX + 356)) $((CY + 212))  # 設定 (OK)

@@ -140,6 +140,7 @@ no_chooser() { ! wine "${PROBE[@]}" chooser >/dev/null 2>&1; }
 # panel under it has been painted again.
 wait_repainted() {
   local i
+  wait_for_no_window "ﾌｧｲﾙを開く" 15 || { log "the chooser's window is still on the screen"; return 1; }
   for i in $(seq 40); do
     SHOT=$(screenshot "$1")
     [ "$(rgb $((PX + 300)) $((PY + 140)))" != "255 255 255" ] && { sleep 0.3; SHOT=$(screenshot "$1"); return 0; }
@@ -278,14 +279,17 @@ click_file_button
 check "the file chooser opens" wait_chooser
 check "the chooser is titled ﾌｧｲﾙを開く" grep -qx "chooser ﾌｧｲﾙを開く" "$ART/chooser.txt"
 shot 8_chooser
-xdotool key Escape
+# Keys and characters go to the chooser itself, wherever the X focus is.
+check "the chooser is cancelled" wine "$BIN/wintool.exe" cancel "ﾌｧｲﾙを開く"
 check "cancelled chooser: the dialog is drawn again" wait_repainted 9_chooser_cancelled
 check "cancelled chooser: it is gone" no_chooser
 check "cancelled chooser: no file name shown" no_dark_text 44 116 400 33
 click_file_button
 check "the file chooser opens again" wait_chooser
-xdotool type --delay 40 'C:\ripplume_music\song.mp3'
-xdotool key Return
+sleep 0.5
+check "a file name is typed into the chooser" wine "$BIN/wintool.exe" chars "ﾌｧｲﾙを開く" 'C:\ripplume_music\song.mp3'
+sleep 0.3
+check "the chooser's Open is pressed" wine "$BIN/wintool.exe" ok "ﾌｧｲﾙを開く"
 check "chosen: the dialog is drawn again" wait_repainted 10_file_chosen
 check "the chooser closed" no_chooser
 check "the chosen file's name is shown" file_name_shown

@@ -7,6 +7,7 @@
 //   wintool press TITLE BUTTON   click the child button whose text is BUTTON
 //   wintool syscommand TITLE HEX send WM_SYSCOMMAND with that command and print the result
 //   wintool ok TITLE             the dialog's default button, as Enter gives it (WM_COMMAND IDOK)
+//   wintool cancel TITLE         the dialog's cancel, as Escape gives it (WM_COMMAND IDCANCEL)
 //   wintool chars TITLE TEXT     type TEXT (UTF-8) as characters into the focused control of window TITLE
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "ok") return PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    if (command == "cancel") return PostMessageW(window, WM_COMMAND, IDCANCEL, 0) ? 0 : 1;
     if (command == "chars" && argc >= 4) {
         // Characters no keyboard layout here has (kanji) arrive as an input method delivers them.
         GUITHREADINFO thread = {};
