@@ -109,6 +109,21 @@ wine_start() {
   printf -v "$var" '%s' "$pid"
 }
 
+# hold VAR WINTOOL-ARGS...: starts wintool holding something (a mutex, an open
+# file) in the background, waits until it says it holds it and stores its PID in VAR.
+hold() {
+  local var=$1 out="$ART/$1.log" i
+  shift
+  wine "$BIN/wintool.exe" "$@" >"$out" 2>&1 &
+  HARNESS_PIDS+=("$!")
+  printf -v "$var" '%s' "$!"
+  for i in $(seq 50); do
+    grep -q held "$out" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # wait_exit PID [SECONDS]: waits for the process; EXIT_CODE gets its code
 # (124 when it did not end in time, and then it is killed).
 wait_exit() {

@@ -8,11 +8,7 @@ mkdir -p "$QLORN"
 window_count() { find_window "$1" | wc -l; }
 
 # The mutex alone keeps a run from starting, before any window could tell.
-wine "$BIN/wintool.exe" hold-mutex Ripplume_Host 12 >"$ART/holder.log" 2>&1 &
-HOLDER=$!
-HARNESS_PIDS+=("$HOLDER")
-for _ in $(seq 50); do grep -q held "$ART/holder.log" && break; sleep 0.2; done
-check "a test program holds the hosts' mutex" grep -q held "$ART/holder.log"
+check "a test program holds the hosts' mutex" hold HOLDER hold-mutex Ripplume_Host 12
 wine_start BLOCKED "$BIN/Ripplume.scr" /s
 sleep 6
 check "a run that finds the mutex taken starts no renderer" test "$(window_count Ripplume_VC)" = 0
