@@ -1,28 +1,237 @@
 #!/usr/bin/env bash
-# measure-fps.sh [SECONDS]: runs the renderer under Wine on a private Xvfb
-# display over the sample desktop and prints its frames per second, counted
-# from Wine's trace of the buffer swaps over SECONDS (default 10) seconds.
+# measure-fps.sh [-n RUNS] [-s SECONDS] [BIN_DIR...]: runs the renderer
+# (BIN_DIR/Ripplume.dll) under Wine on a private 1024 x 768 Xvfb display over
+# the sample desktop and prints, per run:
+#   - frames per second, counted from Wine's trace of the buffer swaps over
+#     SECONDS seconds (default 10), starting 2 s after the first frame;
+#   - CPU time per frame over the same window, all threads of the process
+#     (llvmpipe's included), from /proc/PID/task/*/stat, and the CPU share;
+#     beside it the X server's CPU time per frame (it copies each frame in);
+#   - the time from process start to the first buffer swap;
+#   - the 1-minute load average, since the machine may be shared.
+# With several folders the runs are interleaved (A, B, A, B, ...), RUNS rounds
+# (default 3), and the medians per folder end the output. These machines
+# throttle the CPU after a burst: compare CPU per frame beside fps.
+#
+# A 32-bit program runs in a 32-bit (WINEARCH=win32) prefix: in a 64-bit one
+# its display switch fails. Where this machine runs no 32-bit code, 32-bit
+# folders are skipped. Without BIN_DIR the Windows programs are built
+# (scripts/build-windows.sh) and the shipped one is measured: build/windows-i686/bin
+# where 32-bit code runs, else build/windows/bin (64-bit).
+# The environment reaches the renderer, so LP_NUM_THREADS=N sets llvmpipe's
+# thread count. RIPPLUME_BUILD sets the build root (default build/).
+#
+# measure-fps.sh -f FRAME [-n RUNS] BIN_DIR...: instead of timing, stops each
+# renderer (SIGSTOP) near frame FRAME, RUNS times each, saves the screen as
+# BUILD/frame-shots/ARCH-N-RUN.png (N: the swaps traced by then) and counts
+# the differing pixels of every two shots with the same N. A frame depends only
+# on its number, so two builds' shots of one frame differ only where their GL
+# rasterisation differs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RIPPLUME_BUILD:-$root/build}
-seconds=${1:-10}
-bin=$(bash "$root/scripts/build-windows.sh" "$build")
+runs=3
+seconds=10
+frame=""
+while getopts n:s:f: option; do
+  case $option in
+    n) runs=$OPTARG ;;
+    s) seconds=$OPTARG ;;
+    f) frame=$OPTARG ;;
+    *) exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
 
-export WINEPREFIX=$build/wine-fps DISPLAY=:78
+if [ $# -eq 0 ]; then
+  bash "$root/scripts/build-windows.sh" "$build" >/dev/null
+  if bash "$root/scripts/can-run-32bit.sh"; then set -- "$build/windows-i686/bin"; else set -- "$build/windows/bin"; fi
+fi
+
+# i686 or x86_64, from the program's file header.
+arch_of() {
+  case $(file -b "$1") in
+    PE32+*) echo x86_64 ;;
+    PE32*) echo i686 ;;
+    *) echo unknown ;;
+  esac
+}
+
+# Makes (or wakes) a prefix of the given architecture, with the hand-over
+# picture in place; leaves its server running so later starts are quick.
+prepare_prefix() {
+  local prefix=$1 winearch=$2
+  (
+    export WINEPREFIX=$prefix WINEARCH=$winearch WINEDEBUG=-all
+    if [ ! -f "$prefix/system.reg" ]; then
+      wineboot -i >/dev/null 2>&1 </dev/null || true
+      wineserver -w >/dev/null 2>&1 </dev/null || true
+    fi
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  )
+  mkdir -p "$prefix/drive_c/q_lorn"
+  cp "$picture" "$prefix/drive_c/q_lorn/Ripplume.bmp"
+}
+
+# CPU time of a process in clock ticks: all its threads, then those of
+# llvmpipe's rasteriser (threads named llvmpipe-N).
+cpu_ticks() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    echo "$(cat "$task/comm" 2>/dev/null) $(cat "$task/stat" 2>/dev/null)"
+  done | awk '{ name = $1; sub(/^[^ ]* /, ""); sub(/^.*\) /, ""); t += $12 + $13
+               if (name ~ /^llvmpipe-/) l += $12 + $13 } END { print t + 0, l + 0 }'
+}
+
+swaps() { grep -c glxdrv_wglSwapBuffers "$1" || true; }
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
+
+work=$(mktemp -d)
+display=""
+for n in $(seq 70 99); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+export DISPLAY=$display
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
-trace=$(mktemp)
-trap 'WINEDEBUG=-all wineserver -k >/dev/null 2>&1; kill $xvfb 2>/dev/null; rm -f "$trace"' EXIT
+prefixes=()
+cleanup() {
+  for prefix in "${prefixes[@]}"; do WINEPREFIX=$prefix WINEDEBUG=-all wineserver -k >/dev/null 2>&1 || true; done
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
 sleep 1
-WINEDEBUG=-all bash "$root/tests/wine/prepare-prefix.sh" "$WINEPREFIX"
-mkdir -p "$WINEPREFIX/drive_c/q_lorn"
-bash "$root/tests/wine/sample-desktop.sh" desktop "$trace.png"
-convert "$trace.png" -type TrueColor BMP3:"$WINEPREFIX/drive_c/q_lorn/Ripplume.bmp"
 
-WINEDEBUG=trace+wgl wine "$bin/Ripplume.dll" >/dev/null 2>"$trace" &
-for _ in $(seq 300); do grep -q glxdrv_wglSwapBuffers "$trace" && break; sleep 0.1; done
-sleep 2
-first=$(grep -c glxdrv_wglSwapBuffers "$trace")
-sleep "$seconds"
-last=$(grep -c glxdrv_wglSwapBuffers "$trace")
-echo "frames: $((last - first)) in $seconds s = $(awk -v f=$((last - first)) -v s="$seconds" 'BEGIN{printf "%.1f", f/s}') fps"
+bash "$root/tests/wine/sample-desktop.sh" desktop "$work/desktop.png"
+picture=$work/Ripplume.bmp
+convert "$work/desktop.png" -type TrueColor BMP3:"$picture"
+
+ticks_per_second=$(getconf CLK_TCK)
+declare -A prefix_of loader_of
+for bin in "$@"; do
+  arch=$(arch_of "$bin/Ripplume.dll")
+  loader_of[$bin]=wine
+  case $arch in
+    i686)
+      if ! bash "$root/scripts/can-run-32bit.sh"; then
+        echo "$bin: 32-bit, and this machine runs no 32-bit code; skipped" >&2
+        continue
+      fi
+      prefix_of[$bin]=$build/wine-fps-win32
+      prepare_prefix "${prefix_of[$bin]}" win32 ;;
+    x86_64)
+      # Debian's wine starts a 64-bit program through start.exe, in another
+      # process; its 64-bit loader runs it as the process it starts.
+      [ -x /usr/lib/wine/wine64 ] && loader_of[$bin]=/usr/lib/wine/wine64
+      prefix_of[$bin]=$build/wine-fps-win64
+      prepare_prefix "${prefix_of[$bin]}" win64 ;;
+    *) echo "$bin/Ripplume.dll is not a Windows program" >&2; exit 1 ;;
+  esac
+  prefixes+=("${prefix_of[$bin]}")
+done
+[ ${#prefixes[@]} -gt 0 ] || exit 1
+
+# One run: prints "fps cpu_ms_per_frame llvmpipe_cpu_ms_per_frame
+# cpu_percent first_frame_s load xvfb_cpu_ms_per_frame".
+measure() {
+  local bin=$1 trace=$work/trace pid start first f1 f2 c1 c2 l1 l2 x1 x2 load
+  export WINEPREFIX=${prefix_of[$bin]}
+  : >"$trace"
+  WINEDEBUG=trace+wgl "${loader_of[$bin]}" "$bin/Ripplume.dll" >/dev/null 2>"$trace" &
+  pid=$!
+  # Process start and first swap on the clock of /proc/uptime, which is the
+  # clock of the start time in /proc/PID/stat; the trace is polled every 10 ms.
+  # (Wine's own +timestamp is no use here: it is the server's tick count,
+  # which lags while the server sleeps.)
+  start=$(awk -v hz="$ticks_per_second" '{ sub(/^.*\) /, ""); printf "%.2f", $20 / hz }' "/proc/$pid/stat")
+  first=""
+  for _ in $(seq 3000); do
+    if grep -q glxdrv_wglSwapBuffers "$trace"; then first=$(cut -d' ' -f1 /proc/uptime); break; fi
+    sleep 0.01
+  done
+  if [ -z "$first" ]; then
+    echo "$bin: no frame within 30 s" >&2
+    kill "$pid" 2>/dev/null || true
+    return 1
+  fi
+  sleep 2
+  f1=$(swaps "$trace")
+  read -r c1 l1 < <(cpu_ticks "$pid")
+  read -r x1 _ < <(cpu_ticks "$xvfb")
+  sleep "$seconds"
+  f2=$(swaps "$trace")
+  read -r c2 l2 < <(cpu_ticks "$pid")
+  read -r x2 _ < <(cpu_ticks "$xvfb")
+  load=$(cut -d' ' -f1 /proc/loadavg)
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  awk -v f=$((f2 - f1)) -v c=$((c2 - c1)) -v l=$((l2 - l1)) -v x=$((x2 - x1)) -v s="$seconds" -v hz="$ticks_per_second" \
+      -v start="$start" -v first="$first" -v load="$load" 'BEGIN { ms = f ? 1000 / hz / f : 0
+    printf "%.1f %.1f %.1f %.0f %.2f %s %.1f\n", f / s, c * ms, l * ms, c * 100 / hz / s, first - start, load, x * ms }'
+}
+
+# One shot: prints the file it saved.
+shot() {
+  local bin=$1 trace=$work/trace pid n out
+  export WINEPREFIX=${prefix_of[$bin]}
+  : >"$trace"
+  WINEDEBUG=trace+wgl "${loader_of[$bin]}" "$bin/Ripplume.dll" >/dev/null 2>"$trace" &
+  pid=$!
+  for _ in $(seq 20000); do [ "$(swaps "$trace")" -ge $((frame - 1)) ] && break; sleep 0.002; done
+  kill -STOP "$pid"
+  sleep 0.5  # the X server finishes drawing what it was sent
+  n=$(swaps "$trace")
+  out=$build/frame-shots/$(arch_of "$bin/Ripplume.dll")-$n-$round.png
+  xwd -root -silent | convert xwd:- "$out"
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "$out"
+}
+
+if [ -n "$frame" ]; then
+  mkdir -p "$build/frame-shots"
+  rm -f "$build"/frame-shots/*.png
+  for round in $(seq "$runs"); do
+    for bin in "$@"; do
+      [ -n "${prefix_of[$bin]:-}" ] && echo "saved $(shot "$bin")"
+    done
+  done
+  # Every two shots of the same frame count, same build or not. A shot may
+  # show the frame before its count (stopped inside the swap): pairs that
+  # differ in most pixels are neighbouring frames, not the same one.
+  shots=("$build"/frame-shots/*.png)
+  for ((i = 0; i < ${#shots[@]}; ++i)); do
+    for ((j = i + 1; j < ${#shots[@]}; ++j)); do
+      a=${shots[i]##*/} b=${shots[j]##*/}
+      [ "$(cut -d- -f2 <<<"$a")" = "$(cut -d- -f2 <<<"$b")" ] || continue
+      pixels=$(compare -metric AE "${shots[i]}" "${shots[j]}" null: 2>&1 || true)
+      echo "$a and $b differ in $pixels of $((1024 * 768)) pixels"
+    done
+  done
+  exit 0
+fi
+
+declare -A results
+for round in $(seq "$runs"); do
+  for bin in "$@"; do
+    [ -n "${prefix_of[$bin]:-}" ] || continue
+    result=$(measure "$bin") || continue
+    results[$bin]+="$result"$'\n'
+    read -r fps cpu lp share first load xcpu <<<"$result"
+    echo "$(arch_of "$bin/Ripplume.dll") $bin run $round: $fps fps, $cpu ms CPU/frame" \
+      "($lp in llvmpipe threads; $share% CPU; X server $xcpu), first frame $first s after start, load $load"
+  done
+done
+
+echo "medians of $runs runs of $seconds s (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
+for bin in "$@"; do
+  [ -n "${results[$bin]:-}" ] || continue
+  column() { printf '%s' "${results[$bin]}" | awk -v k="$1" 'NF { print $k }' | median; }
+  echo "  $(arch_of "$bin/Ripplume.dll") $bin: $(column 1) fps, $(column 2) ms CPU/frame" \
+    "($(column 3) in llvmpipe threads; $(column 4)% CPU; X server $(column 7))," \
+    "first frame $(column 5) s after start, load $(column 6)"
+done

@@ -15,6 +15,38 @@ constexpr float DropDegreesToRadians = 0.01745f;
 // Each step pulls every interior point this much toward the rest height.
 constexpr double RestPull = 0.001;
 
+// The pull with the sign bit of the height, as copysign(RestPull, h) gives it
+// (-0.0 is pulled up like a negative height), indexed by std::signbit. The
+// 32-bit build assembles std::copysign's result in memory from two halves and
+// stalls on reading it back at every point; a table lookup does not.
+const double SignedRestPull[2] = {RestPull, -RestPull};
+
+// One column of velocities, rows 1 to endRow - 1: the push of the six
+// neighbours' heights, then the pull toward rest and the damping, in that
+// order and in double precision.
+void UpdateVelocities(int c, int endRow, double damping)
+{
+    const GridPoint (&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
+    GridPoint (&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
+    // Rows run innermost: a column's points lie next to each other in memory.
+    for (int r = 1; r < endRow; ++r) {
+        const double sum = h[c][r - 1].y + h[c][r + 1].y + h[c - 1][r - 1].y
+                           + h[c - 1][r].y + h[c + 1][r].y + h[c + 1][r + 1].y;
+        const double pushed = v[c][r].y - (h[c][r].y - sum / 6.0);
+        v[c][r].y = (pushed - SignedRestPull[std::signbit(h[c][r].y)]) * damping;
+    }
+}
+
+// One column of heights, moved by the velocities just computed.
+void MoveHeights(int c, int endRow)
+{
+    GridPoint (&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
+    const GridPoint (&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
+    for (int r = 1; r < endRow; ++r) {
+        h[c][r].y = h[c][r].y + v[c][r].y;
+    }
+}
+
 }  // namespace
 
 void InitWaterGrid()
@@ -58,25 +90,26 @@ void PropagateWaves()
     const float lastX = Scene.GridPointsX - 1.0f;
     const float lastZ = Scene.GridPointsZ - 1.0f;
     const double damping = Scene.WaveDamping;
-    GridPoint (&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
-    GridPoint (&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
 
-    // Velocities first, over the whole grid, so every point sees the old heights.
-    // Within a pass no point reads what another point writes, so the visiting
-    // order does not change the result; rows run innermost because a column's
-    // points lie next to each other in memory.
-    for (int c = 1; static_cast<float>(c) < lastX; ++c) {
-        for (int r = 1; static_cast<float>(r) < lastZ; ++r) {
-            const double sum = h[c][r - 1].y + h[c][r + 1].y + h[c - 1][r - 1].y
-                               + h[c - 1][r].y + h[c + 1][r].y + h[c + 1][r + 1].y;
-            v[c][r].y = v[c][r].y - (h[c][r].y - sum / 6.0);
-        }
+    // The rows that the float comparison admits, counted once: converting the
+    // index to float at every point costs about a quarter of the step.
+    int endRow = 1;
+    while (static_cast<float>(endRow) < lastZ) {
+        ++endRow;
     }
 
-    for (int c = 1; static_cast<float>(c) < lastX; ++c) {
-        for (int r = 1; static_cast<float>(r) < lastZ; ++r) {
-            v[c][r].y = (v[c][r].y - std::copysign(RestPull, h[c][r].y)) * damping;
-            h[c][r].y = h[c][r].y + v[c][r].y;
+    // Every velocity must see the old heights. Column c's velocities read the
+    // heights of columns c - 1 to c + 1, so column c - 1 can take its new
+    // heights as soon as column c has its velocities: one sweep instead of two,
+    // with each column still in the cache when its heights move.
+    int c = 1;
+    for (; static_cast<float>(c) < lastX; ++c) {
+        UpdateVelocities(c, endRow, damping);
+        if (c > 1) {
+            MoveHeights(c - 1, endRow);
         }
+    }
+    if (c > 1) {
+        MoveHeights(c - 1, endRow);
     }
 }
