@@ -14,6 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
 
 # SSE2 arithmetic instead of x87 so doubles round exactly as on x86-64.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+# Loops start on 32-byte boundaries: the water step's inner loop runs about
+# 12 % slower where the linker happens to place it across one.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -falign-loops=32")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -falign-loops=32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
