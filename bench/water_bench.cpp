@@ -11,7 +11,7 @@
 #include "renderer/water/projection.h"
 #include "renderer/water/scene_settings.h"
 #include "renderer/water/water_grid.h"
-#include "tests/renderer/water/osmesa_context.h"
+#include "tools/osmesa_context.h"
 
 namespace {
 

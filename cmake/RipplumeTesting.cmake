@@ -5,7 +5,7 @@
 function(ripplume_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ripplume_root GTest::gtest_main GTest::gmock)
   if(RIPPLUME_WINDOWS)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES

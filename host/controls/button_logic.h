@@ -13,7 +13,7 @@
 #include <array>
 #include <cstdint>
 
-#include "host/controls/twips.h"
+#include "host/common/twips.h"
 
 enum class CommandFace : uint8_t { None, Normal, HighLight, Pressed, Disable, HighLightSelect, Selected };
 

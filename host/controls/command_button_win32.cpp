@@ -15,7 +15,7 @@
 
 #include "host/controls/button_logic.h"
 #include "host/controls/command_button_res.h"
-#include "host/controls/screen_dpi_win32.h"
+#include "host/common/screen_dpi_win32.h"
 
 namespace {
 

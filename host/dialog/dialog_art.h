@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/controls/twips.h"
+#include "host/common/twips.h"
 
 struct PixelRect {
     int left, top, width, height;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "host/controls/screen_dpi_win32.h"
+#include "host/common/screen_dpi_win32.h"
 
 bool MakeSurface(Surface& surface, int width, int height, COLORREF background) {
     FreeSurface(surface);

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "host/startup/ansi_text_win32.h"
+#include "host/common/ansi_text_win32.h"
 
 int32_t Win32MciPort::SendString(const std::string& command, char* reply, unsigned replyChars)
 {

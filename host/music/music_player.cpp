@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "host/startup/settings_values.h"
+#include "host/common/decimal_text.h"
 
 namespace {
 

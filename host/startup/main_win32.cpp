@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/dialog/dialog_layout.h"
-#include "host/dialog/settings_dialog.h"
+#include "host/dialog/settings_dialog_win32.h"
 #include "host/startup/command_line.h"
 #include "host/startup/preview_window_win32.h"
 #include "host/startup/saver_window_win32.h"

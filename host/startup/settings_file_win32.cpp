@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/startup/ansi_text_win32.h"
+#include "host/common/ansi_text_win32.h"
 #include "host/startup/settings_values.h"
 
 namespace {

@@ -1,10 +1,7 @@
 // Text and number rules of the host's settings and command line, kept apart
 // from Win32 so they can be checked anywhere.
 //
-// Numbers are read in one spelling only: optional blanks (space or tab), an
-// optional sign, ASCII decimal digits with an optional fractional part
-// ("12", "-1.5", "+3", ".5", "7."), optional blanks. Exponents, hexadecimal
-// prefixes and thousands separators are not numbers; full-width digits are
+// Numbers are read as host/common/decimal_text.h says; full-width digits are
 // numbers only in the repeat box (RepeatFromText).
 #pragma once
 #include <cstdint>
@@ -41,9 +38,6 @@ std::wstring FoldFullWidth(const std::wstring& text);
 // sign kept for negative values.
 std::wstring FormatHashHash(int value);
 
-// A number rounded to the nearest whole number (halves to even). False for
-// text that is not a number or a result outside the 16-bit range.
-bool WholeNumber16(const std::wstring& text, int16_t& value);
 
 // The folder part of a path: everything before its last ":" or "\", without
 // a trailing "\" ("C:\Music\song.mp3" -> "C:\Music", "C:song.mp3" -> "C:").

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <string>
 
-#include "host/dialog/settings_dialog.h"
+#include "host/dialog/settings_dialog_win32.h"
 #include "host/startup/settings_file_win32.h"
-#include "host/startup/zoom.h"
+#include "host/startup/zoom_win32.h"
 #include "tests/wine/tools/utf8_text.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "host/startup/ansi_text_win32.h"
+#include "host/common/ansi_text_win32.h"
 #include "host/startup/settings_values.h"
 
 namespace {

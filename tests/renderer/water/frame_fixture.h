@@ -3,7 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "tests/renderer/water/osmesa_context.h"
+#include "tools/osmesa_context.h"
 
 class FrameTest : public testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "tests/renderer/water/osmesa_context.h"
+#include "tools/osmesa_context.h"
 
 #include <cstddef>
 

@@ -1,5 +1,5 @@
 // The zoom rectangles: from the remembered point to the window and back.
-#include "host/startup/zoom.h"
+#include "host/startup/zoom_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/startup/zoom.h"
+#include "host/startup/zoom_win32.h"
 
 ZoomPoint Zoom;
 AnimateRectsFunction ZoomAnimateRects = DrawAnimatedRects;

@@ -3,7 +3,7 @@
 // texture; a few hundred frames with drops run through OSMesa, and the last
 // one, drawn four times larger, is averaged down and written as a bitmap.
 //
-//   preview_still_generator OUT.bmp
+//   make_preview_still OUT.bmp
 #include <GL/osmesa.h>
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "renderer/frame/message_rules.h"
-#include "renderer/frame/renderer_window.h"
+#include "renderer/frame/renderer_window_win32.h"
 #include "renderer/water/draw_scene.h"
 #include "renderer/water/mouse_drop.h"
 

@@ -1,4 +1,4 @@
-#include "host/startup/ansi_text_win32.h"
+#include "host/common/ansi_text_win32.h"
 
 #include <windows.h>
 

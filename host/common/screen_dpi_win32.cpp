@@ -1,4 +1,4 @@
-#include "host/controls/screen_dpi_win32.h"
+#include "host/common/screen_dpi_win32.h"
 
 #include <windows.h>
 

@@ -12,7 +12,7 @@
 // All UI text goes through the wide-character calls so the Japanese captions
 // show whatever the system's language. The window works on the host-wide
 // Settings, which Main has loaded before showing it.
-#include "host/dialog/settings_dialog.h"
+#include "host/dialog/settings_dialog_win32.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -20,7 +20,7 @@
 #include <string>
 
 #include "host/controls/command_button.h"
-#include "host/controls/screen_dpi_win32.h"
+#include "host/common/screen_dpi_win32.h"
 #include "host/dialog/dialog_art.h"
 #include "host/dialog/dialog_gdi_win32.h"
 #include "host/dialog/dialog_layout.h"
@@ -28,7 +28,7 @@
 #include "host/startup/settings.h"
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/settings_values.h"
-#include "host/startup/zoom.h"
+#include "host/startup/zoom_win32.h"
 
 DialogSystemCalls DialogCalls;
 

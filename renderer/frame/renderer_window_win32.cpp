@@ -1,5 +1,5 @@
 // Creation and tear-down of the full-screen window, its display mode and GL context.
-#include "renderer/frame/renderer_window.h"
+#include "renderer/frame/renderer_window_win32.h"
 
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/frame/bitmap_platform_win32.h"

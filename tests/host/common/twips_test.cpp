@@ -1,4 +1,4 @@
-#include "host/controls/twips.h"
+#include "host/common/twips.h"
 
 #include <gtest/gtest.h>
 
