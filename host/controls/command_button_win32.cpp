@@ -15,6 +15,7 @@
 
 #include "host/controls/button_logic.h"
 #include "host/controls/command_button_res.h"
+#include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"
 
 namespace {
@@ -32,9 +33,7 @@ HFONT DefaultFont;
 struct CommandWindow {
     HWND hwnd = nullptr;
     CommandState state;
-    HDC imageDc = nullptr;  // persistent image of the face
-    HBITMAP image = nullptr;
-    HGDIOBJ oldImage = nullptr;
+    MemoryCanvas image;  // persistent image of the face
     int width = 0, height = 0;
     HFONT font = nullptr;  // not owned
 };
@@ -77,25 +76,13 @@ HFONT GetDefaultFont() {
     return DefaultFont;
 }
 
-void FreeImage(CommandWindow& cw) {
-    if (!cw.imageDc) return;
-    SelectObject(cw.imageDc, cw.oldImage);
-    DeleteObject(cw.image);
-    DeleteDC(cw.imageDc);
-    cw.imageDc = nullptr;
-    cw.image = nullptr;
-}
-
 void MakeImage(CommandWindow& cw, int width, int height) {
-    FreeImage(cw);
+    cw.image = MemoryCanvas();
     cw.width = width;
     cw.height = height;
-    if (width <= 0 || height <= 0) return;
     HDC screen = GetDC(cw.hwnd);
-    cw.imageDc = CreateCompatibleDC(screen);
-    cw.image = CreateCompatibleBitmap(screen, width, height);
+    cw.image = MemoryCanvas::Compatible(screen, width, height);
     ReleaseDC(cw.hwnd, screen);
-    cw.oldImage = SelectObject(cw.imageDc, cw.image);
 }
 
 void PaintGradient(CommandWindow& cw) {
@@ -105,27 +92,24 @@ void PaintGradient(CommandWindow& cw) {
         tv[i] = TRIVERTEX{vertices[i].X, vertices[i].Y, vertices[i].Red, vertices[i].Green, vertices[i].Blue,
                           vertices[i].Alpha};
     GRADIENT_RECT rect = {GradientUpperLeftIndex, GradientLowerRightIndex};
-    GradientFill(cw.imageDc, tv, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+    GradientFill(cw.image.Dc(), tv, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
 void CopyRing(CommandWindow& cw, HBITMAP picture) {
-    if (!picture) return;
-    HDC source = CreateCompatibleDC(cw.imageDc);
-    HGDIOBJ old = SelectObject(source, picture);
-    SetStretchBltMode(cw.imageDc, COLORONCOLOR);
+    const MemoryCanvas source = MemoryCanvas::Viewing(cw.image.Dc(), picture);
+    if (!source) return;
+    SetStretchBltMode(cw.image.Dc(), COLORONCOLOR);
     for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height, ScreenDpi()))
-        StretchBlt(cw.imageDc, p.DestX, p.DestY, p.DestWidth, p.DestHeight, source, p.SrcX, p.SrcY, p.SrcWidth,
-                   p.SrcHeight, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+        StretchBlt(cw.image.Dc(), p.DestX, p.DestY, p.DestWidth, p.DestHeight, source.Dc(), p.SrcX, p.SrcY,
+                   p.SrcWidth, p.SrcHeight, SRCCOPY);
 }
 
 // Draws the face into the persistent image and shows it at once.
 void DrawFace(CommandWindow& cw, CommandFace face) {
-    if (face == CommandFace::None || !cw.imageDc) return;
+    if (face == CommandFace::None || !cw.image) return;
     UpdateGradientDirection(cw.state);
     RECT all = {0, 0, cw.width, cw.height};
-    FillRect(cw.imageDc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(cw.image.Dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
     PaintGradient(cw);
     CopyRing(cw, FacePictures[static_cast<int>(face)]);
     InvalidateRect(cw.hwnd, nullptr, FALSE);
@@ -164,17 +148,12 @@ void DrawLabel(CommandWindow& cw, HDC dc) {
 void OnPaint(CommandWindow& cw) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(cw.hwnd, &ps);
-    if (cw.imageDc) {
-        // Composed off screen so the caption does not flicker over the face.
-        HDC compose = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, cw.width, cw.height);
-        HGDIOBJ old = SelectObject(compose, bitmap);
-        BitBlt(compose, 0, 0, cw.width, cw.height, cw.imageDc, 0, 0, SRCCOPY);
-        DrawLabel(cw, compose);
-        BitBlt(dc, 0, 0, cw.width, cw.height, compose, 0, 0, SRCCOPY);
-        SelectObject(compose, old);
-        DeleteObject(bitmap);
-        DeleteDC(compose);
+    // Composed off screen so the caption does not flicker over the face.
+    const MemoryCanvas compose = cw.image ? MemoryCanvas::Compatible(dc, cw.width, cw.height) : MemoryCanvas();
+    if (compose) {
+        BitBlt(compose.Dc(), 0, 0, cw.width, cw.height, cw.image.Dc(), 0, 0, SRCCOPY);
+        DrawLabel(cw, compose.Dc());
+        BitBlt(dc, 0, 0, cw.width, cw.height, compose.Dc(), 0, 0, SRCCOPY);
     }
     EndPaint(cw.hwnd, &ps);
 }
@@ -277,7 +256,6 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return reinterpret_cast<LRESULT>(cw->font ? cw->font : GetDefaultFont());
     case WM_NCDESTROY:
         KillTimer(hwnd, TmrMouse);
-        FreeImage(*cw);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         delete cw;
         return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -4,34 +4,6 @@
 
 #include "host/common/screen_dpi_win32.h"
 
-bool MakeSurface(Surface& surface, int width, int height, COLORREF background) {
-    FreeSurface(surface);
-    if (width <= 0 || height <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    surface.dc = CreateCompatibleDC(screen);
-    surface.bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    if (!surface.dc || !surface.bitmap) {
-        FreeSurface(surface);
-        return false;
-    }
-    surface.previous = SelectObject(surface.dc, surface.bitmap);
-    surface.width = width;
-    surface.height = height;
-    RECT all = {0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(surface.dc, &all, brush);
-    DeleteObject(brush);
-    return true;
-}
-
-void FreeSurface(Surface& surface) {
-    if (surface.dc && surface.previous) SelectObject(surface.dc, surface.previous);
-    if (surface.bitmap) DeleteObject(surface.bitmap);
-    if (surface.dc) DeleteDC(surface.dc);
-    surface = Surface{};
-}
-
 void DrawLabel(HDC dc, const Label& label) {
     if (label.caption.empty()) return;
     HGDIOBJ oldFont = SelectObject(dc, label.font);

@@ -1,23 +1,9 @@
-// Drawing helpers of the settings dialog: persistent images (what a window
-// keeps of its drawing, repainted from memory) and windowless text labels.
+// Drawing helpers of the settings dialog: windowless text labels and fonts.
+// (Its persistent images are memory canvases, host/common/memory_canvas_win32.h.)
 #pragma once
 #include <windows.h>
 
 #include <string>
-
-// A memory picture the size of a window's inner area. Drawing goes into it;
-// WM_PAINT copies it to the screen.
-struct Surface {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-    int width = 0;
-    int height = 0;
-};
-
-// (Re)makes the surface at the given size, filled with the background colour.
-bool MakeSurface(Surface& surface, int width, int height, COLORREF background);
-void FreeSurface(Surface& surface);
 
 // A label has no window: its owner draws it over the persistent image at
 // every paint and tests the mouse against its rectangle.

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "host/controls/command_button.h"
+#include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"
 #include "host/dialog/dialog_art.h"
 #include "host/dialog/dialog_gdi_win32.h"
@@ -65,9 +66,9 @@ struct DialogState {
     HICON smallIcon = nullptr;
     HCURSOR hand = nullptr;
 
-    Surface formImage;   // the window's persistent image
-    Surface panelImage;  // Pic_C's persistent image
-    Surface picMbl;      // the texture strip
+    MemoryCanvas formImage;   // the window's persistent image
+    MemoryCanvas panelImage;  // Pic_C's persistent image
+    MemoryCanvas picMbl;      // the texture strip
     HBITMAP imgRa[2] = {nullptr, nullptr};  // mark pictures: not chosen, chosen
     HBITMAP imgBgm[3] = {nullptr, nullptr, nullptr};
 
@@ -160,12 +161,13 @@ void InitCommandButtons(HWND container) {
     EnumChildWindows(container, InitializeIfCommand, 0);
 }
 
-void TilePanel(HWND surface, Surface& image) {
+void TilePanel(HWND surface, const MemoryCanvas& image) {
     RECT outer = {};
     GetWindowRect(surface, &outer);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    for (const TileSpot& spot : TilePositions(Dlg.picMbl.width, Dlg.picMbl.height, width, height))
-        BitBlt(image.dc, spot.x, spot.y, Dlg.picMbl.width, Dlg.picMbl.height, Dlg.picMbl.dc, 0, 0, SRCCOPY);
+    const MemoryCanvas& strip = Dlg.picMbl;
+    for (const TileSpot& spot : TilePositions(strip.Width(), strip.Height(), width, height))
+        BitBlt(image.Dc(), spot.x, spot.y, strip.Width(), strip.Height(), strip.Dc(), 0, 0, SRCCOPY);
     InvalidateRect(surface, nullptr, FALSE);
 }
 
@@ -174,12 +176,14 @@ void TilePanel(HWND surface, Surface& image) {
 void Form_Resize() {
     RECT inner = {};
     GetClientRect(Dlg.window, &inner);
-    if (!MakeSurface(Dlg.formImage, inner.right, inner.bottom, DialogBackground)) return;
+    Dlg.formImage = MemoryCanvas::Compatible(nullptr, inner.right, inner.bottom);
+    if (!Dlg.formImage) return;
+    Dlg.formImage.Fill(DialogBackground);
     const std::vector<GradientRow> rows = GradientRows(inner.bottom);
     for (size_t y = 0; y < rows.size(); ++y) {
         const RECT line = {0, LONG(y), inner.right, LONG(y) + 1};
         HBRUSH brush = CreateSolidBrush(RGB(rows[y].red, rows[y].green, rows[y].blue));
-        FillRect(Dlg.formImage.dc, &line, brush);
+        FillRect(Dlg.formImage.Dc(), &line, brush);
         DeleteObject(brush);
     }
     InvalidateRect(Dlg.window, nullptr, FALSE);
@@ -285,17 +289,18 @@ void lbl_URL_Click() {
 
 // ---- windows ----
 
-void PaintFrom(HWND window, const Surface& image, void (*drawOver)(HDC)) {
+void PaintFrom(HWND window, const MemoryCanvas& image, void (*drawOver)(HDC)) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT inner = {};
     GetClientRect(window, &inner);
-    Surface frame;  // drawn off screen first, so labels never flicker
-    if (MakeSurface(frame, inner.right, inner.bottom, RGB(0, 0, 0))) {
-        if (image.dc) BitBlt(frame.dc, 0, 0, image.width, image.height, image.dc, 0, 0, SRCCOPY);
-        drawOver(frame.dc);
-        BitBlt(dc, 0, 0, inner.right, inner.bottom, frame.dc, 0, 0, SRCCOPY);
-        FreeSurface(frame);
+    // Drawn off screen first, so labels never flicker.
+    const MemoryCanvas frame = MemoryCanvas::Compatible(nullptr, inner.right, inner.bottom);
+    if (frame) {
+        frame.Fill(RGB(0, 0, 0));
+        if (image) BitBlt(frame.Dc(), 0, 0, image.Width(), image.Height(), image.Dc(), 0, 0, SRCCOPY);
+        drawOver(frame.Dc());
+        BitBlt(dc, 0, 0, inner.right, inner.bottom, frame.Dc(), 0, 0, SRCCOPY);
     }
     EndPaint(window, &paint);
 }
@@ -312,15 +317,12 @@ void DrawPanelContents(HDC dc) {
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
 
-    HDC pictures = CreateCompatibleDC(dc);
     for (int i = 0; i < 3; ++i) {
-        if (!Dlg.imgBgm[i]) continue;
+        const MemoryCanvas picture = MemoryCanvas::Viewing(dc, Dlg.imgBgm[i]);
+        if (!picture) continue;
         const RECT mark = MarkRect(i);
-        HGDIOBJ old = SelectObject(pictures, Dlg.imgBgm[i]);
-        BitBlt(dc, mark.left, mark.top, mark.right - mark.left, mark.bottom - mark.top, pictures, 0, 0, SRCCOPY);
-        SelectObject(pictures, old);
+        BitBlt(dc, mark.left, mark.top, mark.right - mark.left, mark.bottom - mark.top, picture.Dc(), 0, 0, SRCCOPY);
     }
-    DeleteDC(pictures);
 
     DrawLabel(dc, Dlg.lbl15);
     DrawLabel(dc, Dlg.lbl14);
@@ -377,7 +379,8 @@ void CreateControls(HWND window) {
                                 pic.right - pic.left, pic.bottom - pic.top, window, nullptr, Dlg.instance, nullptr);
     RECT panelInner = {};
     GetClientRect(Dlg.panel, &panelInner);
-    MakeSurface(Dlg.panelImage, panelInner.right, panelInner.bottom, PanelBackground);
+    Dlg.panelImage = MemoryCanvas::Compatible(nullptr, panelInner.right, panelInner.bottom);
+    Dlg.panelImage.Fill(PanelBackground);
 
     Dlg.shape3 = PixelBox(Shape3);
     const UINT single = DT_SINGLELINE | DT_NOPREFIX;
@@ -469,15 +472,8 @@ bool LoadPictures(HINSTANCE instance) {
     Dlg.imgRa[1] = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_ON), IMAGE_BITMAP, 0, 0, 0));
 
     // Pic_Mbl is exactly the size of its strip.
-    HBITMAP strip = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_PANEL_TEXTURE), IMAGE_BITMAP, 0, 0, 0));
-    BITMAP info = {};
-    if (strip && GetObjectW(strip, sizeof info, &info)) {
-        Dlg.picMbl.dc = CreateCompatibleDC(nullptr);
-        Dlg.picMbl.bitmap = strip;
-        Dlg.picMbl.previous = SelectObject(Dlg.picMbl.dc, strip);
-        Dlg.picMbl.width = info.bmWidth;
-        Dlg.picMbl.height = info.bmHeight;
-    }
+    Dlg.picMbl = MemoryCanvas::Owning(
+        nullptr, HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_PANEL_TEXTURE), IMAGE_BITMAP, 0, 0, 0)));
 
     Dlg.labelFont = MakeFont(LabelFace, LabelPoints, SHIFTJIS_CHARSET, false);
     Dlg.urlFont = MakeFont(LabelFace, LabelPoints, SHIFTJIS_CHARSET, true);
@@ -486,9 +482,9 @@ bool LoadPictures(HINSTANCE instance) {
 }
 
 void FreePictures() {
-    FreeSurface(Dlg.formImage);
-    FreeSurface(Dlg.panelImage);
-    FreeSurface(Dlg.picMbl);
+    Dlg.formImage = MemoryCanvas();
+    Dlg.panelImage = MemoryCanvas();
+    Dlg.picMbl = MemoryCanvas();
     for (HBITMAP picture : Dlg.imgRa)
         if (picture) DeleteObject(picture);
     for (HFONT font : {Dlg.labelFont, Dlg.urlFont, Dlg.panelFont})

@@ -5,61 +5,19 @@
 
 #include "host/startup/bmp_writer.h"
 
-bool CreateCaptureSurface(int width, int height, CaptureSurface& surface)
-{
-    surface = CaptureSurface{};
-    if (width <= 0 || height <= 0) {
-        return false;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as the file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    surface.dc = CreateCompatibleDC(nullptr);
-    if (surface.dc == nullptr) {
-        return false;
-    }
-    surface.bitmap = CreateDIBSection(surface.dc, &info, DIB_RGB_COLORS, &surface.bits, nullptr, 0);
-    if (surface.bitmap == nullptr || surface.bits == nullptr) {
-        ReleaseCaptureSurface(surface);
-        return false;
-    }
-    surface.previousBitmap = SelectObject(surface.dc, surface.bitmap);
-    surface.width = width;
-    surface.height = height;
-    return true;
-}
-
-void ReleaseCaptureSurface(CaptureSurface& surface)
-{
-    if (surface.dc != nullptr && surface.previousBitmap != nullptr) {
-        SelectObject(surface.dc, surface.previousBitmap);
-    }
-    if (surface.bitmap != nullptr) {
-        DeleteObject(surface.bitmap);
-    }
-    if (surface.dc != nullptr) {
-        DeleteDC(surface.dc);
-    }
-    surface = CaptureSurface{};
-}
-
-bool CopyScreenMirrored(CaptureSurface& surface)
+bool CopyScreenMirrored(const MemoryCanvas& picture)
 {
     const HWND desktop = GetDesktopWindow();
     const HDC screen = GetDC(desktop);
     if (screen == nullptr) {
         return false;
     }
-    const int w = surface.width;
-    const int h = surface.height;
-    SetStretchBltMode(surface.dc, COLORONCOLOR);
+    const int w = picture.Width();
+    const int h = picture.Height();
+    SetStretchBltMode(picture.Dc(), COLORONCOLOR);
     // A negative width mirrors. GDI counts the mirrored destination from
     // x = w - 1, not w: starting at w would shift the picture one column.
-    const BOOL copied = StretchBlt(surface.dc, w - 1, 0, -w, h, screen, 0, 0, w, h, SRCCOPY);
+    const BOOL copied = StretchBlt(picture.Dc(), w - 1, 0, -w, h, screen, 0, 0, w, h, SRCCOPY);
     GdiFlush();
     ReleaseDC(desktop, screen);
     return copied != FALSE;
@@ -126,25 +84,24 @@ bool IsFile(const std::wstring& path, const FileIdentity& identity)
     return same;
 }
 
-bool SaveCaptureSurface(const CaptureSurface& surface, const wchar_t* path, FileIdentity* written)
+bool SaveCaptureSurface(const MemoryCanvas& picture, const wchar_t* path, FileIdentity* written)
 {
     GdiFlush();
-    const std::vector<uint8_t> file = EncodeBmp24(surface.width, surface.height,
-                                                  static_cast<const uint8_t*>(surface.bits),
-                                                  BmpRowStride(surface.width));
+    const std::vector<uint8_t> file = EncodeBmp24(picture.Width(), picture.Height(),
+                                                  static_cast<const uint8_t*>(picture.Bits()),
+                                                  BmpRowStride(picture.Width()));
     return !file.empty() && ReplaceFileWith(path, file, written);
 }
 
 bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written)
 {
-    CaptureSurface surface;
-    if (!CreateCaptureSurface(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), surface)) {
+    // An off-screen 24-bit picture (Pic_1), black until drawn on.
+    const MemoryCanvas picture = MemoryCanvas::Dib24(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (!picture) {
         return false;
     }
     // Even if the copy fails the black picture is saved, as the run would
     // otherwise show an earlier run's desktop.
-    CopyScreenMirrored(surface);
-    const bool saved = SaveCaptureSurface(surface, path, written);
-    ReleaseCaptureSurface(surface);
-    return saved;
+    CopyScreenMirrored(picture);
+    return SaveCaptureSurface(picture, path, written);
 }

@@ -7,24 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "host/common/memory_canvas_win32.h"
+
 constexpr const wchar_t* CaptureFilePath = L"C:\\q_lorn\\Ripplume.bmp";
 
-// An off-screen 24-bit picture (Pic_1): black until drawn on.
-struct CaptureSurface {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previousBitmap = nullptr;
-    void* bits = nullptr;  // bottom-up rows, padded to 4 bytes
-    int width = 0;
-    int height = 0;
-};
-
-bool CreateCaptureSurface(int width, int height, CaptureSurface& surface);
-void ReleaseCaptureSurface(CaptureSurface& surface);
-
-// Copies the whole screen into the surface, mirrored: the screen's leftmost
+// Copies the whole screen into the picture, mirrored: the screen's leftmost
 // column becomes the picture's rightmost; rows keep their order.
-bool CopyScreenMirrored(CaptureSurface& surface);
+bool CopyScreenMirrored(const MemoryCanvas& picture);
 
 // Which file a name led to, so that a file can be recognised later.
 struct FileIdentity {
@@ -33,11 +22,11 @@ struct FileIdentity {
     DWORD IndexLow = 0;
 };
 
-// Writes the surface as a 24-bit bitmap file in place of whatever path held
+// Writes the picture (Pic_1, a 24-bit memory canvas) as a bitmap file in place of whatever path held
 // (see ReplaceFileWith); written, when given, receives the new file's identity.
 // False when the picture is not in place; the name may then still hold an
 // earlier file, so nothing may rely on it.
-bool SaveCaptureSurface(const CaptureSurface& surface, const wchar_t* path, FileIdentity* written);
+bool SaveCaptureSurface(const MemoryCanvas& picture, const wchar_t* path, FileIdentity* written);
 
 // All of the above for the primary screen.
 bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written);

@@ -1,5 +1,7 @@
 #include "host/startup/preview_window_win32.h"
 
+#include "host/common/memory_canvas_win32.h"
+
 namespace {
 
 constexpr const wchar_t* PreviewClassName = L"Ripplume_R";
@@ -14,14 +16,11 @@ void Form_Paint(HWND window)
 {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
-    if (Preview.Img_Prev != nullptr) {
-        const HDC still = CreateCompatibleDC(dc);
-        const HGDIOBJ previous = SelectObject(still, Preview.Img_Prev);
+    const MemoryCanvas still = MemoryCanvas::Viewing(dc, Preview.Img_Prev);
+    if (still) {
         // At its own size from the top-left corner; the black background
         // shows beyond it, a smaller window cuts it.
-        BitBlt(dc, 0, 0, PreviewStillWidth, PreviewStillHeight, still, 0, 0, SRCCOPY);
-        SelectObject(still, previous);
-        DeleteDC(still);
+        BitBlt(dc, 0, 0, PreviewStillWidth, PreviewStillHeight, still.Dc(), 0, 0, SRCCOPY);
     }
     EndPaint(window, &paint);
 }
