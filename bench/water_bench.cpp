@@ -15,15 +15,13 @@
 
 namespace {
 
-void ResetWater()
-{
+void ResetWater() {
     std::memset(&Water, 0, sizeof Water);
     InitSceneSettings();
     InitWaterGrid();
 }
 
-void BM_PropagateWaves(benchmark::State& state)
-{
+void BM_PropagateWaves(benchmark::State& state) {
     ResetWater();
     DropRipple(50, 50);
     for (auto _ : state) {
@@ -33,8 +31,7 @@ void BM_PropagateWaves(benchmark::State& state)
 }
 BENCHMARK(BM_PropagateWaves);
 
-void BM_DropRipple(benchmark::State& state)
-{
+void BM_DropRipple(benchmark::State& state) {
     ResetWater();
     for (auto _ : state) {
         DropRipple(50, 50);
@@ -44,8 +41,7 @@ void BM_DropRipple(benchmark::State& state)
 BENCHMARK(BM_DropRipple);
 
 // A 1024 x 1024 picture, as the desktop texture's size would be.
-void MakePicture()
-{
+void MakePicture() {
     std::vector<unsigned char> texels(1024 * 1024 * 3);
     for (size_t i = 0; i < texels.size(); ++i) {
         texels[i] = static_cast<unsigned char>((i / 3 % 1024) ^ (i / 3 / 1024));
@@ -58,8 +54,7 @@ void MakePicture()
 }
 
 // Whole frames; the viewport is range(0) x range(1) pixels.
-void BM_DrawScene(benchmark::State& state)
-{
+void BM_DrawScene(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     static OffscreenContext context;

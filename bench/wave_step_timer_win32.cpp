@@ -17,14 +17,12 @@
 
 namespace {
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency)
-{
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Microseconds per step over `steps` steps; only the steps are timed.
-double TimeSteps(int steps)
-{
+double TimeSteps(int steps) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     double seconds = 0.0;
@@ -44,8 +42,7 @@ double TimeSteps(int steps)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const int steps = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2000;
 
@@ -60,9 +57,9 @@ int main(int argc, char** argv)
         times.push_back(TimeSteps(steps));
     }
     std::sort(times.begin(), times.end());
-    std::printf("PropagateWaves (%d-bit build): median %.2f us/step, min %.2f, max %.2f"
-                " (%d repetitions of %d steps)\n",
-                static_cast<int>(sizeof(void*) * 8), times[times.size() / 2], times.front(),
-                times.back(), repetitions, steps);
+    std::printf(
+        "PropagateWaves (%d-bit build): median %.2f us/step, min %.2f, max %.2f"
+        " (%d repetitions of %d steps)\n",
+        static_cast<int>(sizeof(void*) * 8), times[times.size() / 2], times.front(), times.back(), repetitions, steps);
     return 0;
 }

@@ -8,8 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BitmapImage* image = nullptr;
     const DecodeError error = DecodeBitmapBytes(data, size, &image);
     if (error != DecodeError::None) {
-        if (image)
-            abort();
+        if (image) abort();
         return 0;
     }
     if (!image || image->width <= 0 || image->height <= 0 ||

@@ -40,8 +40,8 @@ void DrawBox(Picture& p, int left, int top, int right, int bottom, Rgb outline, 
              bool gradientCentre) {
     for (int y = top + 1; y < bottom; ++y) {
         for (int x = left + 1; x < right; ++x) {
-            const bool inEdge = x <= left + edgeWidth || x >= right - edgeWidth || y <= top + edgeWidth ||
-                                y >= bottom - edgeWidth;
+            const bool inEdge =
+                x <= left + edgeWidth || x >= right - edgeWidth || y <= top + edgeWidth || y >= bottom - edgeWidth;
             const double t = static_cast<double>(y - top - 1) / (bottom - top - 2);
             p.at(x, y) = inEdge || !gradientCentre ? edge(x, y) : Mix(GradientTop, GradientBottom, t);
         }
@@ -89,8 +89,8 @@ Picture PressedFace() {
     // darkest along the top and left.
     Picture p;
     const Rgb shadow{0xB9, 0xB8, 0xC9}, edge{0xD6, 0xD5, 0xE0};
-    DrawBox(p, 2, 2, 63, 24, Outline, 2,
-            [=](int x, int y) { return (x == 3 || y == 3) ? shadow : edge; }, true);
+    DrawBox(
+        p, 2, 2, 63, 24, Outline, 2, [=](int x, int y) { return (x == 3 || y == 3) ? shadow : edge; }, true);
     // The ring is 4 pixels wide, so one column and row of the centre show on
     // the right and at the bottom: widen the edge there.
     for (int y = 4; y <= 21; ++y) p.at(60, y) = edge;
@@ -101,7 +101,8 @@ Picture PressedFace() {
 Picture DisableFace() {
     Picture p;
     const Rgb inner{0xF5, 0xF4, 0xEA};
-    DrawBox(p, 1, 1, 62, 23, Rgb{0xC9, 0xC7, 0xBA}, 2, [=](int, int) { return inner; }, false);
+    DrawBox(
+        p, 1, 1, 62, 23, Rgb{0xC9, 0xC7, 0xBA}, 2, [=](int, int) { return inner; }, false);
     return p;
 }
 
@@ -109,16 +110,36 @@ bool WriteBitmap(const std::string& path, Picture& p) {
     const uint32_t rowBytes = Width * 3;  // already a multiple of 4
     const uint32_t imageBytes = rowBytes * Height;
     std::vector<uint8_t> f;
-    auto u16 = [&f](uint32_t v) { f.push_back(v & 0xFF); f.push_back((v >> 8) & 0xFF); };
-    auto u32 = [&u16](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-    f.push_back('B'); f.push_back('M');
-    u32(14 + 40 + imageBytes); u32(0); u32(14 + 40);
-    u32(40); u32(Width); u32(Height); u16(1); u16(24); u32(0); u32(imageBytes);
-    u32(3780); u32(3780); u32(0); u32(0);  // 96 dots per inch
+    auto u16 = [&f](uint32_t v) {
+        f.push_back(v & 0xFF);
+        f.push_back((v >> 8) & 0xFF);
+    };
+    auto u32 = [&u16](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
+    f.push_back('B');
+    f.push_back('M');
+    u32(14 + 40 + imageBytes);
+    u32(0);
+    u32(14 + 40);
+    u32(40);
+    u32(Width);
+    u32(Height);
+    u16(1);
+    u16(24);
+    u32(0);
+    u32(imageBytes);
+    u32(3780);
+    u32(3780);
+    u32(0);
+    u32(0);                                  // 96 dots per inch
     for (int y = Height - 1; y >= 0; --y) {  // bottom-up rows, blue first
         for (int x = 0; x < Width; ++x) {
             const Rgb c = p.at(x, y);
-            f.push_back(c.b); f.push_back(c.g); f.push_back(c.r);
+            f.push_back(c.b);
+            f.push_back(c.g);
+            f.push_back(c.r);
         }
     }
     FILE* out = std::fopen(path.c_str(), "wb");
@@ -139,9 +160,8 @@ int main(int argc, char** argv) {
         const char* name;
         Picture picture;
     } faces[] = {
-        {"normal.bmp", NormalFace()},       {"highlight.bmp", HighLightFace()},
-        {"pressed.bmp", PressedFace()},     {"disable.bmp", DisableFace()},
-        {"highlightselect.bmp", HighLightFace()}, {"selected.bmp", SelectedFace()},
+        {"normal.bmp", NormalFace()},   {"highlight.bmp", HighLightFace()},       {"pressed.bmp", PressedFace()},
+        {"disable.bmp", DisableFace()}, {"highlightselect.bmp", HighLightFace()}, {"selected.bmp", SelectedFace()},
     };
     for (auto& face : faces) {
         const std::string path = dir + "/" + face.name;

@@ -96,7 +96,9 @@ struct Random {
     }
 };
 
-uint8_t Clamp(double v, double lo, double hi) { return uint8_t(std::lround(std::clamp(v, lo, hi))); }
+uint8_t Clamp(double v, double lo, double hi) {
+    return uint8_t(std::lround(std::clamp(v, lo, hi)));
+}
 
 // Brushed metal: every row is a smoothed noise line (long streaks), with its
 // own slight brightness, plus a little fine grain. A faint warm cast keeps red
@@ -221,8 +223,8 @@ Rgba IconSample(double x, double y) {
     auto inRoundRect = [](double px, double py, double x0, double y0, double x1, double y1, double radius) {
         const double cx = std::clamp(px, x0 + radius, x1 - radius);
         const double cy = std::clamp(py, y0 + radius, y1 - radius);
-        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= radius * radius && px >= x0 && px <= x1 &&
-               py >= y0 && py <= y1;
+        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= radius * radius && px >= x0 && px <= x1 && py >= y0 &&
+               py <= y1;
     };
     // Screen: water darkening downwards, with three ripple rings round a drop.
     if (x >= 4.5 && x <= 27.5 && y >= 5.5 && y <= 21.5) {

@@ -37,8 +37,7 @@ struct Rgb {
 struct Desktop {
     std::vector<uint8_t> pixels = std::vector<uint8_t>(DesktopWidth * DesktopHeight * 3);
 
-    void Fill(int left, int top, int width, int height, Rgb colour)
-    {
+    void Fill(int left, int top, int width, int height, Rgb colour) {
         for (int y = top; y < top + height && y < DesktopHeight; ++y) {
             for (int x = left; x < left + width && x < DesktopWidth; ++x) {
                 uint8_t* p = &pixels[(y * DesktopWidth + x) * 3];
@@ -50,13 +49,11 @@ struct Desktop {
     }
 };
 
-Rgb Mix(Rgb a, Rgb b, int step, int steps)
-{
+Rgb Mix(Rgb a, Rgb b, int step, int steps) {
     return {a.r + (b.r - a.r) * step / steps, a.g + (b.g - a.g) * step / steps, a.b + (b.b - a.b) * step / steps};
 }
 
-Desktop SampleDesktop()
-{
+Desktop SampleDesktop() {
     Desktop d;
     for (int y = 0; y < DesktopHeight; ++y) {
         d.Fill(0, y, DesktopWidth, 1, Mix({40, 110, 160}, {10, 60, 110}, y, DesktopHeight));
@@ -86,8 +83,7 @@ Desktop SampleDesktop()
 
 // The host hands the renderer the screen mirrored left to right, in a
 // bottom-up 24-bit bitmap file.
-std::vector<uint8_t> MirroredBitmapFile(const Desktop& desktop)
-{
+std::vector<uint8_t> MirroredBitmapFile(const Desktop& desktop) {
     std::vector<uint8_t> bottomUp(desktop.pixels.size());
     for (int y = 0; y < DesktopHeight; ++y) {
         for (int x = 0; x < DesktopWidth; ++x) {
@@ -99,8 +95,7 @@ std::vector<uint8_t> MirroredBitmapFile(const Desktop& desktop)
     return EncodeBmp24FromRgb(DesktopWidth, DesktopHeight, bottomUp.data());
 }
 
-bool WriteFile(const char* path, const std::vector<uint8_t>& bytes)
-{
+bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
     FILE* out = std::fopen(path, "wb");
     if (out == nullptr) {
         return false;
@@ -109,8 +104,7 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes)
     return std::fclose(out) == 0 && ok;
 }
 
-bool ReadWholeFile(const char* fileName, MappedFile* file)
-{
+bool ReadWholeFile(const char* fileName, MappedFile* file) {
     FILE* in = std::fopen(fileName, "rb");
     if (in == nullptr) {
         return false;
@@ -128,18 +122,18 @@ bool ReadWholeFile(const char* fileName, MappedFile* file)
     return true;
 }
 
-void ReleaseWholeFile(MappedFile* file)
-{
+void ReleaseWholeFile(MappedFile* file) {
     delete static_cast<std::vector<uint8_t>*>(file->handles[0]);
     *file = MappedFile{};
 }
 
-void PrintError(const char* text) { std::fprintf(stderr, "%s\n", text); }
+void PrintError(const char* text) {
+    std::fprintf(stderr, "%s\n", text);
+}
 
 // A fixed pseudo-random sequence, so the still comes out the same every time.
 unsigned RandomState = 12345;
-int FixedRandom()
-{
+int FixedRandom() {
     RandomState = RandomState * 1103515245u + 12345u;
     return static_cast<int>((RandomState >> 16) & 0x7fff);
 }
@@ -152,8 +146,7 @@ const Drop Drops[] = {{200, 62, 58}, {250, 78, 66}, {270, 55, 75}, {290, 70, 48}
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUT.bmp\n", argv[0]);
         return 2;

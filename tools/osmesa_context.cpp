@@ -2,20 +2,15 @@
 
 #include <cstddef>
 
-OffscreenContext::OffscreenContext()
-    : context_(OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr))
-{
-}
+OffscreenContext::OffscreenContext() : context_(OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr)) {}
 
-OffscreenContext::~OffscreenContext()
-{
+OffscreenContext::~OffscreenContext() {
     if (context_) {
         OSMesaDestroyContext(context_);
     }
 }
 
-bool OffscreenContext::Bind(int width, int height)
-{
+bool OffscreenContext::Bind(int width, int height) {
     if (!context_) {
         return false;
     }
@@ -29,7 +24,6 @@ bool OffscreenContext::Bind(int width, int height)
 // frees it, not even in OSMesaDestroyContext (a program that only creates,
 // binds and destroys one context leaks the same way). Leak checking stays on
 // for everything else in these tests.
-extern "C" const char* __lsan_default_suppressions()
-{
+extern "C" const char* __lsan_default_suppressions() {
     return "leak:libOSMesa.so\n";
 }

@@ -5,8 +5,7 @@
 namespace {
 
 // The ANSI bytes of text; lost is set when a character had no ANSI form.
-std::string Convert(const std::wstring& text, bool* lost)
-{
+std::string Convert(const std::wstring& text, bool* lost) {
     *lost = false;
     if (text.empty()) {
         return std::string();
@@ -20,14 +19,12 @@ std::string Convert(const std::wstring& text, bool* lost)
         return std::string();
     }
     std::string result(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, &result[0], bytes, nullptr,
-                        &usedDefault);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, &result[0], bytes, nullptr, &usedDefault);
     *lost = usedDefault != FALSE;
     return result;
 }
 
-std::wstring ShortPathOf(const std::wstring& path)
-{
+std::wstring ShortPathOf(const std::wstring& path) {
     const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
     if (needed == 0) {
         return std::wstring();
@@ -41,29 +38,25 @@ std::wstring ShortPathOf(const std::wstring& path)
     return shortPath;
 }
 
-bool Representable(const std::wstring& text)
-{
+bool Representable(const std::wstring& text) {
     std::string ansi;
     return ToAnsiExact(text, ansi);
 }
 
 }  // namespace
 
-std::string ToAnsi(const std::wstring& text)
-{
+std::string ToAnsi(const std::wstring& text) {
     bool lost = false;
     return Convert(text, &lost);
 }
 
-bool ToAnsiExact(const std::wstring& text, std::string& ansi)
-{
+bool ToAnsiExact(const std::wstring& text, std::string& ansi) {
     bool lost = false;
     ansi = Convert(text, &lost);
     return !lost;
 }
 
-std::wstring FromAnsi(const std::string& text)
-{
+std::wstring FromAnsi(const std::string& text) {
     if (text.empty()) {
         return std::wstring();
     }
@@ -77,8 +70,7 @@ std::wstring FromAnsi(const std::string& text)
     return result;
 }
 
-std::wstring AnsiSafePath(const std::wstring& path)
-{
+std::wstring AnsiSafePath(const std::wstring& path) {
     if (Representable(path)) {
         return path;
     }

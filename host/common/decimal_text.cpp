@@ -8,26 +8,27 @@ namespace {
 // every range the callers accept, so long digit strings cannot overflow.
 constexpr uint64_t WholeCap = uint64_t{1} << 40;
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
-int64_t Signed(const Decimal& number, uint64_t magnitude)
-{
+int64_t Signed(const Decimal& number, uint64_t magnitude) {
     return number.Negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
 }
 
 }  // namespace
 
-size_t SkipBlanks(const std::wstring& text, size_t i)
-{
+size_t SkipBlanks(const std::wstring& text, size_t i) {
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
     }
     return i;
 }
 
-size_t ReadDecimal(const std::wstring& text, size_t i, Decimal& number)
-{
+size_t ReadDecimal(const std::wstring& text, size_t i, Decimal& number) {
     const size_t n = text.size();
     number = Decimal{};
     if (i < n && (text[i] == L'+' || text[i] == L'-')) {
@@ -64,32 +65,26 @@ size_t ReadDecimal(const std::wstring& text, size_t i, Decimal& number)
     return anyDigit ? i : std::wstring::npos;
 }
 
-bool ReadWholeText(const std::wstring& text, Decimal& number)
-{
+bool ReadWholeText(const std::wstring& text, Decimal& number) {
     const size_t end = ReadDecimal(text, SkipBlanks(text, 0), number);
     return end != std::wstring::npos && SkipBlanks(text, end) == text.size();
 }
 
-int64_t RoundedDown(const Decimal& number)
-{
+int64_t RoundedDown(const Decimal& number) {
     const bool awayFromZero = number.Negative && number.FractionNonZero;
     return Signed(number, number.Whole + (awayFromZero ? 1 : 0));
 }
 
-int64_t RoundedHalfEven(const Decimal& number)
-{
+int64_t RoundedHalfEven(const Decimal& number) {
     const bool up = number.FractionVsHalf > 0 || (number.FractionVsHalf == 0 && number.Whole % 2 == 1);
     return Signed(number, number.Whole + (up ? 1 : 0));
 }
 
-bool Fits16(int64_t value)
-{
+bool Fits16(int64_t value) {
     return value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max();
 }
 
-
-bool WholeNumber16(const std::wstring& text, int16_t& value)
-{
+bool WholeNumber16(const std::wstring& text, int16_t& value) {
     Decimal number;
     if (!ReadWholeText(text, number)) {
         return false;

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-MemoryCanvas MemoryCanvas::Compatible(HDC reference, int width, int height)
-{
+MemoryCanvas MemoryCanvas::Compatible(HDC reference, int width, int height) {
     if (width <= 0 || height <= 0) {
         return MemoryCanvas();
     }
@@ -16,8 +15,7 @@ MemoryCanvas MemoryCanvas::Compatible(HDC reference, int width, int height)
     return canvas;
 }
 
-MemoryCanvas MemoryCanvas::Dib24(int width, int height)
-{
+MemoryCanvas MemoryCanvas::Dib24(int width, int height) {
     if (width <= 0 || height <= 0) {
         return MemoryCanvas();
     }
@@ -37,18 +35,15 @@ MemoryCanvas MemoryCanvas::Dib24(int width, int height)
     return Select(nullptr, bitmap, true, bits);
 }
 
-MemoryCanvas MemoryCanvas::Owning(HDC reference, HBITMAP bitmap)
-{
+MemoryCanvas MemoryCanvas::Owning(HDC reference, HBITMAP bitmap) {
     return Select(reference, bitmap, true, nullptr);
 }
 
-MemoryCanvas MemoryCanvas::Viewing(HDC reference, HBITMAP bitmap)
-{
+MemoryCanvas MemoryCanvas::Viewing(HDC reference, HBITMAP bitmap) {
     return Select(reference, bitmap, false, nullptr);
 }
 
-MemoryCanvas MemoryCanvas::Select(HDC reference, HBITMAP bitmap, bool owned, void* bits)
-{
+MemoryCanvas MemoryCanvas::Select(HDC reference, HBITMAP bitmap, bool owned, void* bits) {
     MemoryCanvas canvas;
     BITMAP info = {};
     if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) {
@@ -75,13 +70,11 @@ MemoryCanvas MemoryCanvas::Select(HDC reference, HBITMAP bitmap, bool owned, voi
     return canvas;
 }
 
-MemoryCanvas::MemoryCanvas(MemoryCanvas&& other) noexcept
-{
+MemoryCanvas::MemoryCanvas(MemoryCanvas&& other) noexcept {
     *this = std::move(other);
 }
 
-MemoryCanvas& MemoryCanvas::operator=(MemoryCanvas&& other) noexcept
-{
+MemoryCanvas& MemoryCanvas::operator=(MemoryCanvas&& other) noexcept {
     if (this != &other) {
         Release();
         dc_ = std::exchange(other.dc_, nullptr);
@@ -95,13 +88,11 @@ MemoryCanvas& MemoryCanvas::operator=(MemoryCanvas&& other) noexcept
     return *this;
 }
 
-MemoryCanvas::~MemoryCanvas()
-{
+MemoryCanvas::~MemoryCanvas() {
     Release();
 }
 
-void MemoryCanvas::Fill(COLORREF colour) const
-{
+void MemoryCanvas::Fill(COLORREF colour) const {
     if (!dc_) {
         return;
     }
@@ -111,8 +102,7 @@ void MemoryCanvas::Fill(COLORREF colour) const
     DeleteObject(brush);
 }
 
-void MemoryCanvas::Release()
-{
+void MemoryCanvas::Release() {
     if (dc_ && previous_) {
         SelectObject(dc_, previous_);
     }

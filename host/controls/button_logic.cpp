@@ -5,7 +5,9 @@
 
 namespace {
 
-bool IsEnabled(const CommandState& s) { return s.Enabled != CommandFalse; }
+bool IsEnabled(const CommandState& s) {
+    return s.Enabled != CommandFalse;
+}
 
 GradientVertex MakeVertex(int32_t x, int32_t y, uint32_t rgb) {
     auto channel = [rgb](int shift) { return static_cast<uint16_t>(((rgb >> shift) & 0xFF) << 8); };
@@ -21,7 +23,9 @@ CommandFace Command_ReadProperties(CommandState& s) {
     return RefreshFace(s);
 }
 
-void Command_Initialize(CommandState& s) { s.ButtonState = StateNormal; }
+void Command_Initialize(CommandState& s) {
+    s.ButtonState = StateNormal;
+}
 
 CommandFace Command_MouseMove(CommandState& s) {
     if (!IsEnabled(s)) return CommandFace::None;
@@ -48,8 +52,10 @@ CommandReaction Command_MouseUp(CommandState& s, MouseButton button) {
     if (!IsEnabled(s)) return r;
     if (button == MouseButton::Left) {
         s.LeftButtonDown = false;
-        if (s.ButtonState == StateHighLight) r.Face = CommandFace::Normal;
-        else if (s.ButtonState == StateHighLightSelect) r.Face = CommandFace::HighLightSelect;
+        if (s.ButtonState == StateHighLight)
+            r.Face = CommandFace::Normal;
+        else if (s.ButtonState == StateHighLightSelect)
+            r.Face = CommandFace::HighLightSelect;
     }
     // Any button; only "exactly true" counts, not any non-zero flag.
     r.Click = s.ButtonState != StateSelected && s.Enabled == CommandTrue;
@@ -77,7 +83,9 @@ CommandFace Command_TimerTick(CommandState& s, bool pointerOverControl) {
     return pointerOverControl ? CommandFace::None : EndHover(s);
 }
 
-CommandFace Command_Resize(CommandState& s) { return ShowEnabledFace(s); }
+CommandFace Command_Resize(CommandState& s) {
+    return ShowEnabledFace(s);
+}
 
 CommandFace EndHover(CommandState& s) {
     if (!IsEnabled(s)) return CommandFace::None;
@@ -125,8 +133,10 @@ bool Command_TakesFocusOnPress(const CommandState& s, MouseButton button) {
 }
 
 void UpdateGradientDirection(CommandState& s) {
-    if (s.ButtonState == StateNormal || s.ButtonState == StateSelected) s.GradientReversed = false;
-    else if (s.ButtonState == StateHighLight) s.GradientReversed = true;
+    if (s.ButtonState == StateNormal || s.ButtonState == StateSelected)
+        s.GradientReversed = false;
+    else if (s.ButtonState == StateHighLight)
+        s.GradientReversed = true;
 }
 
 std::array<GradientVertex, 2> GradientVertices(bool reversed, int widthPixels, int heightPixels) {
@@ -173,7 +183,9 @@ std::array<RingPiece, 8> RingPiecesPixels(int widthPixels, int heightPixels, int
     return pieces;
 }
 
-int MaxControlPixels(int dpi) { return TwipsToPixels(INT16_MAX, dpi); }
+int MaxControlPixels(int dpi) {
+    return TwipsToPixels(INT16_MAX, dpi);
+}
 
 int LabelTopPixels(int heightPixels, int labelHeightPixels, int dpi) {
     const double topTwips = ((heightPixels - labelHeightPixels) * double(TwipsPerInch) / dpi - 20) / 2.0;

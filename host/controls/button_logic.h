@@ -40,9 +40,9 @@ struct CommandState {
     uint8_t ButtonState = StateUninitialised;
     bool LeftButtonDown = false;
     bool GradientReversed = false;
-    uint8_t FirstRun = 0;            // 0 marks an instance never set up
-    bool LabelEnabled = true;        // caption drawn normally, or greyed
-    uint32_t FontColour = 0;         // caption colour, 0xBBGGRR
+    uint8_t FirstRun = 0;      // 0 marks an instance never set up
+    bool LabelEnabled = true;  // caption drawn normally, or greyed
+    uint32_t FontColour = 0;   // caption colour, 0xBBGGRR
 };
 
 struct CommandReaction {

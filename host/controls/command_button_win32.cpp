@@ -48,8 +48,10 @@ bool LoadFacePictures(HINSTANCE instance) {
         CommandFace face;
         int id;
     } table[] = {
-        {CommandFace::Normal, IDB_COMMAND_NORMAL},     {CommandFace::HighLight, IDB_COMMAND_HIGHLIGHT},
-        {CommandFace::Pressed, IDB_COMMAND_PRESSED},   {CommandFace::Disable, IDB_COMMAND_DISABLE},
+        {CommandFace::Normal, IDB_COMMAND_NORMAL},
+        {CommandFace::HighLight, IDB_COMMAND_HIGHLIGHT},
+        {CommandFace::Pressed, IDB_COMMAND_PRESSED},
+        {CommandFace::Disable, IDB_COMMAND_DISABLE},
         {CommandFace::HighLightSelect, IDB_COMMAND_HIGHLIGHTSELECT},
         {CommandFace::Selected, IDB_COMMAND_SELECTED},
     };
@@ -89,8 +91,8 @@ void PaintGradient(CommandWindow& cw) {
     const auto vertices = GradientVertices(cw.state.GradientReversed, cw.width, cw.height);
     TRIVERTEX tv[2];
     for (int i = 0; i < 2; ++i)
-        tv[i] = TRIVERTEX{vertices[i].X, vertices[i].Y, vertices[i].Red, vertices[i].Green, vertices[i].Blue,
-                          vertices[i].Alpha};
+        tv[i] = TRIVERTEX{vertices[i].X,     vertices[i].Y,    vertices[i].Red,
+                          vertices[i].Green, vertices[i].Blue, vertices[i].Alpha};
     GRADIENT_RECT rect = {GradientUpperLeftIndex, GradientLowerRightIndex};
     GradientFill(cw.image.Dc(), tv, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
@@ -100,8 +102,8 @@ void CopyRing(CommandWindow& cw, HBITMAP picture) {
     if (!source) return;
     SetStretchBltMode(cw.image.Dc(), COLORONCOLOR);
     for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height, ScreenDpi()))
-        StretchBlt(cw.image.Dc(), p.DestX, p.DestY, p.DestWidth, p.DestHeight, source.Dc(), p.SrcX, p.SrcY,
-                   p.SrcWidth, p.SrcHeight, SRCCOPY);
+        StretchBlt(cw.image.Dc(), p.DestX, p.DestY, p.DestWidth, p.DestHeight, source.Dc(), p.SrcX, p.SrcY, p.SrcWidth,
+                   p.SrcHeight, SRCCOPY);
 }
 
 // Draws the face into the persistent image and shows it at once.
@@ -283,8 +285,8 @@ HWND CreateCommandButton(HWND parent, int id, const wchar_t* caption, int x, int
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterCommandButtonClass(instance);
     // Without a caption the button shows what a layout with none stored reads back.
-    return CreateWindowExW(0, ClassName, caption ? caption : L"Command1", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    return CreateWindowExW(0, ClassName, caption ? caption : L"Command1", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y,
+                           width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 void CommandButton_Initialize(HWND button) {

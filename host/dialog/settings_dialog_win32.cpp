@@ -66,14 +66,14 @@ struct DialogState {
     HICON smallIcon = nullptr;
     HCURSOR hand = nullptr;
 
-    MemoryCanvas formImage;   // the window's persistent image
-    MemoryCanvas panelImage;  // Pic_C's persistent image
-    MemoryCanvas picMbl;      // the texture strip
+    MemoryCanvas formImage;                 // the window's persistent image
+    MemoryCanvas panelImage;                // Pic_C's persistent image
+    MemoryCanvas picMbl;                    // the texture strip
     HBITMAP imgRa[2] = {nullptr, nullptr};  // mark pictures: not chosen, chosen
     HBITMAP imgBgm[3] = {nullptr, nullptr, nullptr};
 
-    Label lbl7, lblUrl;                           // on the window
-    Label lbl15, lbl14, lblFname, lblBgm[3];      // in the panel
+    Label lbl7, lblUrl;                       // on the window
+    Label lbl15, lbl14, lblFname, lblBgm[3];  // in the panel
     RECT shape3 = {};
 
     bool waitCursor = false;  // the application-wide hourglass
@@ -84,7 +84,9 @@ struct DialogState {
 DialogState Dlg;
 
 // IDC_ names are narrow without UNICODE; the resource number is the same.
-HCURSOR SystemCursor(LPCSTR id) { return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id)); }
+HCURSOR SystemCursor(LPCSTR id) {
+    return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id));
+}
 
 // WM_SETCURSOR: the hourglass, while shown, wins over every other pointer.
 bool ShowWaitCursor() {
@@ -245,8 +247,12 @@ void OptionMouseDown(int index) {
     if (index == BgmMusicFile) CommandButton_SetEnabled(Dlg.cmdFile, true);
 }
 
-void Img_BGM_MouseDown(int index) { OptionMouseDown(index); }
-void lbl_BGM_MouseDown(int index) { OptionMouseDown(index); }
+void Img_BGM_MouseDown(int index) {
+    OptionMouseDown(index);
+}
+void lbl_BGM_MouseDown(int index) {
+    OptionMouseDown(index);
+}
 
 void Cmd_File_Click() {
     wchar_t fileName[ChooserBufferSize + 1] = {};
@@ -279,7 +285,9 @@ void Cmd_Set_Click() {
     CloseDialog();
 }
 
-void Cmd_Can_Click() { CloseDialog(); }
+void Cmd_Can_Click() {
+    CloseDialog();
+}
 
 void lbl_URL_Click() {
     SetAppWaitCursor(true);
@@ -330,21 +338,33 @@ void DrawPanelContents(HDC dc) {
     DrawLabel(dc, Dlg.lblFname);
 }
 
-POINT PointOf(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
+POINT PointOf(LPARAM lParam) {
+    return {short(LOWORD(lParam)), short(HIWORD(lParam))};
+}
 
 void Clicked(int id) {
     switch (id) {
-    case IdCmdFile: Cmd_File_Click(); break;
-    case IdCmdSet: Cmd_Set_Click(); break;
-    case IdCmdCan: Cmd_Can_Click(); break;
-    default: break;  // IDOK / IDCANCEL from Enter and Escape: the dialog has no default buttons
+    case IdCmdFile:
+        Cmd_File_Click();
+        break;
+    case IdCmdSet:
+        Cmd_Set_Click();
+        break;
+    case IdCmdCan:
+        Cmd_Can_Click();
+        break;
+    default:
+        break;  // IDOK / IDCANCEL from Enter and Escape: the dialog has no default buttons
     }
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: PaintFrom(window, Dlg.panelImage, DrawPanelContents); return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintFrom(window, Dlg.panelImage, DrawPanelContents);
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -365,7 +385,8 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:  // Cmd_File and the repeat box report to the panel, their container
         if (HIWORD(wParam) == BN_CLICKED && lParam) Clicked(LOWORD(wParam));
         return 0;
-    default: break;
+    default:
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -392,11 +413,10 @@ void CreateControls(HWND window) {
     Dlg.lblFname = MakeLabel(LblFname, L"", Dlg.labelFont, Black, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
 
     const RECT repeat = PixelBox(BgmRepeatBox);
-    Dlg.bgmRepeat = CreateWindowExW(0, L"COMBOBOX", L"",
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                                    repeat.left, repeat.top, repeat.right - repeat.left,
-                                    TwipsToPixels(RepeatListTwips, ScreenDpi()), Dlg.panel,
-                                    HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
+    Dlg.bgmRepeat = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+        repeat.left, repeat.top, repeat.right - repeat.left, TwipsToPixels(RepeatListTwips, ScreenDpi()), Dlg.panel,
+        HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
     SendMessageW(Dlg.bgmRepeat, WM_SETFONT, WPARAM(Dlg.panelFont), FALSE);
 
     const RECT file = PixelBox(CmdFile);
@@ -417,10 +437,17 @@ void CreateControls(HWND window) {
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: CreateControls(window); return 0;
-    case WM_SIZE: Form_Resize(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: PaintFrom(window, Dlg.formImage, DrawFormLabels); return 0;
+    case WM_CREATE:
+        CreateControls(window);
+        return 0;
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintFrom(window, Dlg.formImage, DrawFormLabels);
+        return 0;
     case WM_SETCURSOR:
         if (ShowWaitCursor()) return TRUE;
         if (HWND(wParam) == window && LOWORD(lParam) == HTCLIENT) {
@@ -446,18 +473,23 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (LabelContains(Dlg.lblUrl, PointOf(lParam))) lbl_URL_Click();
         }
         return 0;
-    case WM_CAPTURECHANGED: Dlg.urlPressed = false; return 0;
+    case WM_CAPTURECHANGED:
+        Dlg.urlPressed = false;
+        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam) Clicked(LOWORD(wParam));
         return 0;
-    case WM_CLOSE: CloseDialog(); return 0;
+    case WM_CLOSE:
+        CloseDialog();
+        return 0;
     case WM_ENDSESSION:
         if (wParam) CloseDialog();
         return 0;
     case WM_DESTROY:
         Form_Unload();  // covers a window destroyed without WM_CLOSE
         return 0;
-    default: break;
+    default:
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

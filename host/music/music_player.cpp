@@ -9,27 +9,23 @@ namespace {
 // The buffer's text before its first NUL; a reply that fills the whole
 // buffer without one ends at the buffer's end.
 template <unsigned Size>
-std::string BufferText(const char (&buffer)[Size])
-{
+std::string BufferText(const char (&buffer)[Size]) {
     return std::string(buffer, strnlen(buffer, Size));
 }
 
 // Compares the buffer's first characters directly, as the mode replies are checked.
 template <unsigned Size, unsigned WordSize>
-bool StartsWith(const char (&buffer)[Size], const char (&word)[WordSize])
-{
+bool StartsWith(const char (&buffer)[Size], const char (&word)[WordSize]) {
     static_assert(WordSize - 1 <= Size, "buffer shorter than the word");
     return std::memcmp(buffer, word, WordSize - 1) == 0;
 }
 
 // Sends a command whose reply nobody reads.
-int32_t SendOnly(MusicPlayer& player, const std::wstring& command)
-{
+int32_t SendOnly(MusicPlayer& player, const std::wstring& command) {
     return player.Port->SendString(player.Port->ToAnsi(command), nullptr, 0);
 }
 
-bool ContainsErr(const std::wstring& text)
-{
+bool ContainsErr(const std::wstring& text) {
     std::wstring upper = text;
     for (wchar_t& c : upper) {
         if (c >= L'a' && c <= L'z') {
@@ -41,8 +37,7 @@ bool ContainsErr(const std::wstring& text)
 
 }  // namespace
 
-int32_t SendMci(MusicPlayer& player, const std::wstring& command, std::wstring& text)
-{
+int32_t SendMci(MusicPlayer& player, const std::wstring& command, std::wstring& text) {
     if (command.empty()) {
         text = NoCommandText;
         return -1;
@@ -60,16 +55,13 @@ int32_t SendMci(MusicPlayer& player, const std::wstring& command, std::wstring& 
     return result;
 }
 
-std::wstring QueryMci(MusicPlayer& player, const std::wstring& command)
-{
+std::wstring QueryMci(MusicPlayer& player, const std::wstring& command) {
     std::wstring text;
     const int32_t result = SendMci(player, command, text);
     return result == 0 ? text : L"Error:" + std::to_wstring(result);
 }
 
-int32_t PlayCdTrack(MusicPlayer& player, const std::wstring& device, const std::wstring& from,
-                    const std::wstring& to)
-{
+int32_t PlayCdTrack(MusicPlayer& player, const std::wstring& device, const std::wstring& from, const std::wstring& to) {
     std::wstring command = L"play " + device;
     if (!from.empty()) {
         command += L" from " + from;
@@ -81,61 +73,52 @@ int32_t PlayCdTrack(MusicPlayer& player, const std::wstring& device, const std::
     return SendMci(player, command, text);
 }
 
-void PlayMusicFile(MusicPlayer& player, const std::wstring& bgmFile)
-{
+void PlayMusicFile(MusicPlayer& player, const std::wstring& bgmFile) {
     // The quotes let the path hold blanks.
     if (SendOnly(player, L"open \"" + bgmFile + L"\" type MPEGVideo Alias MP3Play") == 0) {
         SendOnly(player, L"play MP3Play");
     }
 }
 
-int16_t IsMusicPlaying(MusicPlayer& player)
-{
+int16_t IsMusicPlaying(MusicPlayer& player) {
     player.Port->SendString("status MP3Play mode", player.FileStatus, FileStatusChars);
     return StartsWith(player.FileStatus, "playing") ? -1 : 0;
 }
 
-void RepeatMusicFile(MusicPlayer& player)
-{
+void RepeatMusicFile(MusicPlayer& player) {
     if (!IsMusicPlaying(player)) {
         SendOnly(player, L"stop MP3Play");
         SendOnly(player, L"play MP3Play from 0");
     }
 }
 
-void CloseMusicFile(MusicPlayer& player)
-{
+void CloseMusicFile(MusicPlayer& player) {
     SendOnly(player, L"stop MP3Play");
     SendOnly(player, L"close MP3Play");
 }
 
-void PlayWave(MusicPlayer& player, const std::wstring& bgmFile)
-{
+void PlayWave(MusicPlayer& player, const std::wstring& bgmFile) {
     if (player.Port->WaveOutDeviceCount() > 0) {
         // Neither SND_FILENAME nor SND_ALIAS: the name is tried as an alias, then as a file.
         player.Port->PlaySoundName(player.Port->ToAnsi(bgmFile).c_str(), SoundAsync | SoundLoop);
     }
 }
 
-void StopWave(MusicPlayer& player)
-{
+void StopWave(MusicPlayer& player) {
     player.Port->PlaySoundName(nullptr, 0);
 }
 
-void OpenCdAudio(MusicPlayer& player)
-{
+void OpenCdAudio(MusicPlayer& player) {
     SendOnly(player, L"open cdaudio");
     SendOnly(player, L"set cdaudio time format tmsf");
 }
 
-void CloseCdAudio(MusicPlayer& player)
-{
+void CloseCdAudio(MusicPlayer& player) {
     SendOnly(player, L"stop cdaudio");
     SendOnly(player, L"close cdaudio");
 }
 
-void PollCdAudio(MusicPlayer& player, int16_t bgmRepeat)
-{
+void PollCdAudio(MusicPlayer& player, int16_t bgmRepeat) {
     player.CdKeepPolling = -1;
 
     // No drive, no disc or no audio tracks: one of the first two queries fails.

@@ -56,8 +56,7 @@ int32_t SendMci(MusicPlayer& player, const std::wstring& command, std::wstring& 
 // The reply, or "Error:" followed by the error code in decimal.
 std::wstring QueryMci(MusicPlayer& player, const std::wstring& command);
 // Sends "play <device>[ from <from>][ to <to>]"; empty parts are left out.
-int32_t PlayCdTrack(MusicPlayer& player, const std::wstring& device, const std::wstring& from,
-                    const std::wstring& to);
+int32_t PlayCdTrack(MusicPlayer& player, const std::wstring& device, const std::wstring& from, const std::wstring& to);
 
 // Music file (MP3).
 void PlayMusicFile(MusicPlayer& player, const std::wstring& bgmFile);

@@ -6,22 +6,19 @@ namespace {
 
 constexpr uint64_t MaxBmpFileSize = 0x7fffffffu;
 
-void Put16(uint8_t* at, uint16_t value)
-{
+void Put16(uint8_t* at, uint16_t value) {
     at[0] = static_cast<uint8_t>(value);
     at[1] = static_cast<uint8_t>(value >> 8);
 }
 
-void Put32(uint8_t* at, uint32_t value)
-{
+void Put32(uint8_t* at, uint32_t value) {
     for (int i = 0; i < 4; ++i) {
         at[i] = static_cast<uint8_t>(value >> (8 * i));
     }
 }
 
 // Headers of a 24-bit bottom-up file; false when the sizes are unusable.
-bool StartFile(int32_t width, int32_t height, std::vector<uint8_t>& file)
-{
+bool StartFile(int32_t width, int32_t height, std::vector<uint8_t>& file) {
     if (width <= 0 || height <= 0) {
         return false;
     }
@@ -45,20 +42,18 @@ bool StartFile(int32_t width, int32_t height, std::vector<uint8_t>& file)
     Put16(info + 14, 24);                            // bits per pixel
     Put32(info + 16, 0);                             // no compression
     Put32(info + 20, static_cast<uint32_t>(imageSize));
-    Put32(info + 24, 3780);                          // 96 dots per inch
+    Put32(info + 24, 3780);  // 96 dots per inch
     Put32(info + 28, 3780);
     return true;
 }
 
 }  // namespace
 
-size_t BmpRowStride(int32_t width)
-{
+size_t BmpRowStride(int32_t width) {
     return width <= 0 ? 0 : (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
 }
 
-std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* rows, size_t rowStride)
-{
+std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* rows, size_t rowStride) {
     std::vector<uint8_t> file;
     if (rows == nullptr || !StartFile(width, height, file)) {
         return {};
@@ -75,8 +70,7 @@ std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* r
     return file;
 }
 
-std::vector<uint8_t> EncodeBmp24FromRgb(int32_t width, int32_t height, const uint8_t* rgb)
-{
+std::vector<uint8_t> EncodeBmp24FromRgb(int32_t width, int32_t height, const uint8_t* rgb) {
     std::vector<uint8_t> file;
     if (rgb == nullptr || !StartFile(width, height, file)) {
         return {};

@@ -5,8 +5,7 @@
 
 #include "host/startup/bmp_writer.h"
 
-bool CopyScreenMirrored(const MemoryCanvas& picture)
-{
+bool CopyScreenMirrored(const MemoryCanvas& picture) {
     const HWND desktop = GetDesktopWindow();
     const HDC screen = GetDC(desktop);
     if (screen == nullptr) {
@@ -27,8 +26,7 @@ namespace {
 
 // A new file in the folder of path, made with CREATE_NEW so that nothing
 // already there (a file, or a link planted at a guessable name) is opened.
-HANDLE CreateFreshFileBeside(const std::wstring& path, std::wstring& freshPath)
-{
+HANDLE CreateFreshFileBeside(const std::wstring& path, std::wstring& freshPath) {
     const size_t slash = path.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
@@ -45,16 +43,15 @@ HANDLE CreateFreshFileBeside(const std::wstring& path, std::wstring& freshPath)
 
 }  // namespace
 
-bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes, FileIdentity* written)
-{
+bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes, FileIdentity* written) {
     std::wstring freshPath;
     const HANDLE out = CreateFreshFileBeside(path, freshPath);
     if (out == INVALID_HANDLE_VALUE) {
         return false;
     }
     DWORD count = 0;
-    bool complete = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
-                    count == bytes.size();
+    bool complete =
+        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) && count == bytes.size();
     BY_HANDLE_FILE_INFORMATION info;
     if (complete && written != nullptr && GetFileInformationByHandle(out, &info)) {
         *written = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
@@ -69,11 +66,10 @@ bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes
     return false;
 }
 
-bool IsFile(const std::wstring& path, const FileIdentity& identity)
-{
-    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    0, nullptr);
+bool IsFile(const std::wstring& path, const FileIdentity& identity) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -84,17 +80,14 @@ bool IsFile(const std::wstring& path, const FileIdentity& identity)
     return same;
 }
 
-bool SaveCaptureSurface(const MemoryCanvas& picture, const wchar_t* path, FileIdentity* written)
-{
+bool SaveCaptureSurface(const MemoryCanvas& picture, const wchar_t* path, FileIdentity* written) {
     GdiFlush();
-    const std::vector<uint8_t> file = EncodeBmp24(picture.Width(), picture.Height(),
-                                                  static_cast<const uint8_t*>(picture.Bits()),
-                                                  BmpRowStride(picture.Width()));
+    const std::vector<uint8_t> file = EncodeBmp24(
+        picture.Width(), picture.Height(), static_cast<const uint8_t*>(picture.Bits()), BmpRowStride(picture.Width()));
     return !file.empty() && ReplaceFileWith(path, file, written);
 }
 
-bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written)
-{
+bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written) {
     // An off-screen 24-bit picture (Pic_1), black until drawn on.
     const MemoryCanvas picture = MemoryCanvas::Dib24(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     if (!picture) {

@@ -2,12 +2,13 @@
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 }  // namespace
 
-std::wstring ArgumentText(const std::wstring& fullCommandLine)
-{
+std::wstring ArgumentText(const std::wstring& fullCommandLine) {
     size_t at = 0;
     const size_t length = fullCommandLine.size();
     if (length > 0 && fullCommandLine[0] == L'"') {
@@ -24,7 +25,6 @@ std::wstring ArgumentText(const std::wstring& fullCommandLine)
     return fullCommandLine.substr(at);
 }
 
-bool TakesHostMutex(const std::wstring& modeLetter)
-{
+bool TakesHostMutex(const std::wstring& modeLetter) {
     return modeLetter != L"P";
 }

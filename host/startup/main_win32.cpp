@@ -23,13 +23,11 @@ constexpr const wchar_t* RendererMissingText = L"Ripplume.dll が同じﾌｫﾙ
 HINSTANCE HostInstance = nullptr;
 
 // Ends the host at once: no further window and no window's close handler.
-[[noreturn]] void EndAtOnce()
-{
+[[noreturn]] void EndAtOnce() {
     ExitProcess(0);
 }
 
-bool AnotherInstanceRunning()
-{
+bool AnotherInstanceRunning() {
     return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowW(nullptr, DialogTitle) != nullptr;
 }
 
@@ -37,14 +35,12 @@ bool AnotherInstanceRunning()
 // made its window; a named mutex lets exactly one of them on. It is held
 // until the process ends. The preview does not take it: it runs beside a
 // saver run, as the screen-saver settings page shows both.
-bool TakeHostMutex()
-{
+bool TakeHostMutex() {
     CreateMutexW(nullptr, TRUE, HostMutexName);
     return GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_ACCESS_DENIED;
 }
 
-void Main()
-{
+void Main() {
     const std::wstring commandLine = ArgumentText(GetCommandLineW());
     const std::wstring mode = ModeLetter(commandLine);
     if (TakesHostMutex(mode) && !TakeHostMutex()) {
@@ -93,8 +89,7 @@ void Main()
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HostInstance = instance;
     // The shell (the dialog's link) expects COM on the calling thread.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

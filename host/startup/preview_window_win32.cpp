@@ -12,8 +12,7 @@ struct PreviewWindowState {
 
 PreviewWindowState Preview;
 
-void Form_Paint(HWND window)
-{
+void Form_Paint(HWND window) {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
     const MemoryCanvas still = MemoryCanvas::Viewing(dc, Preview.Img_Prev);
@@ -25,8 +24,7 @@ void Form_Paint(HWND window)
     EndPaint(window, &paint);
 }
 
-LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         Form_Paint(window);
@@ -40,8 +38,7 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-bool RegisterPreviewClass(HINSTANCE instance)
-{
+bool RegisterPreviewClass(HINSTANCE instance) {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = PreviewProc;
     windowClass.hInstance = instance;
@@ -53,8 +50,7 @@ bool RegisterPreviewClass(HINSTANCE instance)
 
 }  // namespace
 
-HWND ShowPreview(HINSTANCE instance, HWND previewBox)
-{
+HWND ShowPreview(HINSTANCE instance, HWND previewBox) {
     RECT box = {};
     GetWindowRect(previewBox, &box);
     const int width = box.right - box.left;
@@ -64,11 +60,11 @@ HWND ShowPreview(HINSTANCE instance, HWND previewBox)
         return nullptr;
     }
     if (Preview.Img_Prev == nullptr) {
-        Preview.Img_Prev = static_cast<HBITMAP>(
-            LoadImageW(instance, PreviewStillResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        Preview.Img_Prev =
+            static_cast<HBITMAP>(LoadImageW(instance, PreviewStillResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     }
-    const HWND window = CreateWindowExW(0, PreviewClassName, PreviewWindowTitle, WS_POPUP,
-                                        0, 0, width, height, nullptr, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExW(0, PreviewClassName, PreviewWindowTitle, WS_POPUP, 0, 0, width, height, nullptr,
+                                        nullptr, instance, nullptr);
     if (window == nullptr) {
         return nullptr;
     }

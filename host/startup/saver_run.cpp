@@ -2,10 +2,11 @@
 
 namespace {
 
-wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+wchar_t UpperAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
 
-std::wstring LastThreeUpper(const std::wstring& text)
-{
+std::wstring LastThreeUpper(const std::wstring& text) {
     std::wstring tail = text.size() > 3 ? text.substr(text.size() - 3) : text;
     for (wchar_t& c : tail) {
         c = UpperAscii(c);
@@ -15,8 +16,7 @@ std::wstring LastThreeUpper(const std::wstring& text)
 
 }  // namespace
 
-MusicChoice ChooseMusic(int16_t bgmKind, const std::wstring& bgmFile)
-{
+MusicChoice ChooseMusic(int16_t bgmKind, const std::wstring& bgmFile) {
     if (bgmKind == 1) {
         return MusicChoice::AudioCd;
     }
@@ -33,8 +33,7 @@ MusicChoice ChooseMusic(int16_t bgmKind, const std::wstring& bgmFile)
     return MusicChoice::None;
 }
 
-bool RunIsOver(RendererWatch& watch, bool windowFound, bool processRunning)
-{
+bool RunIsOver(RendererWatch& watch, bool windowFound, bool processRunning) {
     if (windowFound) {
         watch.WindowSeen = true;
         return false;
@@ -46,8 +45,7 @@ bool RunIsOver(RendererWatch& watch, bool windowFound, bool processRunning)
     return watch.TicksWaited >= RendererStartTicks;
 }
 
-std::optional<TimerStart> MusicTimer(MusicChoice music)
-{
+std::optional<TimerStart> MusicTimer(MusicChoice music) {
     switch (music) {
     case MusicChoice::Mp3File:
         return TimerStart{SaverTimer::MusicRepeat, MusicRepeatInterval};

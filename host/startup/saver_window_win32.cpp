@@ -35,8 +35,7 @@ struct SaverWindowState {
 
 SaverWindowState Saver;
 
-bool& TimerOn(SaverTimer timer)
-{
+bool& TimerOn(SaverTimer timer) {
     switch (timer) {
     case SaverTimer::MusicRepeat:
         return Saver.Timer1On;
@@ -48,8 +47,7 @@ bool& TimerOn(SaverTimer timer)
     return Saver.Timer3On;
 }
 
-void SwitchTimer(const TimerStart& timer, bool on)
-{
+void SwitchTimer(const TimerStart& timer, bool on) {
     if (on) {
         TimerOn(timer.Timer) = SetTimer(Saver.Window, UINT_PTR(timer.Timer), timer.Interval, nullptr) != 0;
     } else {
@@ -63,8 +61,7 @@ const TimerStart MusicRepeatTimer = *MusicTimer(MusicChoice::Mp3File);
 
 // Started shown normally, without waiting. The path goes in quoted as the
 // program's first argument, so a folder with blanks in it is no problem.
-void StartRenderer()
-{
+void StartRenderer() {
     Saver.RendererPath = RendererProgramPath();
     std::wstring commandLine = L"\"" + Saver.RendererPath + L"\"";
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
@@ -74,20 +71,18 @@ void StartRenderer()
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    if (CreateProcessW(Saver.RendererPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &process)) {
+    if (CreateProcessW(Saver.RendererPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
         CloseHandle(process.hThread);
         Saver.RendererProcess = process.hProcess;
     }
 }
 
-bool RendererProcessRunning()
-{
+bool RendererProcessRunning() {
     return Saver.RendererProcess != nullptr && WaitForSingleObject(Saver.RendererProcess, 0) == WAIT_TIMEOUT;
 }
 
-void StartMusic()
-{
+void StartMusic() {
     const MusicChoice music = ChooseMusic(Settings.BgmKind, Settings.BgmFile);
     switch (music) {
     case MusicChoice::AudioCd:
@@ -107,8 +102,7 @@ void StartMusic()
     }
 }
 
-void Form_Load()
-{
+void Form_Load() {
     // Without a new picture the renderer would show whatever an earlier run
     // left, so it is not started; the watch then ends the run at its first tick.
     Saver.PictureWritten = SaveMirroredScreen(CaptureFilePath, &Saver.Picture);
@@ -121,8 +115,7 @@ void Form_Load()
 // The picture is a copy of the user's screen: it goes once the renderer that
 // read it has ended. A renderer still starting may yet need it, so it stays.
 // Only the file this run wrote is deleted, never whatever the name leads to now.
-void RemoveHandOverPicture()
-{
+void RemoveHandOverPicture() {
     if (!Saver.PictureWritten) {
         return;
     }
@@ -138,20 +131,17 @@ void RemoveHandOverPicture()
     }
 }
 
-void Timer1_Timer()
-{
+void Timer1_Timer() {
     RepeatMusicFile(HostMusic());
 }
 
-void Timer2_Timer()
-{
+void Timer2_Timer() {
     PollCdAudio(HostMusic(), Settings.BgmRepeat);
     SwitchTimer(CdPollTimer, HostMusic().CdKeepPolling != 0);
 }
 
 // Stops the music, gives the cursor back and ends the host at once.
-[[noreturn]] void Form_QueryUnload()
-{
+[[noreturn]] void Form_QueryUnload() {
     if (Saver.Timer2On) {
         SwitchTimer(CdPollTimer, false);
         CloseCdAudio(HostMusic());
@@ -172,8 +162,7 @@ void Timer2_Timer()
     ExitProcess(0);
 }
 
-void Timer3_Timer()
-{
+void Timer3_Timer() {
     const bool windowFound = FindWindowA(nullptr, RendererWindowTitle) != nullptr;
     if (RunIsOver(Saver.Watch, windowFound, RendererProcessRunning())) {
         SwitchTimer(WatchTimer, false);
@@ -181,8 +170,7 @@ void Timer3_Timer()
     }
 }
 
-LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         Saver.Window = window;
@@ -213,13 +201,11 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-std::wstring RendererProgramPath()
-{
+std::wstring RendererProgramPath() {
     return HostFolder() + L"\\Ripplume.dll";
 }
 
-HWND CreateSaverWindow(HINSTANCE instance)
-{
+HWND CreateSaverWindow(HINSTANCE instance) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = SaverProc;
     windowClass.hInstance = instance;
@@ -230,8 +216,8 @@ HWND CreateSaverWindow(HINSTANCE instance)
     }
     // As large as the screen, like the picture it takes; never shown.
     const HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, SaverClassName, SaverWindowTitle, WS_POPUP, 0, 0,
-                                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                        nullptr, instance, nullptr);
+                                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                        instance, nullptr);
     if (window == nullptr) {
         return nullptr;
     }

@@ -4,8 +4,7 @@
 
 HostSettings Settings;
 
-std::vector<SettingWrite> SettingsToWrite(const std::wstring& repeatText, HostSettings& settings)
-{
+std::vector<SettingWrite> SettingsToWrite(const std::wstring& repeatText, HostSettings& settings) {
     std::vector<SettingWrite> writes;
     writes.push_back({KeyBgmKind, SettingText(settings.BgmKind)});
     settings.BgmRepeat = RepeatFromText(repeatText);

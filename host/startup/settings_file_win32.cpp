@@ -12,8 +12,7 @@ namespace {
 constexpr DWORD IniValueChars = 256;
 constexpr size_t IniNameChars = 127;  // section and key names live in 128-character buffers
 
-std::wstring NameField(const std::wstring& name)
-{
+std::wstring NameField(const std::wstring& name) {
     std::wstring field = name.substr(0, name.find(L'\0'));
     if (field.size() > IniNameChars) {
         field.resize(IniNameChars);
@@ -23,8 +22,7 @@ std::wstring NameField(const std::wstring& name)
 
 }  // namespace
 
-std::wstring ReadIniString(const std::wstring& section, const std::wstring& key, const std::wstring& fileName)
-{
+std::wstring ReadIniString(const std::wstring& section, const std::wstring& key, const std::wstring& fileName) {
     char value[IniValueChars] = {};
     const std::wstring file = AnsiSafePath(fileName);
     if (file.empty()) {
@@ -36,8 +34,7 @@ std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
 }
 
 std::wstring WriteIniString(const std::wstring& section, const std::wstring& key, const std::wstring& value,
-                            const std::wstring& fileName)
-{
+                            const std::wstring& fileName) {
     // A settings file whose name the code page cannot hold is not written
     // at all, rather than under a name that means another file.
     const std::wstring file = AnsiSafePath(fileName);
@@ -48,8 +45,7 @@ std::wstring WriteIniString(const std::wstring& section, const std::wstring& key
     return std::wstring();
 }
 
-int16_t FileExists(const std::wstring& path)
-{
+int16_t FileExists(const std::wstring& path) {
     std::wstring name = path.substr(0, path.find(L'\0'));
     if (!name.empty() && name.back() == L'\\') {
         name.pop_back();
@@ -71,8 +67,7 @@ int16_t FileExists(const std::wstring& path)
     return isFile ? -1 : 0;
 }
 
-std::wstring HostFolder()
-{
+std::wstring HostFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
@@ -89,13 +84,11 @@ std::wstring HostFolder()
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::wstring SettingsFilePath()
-{
+std::wstring SettingsFilePath() {
     return HostFolder() + L"\\Ripplume.ini";
 }
 
-void LoadSettingsFrom(const std::wstring& iniPath, const std::wstring& hostFolder, HostSettings& settings)
-{
+void LoadSettingsFrom(const std::wstring& iniPath, const std::wstring& hostFolder, HostSettings& settings) {
     settings.BgmKind = SettingFromText(ReadIniString(SettingsSection, KeyBgmKind, iniPath), settings.BgmKind);
     settings.BgmRepeat = SettingFromText(ReadIniString(SettingsSection, KeyBgmRepeat, iniPath), settings.BgmRepeat);
 
@@ -112,13 +105,11 @@ void LoadSettingsFrom(const std::wstring& iniPath, const std::wstring& hostFolde
     settings.BgmFolder = settings.BgmFile.empty() ? hostFolder : DirectoryOf(settings.BgmFile);
 }
 
-void LoadSettings()
-{
+void LoadSettings() {
     LoadSettingsFrom(SettingsFilePath(), HostFolder(), Settings);
 }
 
-void SaveSettingsTo(const std::wstring& iniPath, const std::wstring& repeatText, HostSettings& settings)
-{
+void SaveSettingsTo(const std::wstring& iniPath, const std::wstring& repeatText, HostSettings& settings) {
     for (const SettingWrite& write : SettingsToWrite(repeatText, settings)) {
         // A file name goes in a form the code page holds (see AnsiSafePath).
         const bool isPath = std::wstring(write.Key) == KeyBgmFile;
@@ -126,7 +117,6 @@ void SaveSettingsTo(const std::wstring& iniPath, const std::wstring& repeatText,
     }
 }
 
-void SaveSettings(const std::wstring& repeatText)
-{
+void SaveSettings(const std::wstring& repeatText) {
     SaveSettingsTo(SettingsFilePath(), repeatText, Settings);
 }

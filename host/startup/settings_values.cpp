@@ -4,9 +4,7 @@
 
 #include "host/common/decimal_text.h"
 
-
-int16_t SettingFromText(const std::wstring& text, int16_t earlier)
-{
+int16_t SettingFromText(const std::wstring& text, int16_t earlier) {
     if (text.empty()) {
         return 0;
     }
@@ -18,13 +16,11 @@ int16_t SettingFromText(const std::wstring& text, int16_t earlier)
     return Fits16(value) ? static_cast<int16_t>(value) : earlier;
 }
 
-std::wstring SettingText(int16_t value)
-{
+std::wstring SettingText(int16_t value) {
     return value < 0 ? std::to_wstring(value) : L" " + std::to_wstring(value);
 }
 
-std::wstring FoldFullWidth(const std::wstring& text)
-{
+std::wstring FoldFullWidth(const std::wstring& text) {
     constexpr wchar_t FullWidthFirst = 0xFF01;  // full-width forms of ASCII 0x21..0x7E
     constexpr wchar_t FullWidthLast = 0xFF5E;
     constexpr wchar_t IdeographicSpace = 0x3000;
@@ -39,20 +35,17 @@ std::wstring FoldFullWidth(const std::wstring& text)
     return folded;
 }
 
-int16_t RepeatFromText(const std::wstring& text)
-{
+int16_t RepeatFromText(const std::wstring& text) {
     // Typed with the IME on, digits come full width ("１２"); they are digits all the same.
     int16_t value = 0;
     return WholeNumber16(FoldFullWidth(text), value) ? value : 0;
 }
 
-std::wstring FormatHashHash(int value)
-{
+std::wstring FormatHashHash(int value) {
     return value == 0 ? std::wstring() : std::to_wstring(value);
 }
 
-std::wstring DirectoryOf(const std::wstring& path)
-{
+std::wstring DirectoryOf(const std::wstring& path) {
     size_t length = 0;
     for (size_t i = 0; i < path.size(); ++i) {
         if (path[i] == L':' || path[i] == L'\\') {
@@ -66,8 +59,7 @@ std::wstring DirectoryOf(const std::wstring& path)
     return folder;
 }
 
-std::wstring ModeLetter(const std::wstring& commandLine)
-{
+std::wstring ModeLetter(const std::wstring& commandLine) {
     if (commandLine.size() < 2) {
         return std::wstring();
     }
@@ -78,8 +70,7 @@ std::wstring ModeLetter(const std::wstring& commandLine)
     return std::wstring(1, letter);
 }
 
-uint32_t PreviewHandle(const std::wstring& commandLine)
-{
+uint32_t PreviewHandle(const std::wstring& commandLine) {
     if (commandLine.size() <= 3) {
         return 0;
     }
@@ -89,8 +80,7 @@ uint32_t PreviewHandle(const std::wstring& commandLine)
         return 0;
     }
     const int64_t value = RoundedHalfEven(number);
-    if (value < int64_t{std::numeric_limits<int32_t>::min()} ||
-        value > int64_t{std::numeric_limits<uint32_t>::max()}) {
+    if (value < int64_t{std::numeric_limits<int32_t>::min()} || value > int64_t{std::numeric_limits<uint32_t>::max()}) {
         return 0;
     }
     return static_cast<uint32_t>(value);  // negative values keep their 32-bit pattern

@@ -38,7 +38,6 @@ std::wstring FoldFullWidth(const std::wstring& text);
 // sign kept for negative values.
 std::wstring FormatHashHash(int value);
 
-
 // The folder part of a path: everything before its last ":" or "\", without
 // a trailing "\" ("C:\Music\song.mp3" -> "C:\Music", "C:song.mp3" -> "C:").
 std::wstring DirectoryOf(const std::wstring& path);

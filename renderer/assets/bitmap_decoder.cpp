@@ -91,13 +91,10 @@ DibHeader ParseCoreHeader(const uint8_t* p) {
 DecodeError ReadLayout(const uint8_t* data, size_t size, BitmapLayout* layout) {
     const bool hasFileHeader = size >= 2 && data[0] == 'B' && data[1] == 'M';
     const uint64_t headerOffset = hasFileHeader ? FileHeaderSize : 0;
-    if (!Fits(0, headerOffset + 4, size))
-        return DecodeError::ConversionError;
+    if (!Fits(0, headerOffset + 4, size)) return DecodeError::ConversionError;
     const uint32_t headerSize = Read32(data + headerOffset);
-    if (headerSize != InfoHeaderSize && headerSize != CoreHeaderSize)
-        return DecodeError::UnknownFormat;
-    if (!Fits(headerOffset, headerSize, size))
-        return DecodeError::ConversionError;
+    if (headerSize != InfoHeaderSize && headerSize != CoreHeaderSize) return DecodeError::UnknownFormat;
+    if (!Fits(headerOffset, headerSize, size)) return DecodeError::ConversionError;
 
     const bool isInfo = headerSize == InfoHeaderSize;
     DibHeader& header = layout->header;
@@ -107,15 +104,13 @@ DecodeError ReadLayout(const uint8_t* data, size_t size, BitmapLayout* layout) {
     layout->tableOffset = layout->masksOffset + (hasMasks ? BitfieldMasksSize : 0);
     layout->tableEntrySize = isInfo ? 4 : 3;
     const uint64_t tableEnd = layout->tableOffset + ColorTableSize(header) * layout->tableEntrySize;
-    if (!Fits(0, tableEnd, size))
-        return DecodeError::ConversionError;
+    if (!Fits(0, tableEnd, size)) return DecodeError::ConversionError;
     layout->pixelOffset = hasFileHeader ? Read32(data + PixelOffsetField) : tableEnd;
     return DecodeError::None;
 }
 
 bool IsSupportedFormat(const DibHeader& header) {
-    if (header.width <= 0 || header.height == 0 || header.planes != 1)
-        return false;
+    if (header.width <= 0 || header.height == 0 || header.planes != 1) return false;
     const uint16_t bits = header.bitCount;
     switch (header.compression) {
     case CompressionNone:
@@ -166,16 +161,13 @@ void ReadMasks(const uint8_t* data, const BitmapLayout& layout, PixelFormat* for
     format->blue = MakeChannelMask(blue);
 }
 
-DecodeError DecodeRlePixels(const uint8_t* data, size_t size, const BitmapLayout& layout,
-                            const PixelFormat& format, uint8_t** pixels) {
+DecodeError DecodeRlePixels(const uint8_t* data, size_t size, const BitmapLayout& layout, const PixelFormat& format,
+                            uint8_t** pixels) {
     const DibHeader& header = layout.header;
-    if (layout.pixelOffset > size)
-        return DecodeError::ConversionError;
+    if (layout.pixelOffset > size) return DecodeError::ConversionError;
     uint8_t* buffer = static_cast<uint8_t*>(calloc(size_t(header.width * RowCount(header) * 3), 1));
-    if (!buffer)
-        return DecodeError::OutOfMemory;
-    if (!DecodeRle(data + layout.pixelOffset, size - layout.pixelOffset, format,
-                   header.width, header.height, buffer)) {
+    if (!buffer) return DecodeError::OutOfMemory;
+    if (!DecodeRle(data + layout.pixelOffset, size - layout.pixelOffset, format, header.width, header.height, buffer)) {
         free(buffer);
         return DecodeError::ConversionError;
     }
@@ -183,21 +175,18 @@ DecodeError DecodeRlePixels(const uint8_t* data, size_t size, const BitmapLayout
     return DecodeError::None;
 }
 
-DecodeError DecodeRowPixels(const uint8_t* data, size_t size, const BitmapLayout& layout,
-                            const PixelFormat& format, uint8_t** pixels) {
+DecodeError DecodeRowPixels(const uint8_t* data, size_t size, const BitmapLayout& layout, const PixelFormat& format,
+                            uint8_t** pixels) {
     const DibHeader& header = layout.header;
     const int64_t rows = RowCount(header);
     const uint64_t stride = (uint64_t(header.bitCount) * header.width + 31) / 32 * 4;
-    if (!Fits(layout.pixelOffset, stride * rows, size))
-        return DecodeError::ConversionError;
+    if (!Fits(layout.pixelOffset, stride * rows, size)) return DecodeError::ConversionError;
     const uint64_t rowBytes = uint64_t(header.width) * 3;
     uint8_t* buffer = static_cast<uint8_t*>(malloc(size_t(rowBytes * rows)));
-    if (!buffer)
-        return DecodeError::OutOfMemory;
+    if (!buffer) return DecodeError::OutOfMemory;
     for (int64_t row = 0; row < rows; ++row) {
         const int64_t target = header.height > 0 ? row : rows - 1 - row;
-        ConvertRow(data + layout.pixelOffset + row * stride, header.width, format,
-                   buffer + target * rowBytes);
+        ConvertRow(data + layout.pixelOffset + row * stride, header.width, format, buffer + target * rowBytes);
     }
     *pixels = buffer;
     return DecodeError::None;
@@ -206,8 +195,7 @@ DecodeError DecodeRowPixels(const uint8_t* data, size_t size, const BitmapLayout
 }  // namespace
 
 uint16_t ColorTableSize(const DibHeader& header) {
-    if (header.size != CoreHeaderSize && header.colorsUsed != 0)
-        return uint16_t(header.colorsUsed & 0xFFFF);
+    if (header.size != CoreHeaderSize && header.colorsUsed != 0) return uint16_t(header.colorsUsed & 0xFFFF);
     switch (header.bitCount) {
     case 1:
         return 2;
@@ -236,20 +224,16 @@ const char* DecodeErrorMessage(DecodeError error) {
 DecodeError DecodeBitmapBytes(const uint8_t* data, size_t size, BitmapImage** image) {
     assert(image && "DecodeBitmapBytes needs somewhere to put the image");
     *image = nullptr;
-    if (!data)
-        size = 0;
+    if (!data) size = 0;
 
     BitmapLayout layout;
     DecodeError error = ReadLayout(data, size, &layout);
-    if (error != DecodeError::None)
-        return error;
+    if (error != DecodeError::None) return error;
     const DibHeader& header = layout.header;
-    if (!IsSupportedFormat(header))
-        return DecodeError::ConversionError;
+    if (!IsSupportedFormat(header)) return DecodeError::ConversionError;
     // A well-formed header asking for a picture this large would fail at the
     // allocation, so it is reported as such before anything is allocated.
-    if (IsTooLarge(header))
-        return DecodeError::OutOfMemory;
+    if (IsTooLarge(header)) return DecodeError::OutOfMemory;
 
     PixelFormat format;
     format.bitCount = header.bitCount;
@@ -260,8 +244,7 @@ DecodeError DecodeBitmapBytes(const uint8_t* data, size_t size, BitmapImage** im
     const bool isRle = header.compression == CompressionRle8 || header.compression == CompressionRle4;
     error = isRle ? DecodeRlePixels(data, size, layout, format, &pixels)
                   : DecodeRowPixels(data, size, layout, format, &pixels);
-    if (error != DecodeError::None)
-        return error;
+    if (error != DecodeError::None) return error;
 
     BitmapImage* record = static_cast<BitmapImage*>(malloc(sizeof(BitmapImage)));
     if (!record) {
@@ -276,8 +259,7 @@ DecodeError DecodeBitmapBytes(const uint8_t* data, size_t size, BitmapImage** im
 }
 
 void FreeBitmapImage(BitmapImage* image) {
-    if (!image)
-        return;
+    if (!image) return;
     free(image->pixels);
     free(image);
 }

@@ -23,19 +23,16 @@ BitmapImage* DecodeBitmap(const char* fileName, const BitmapPlatform& platform) 
     }
     BitmapImage* image = nullptr;
     const DecodeError error = DecodeBitmapBytes(file.data, file.size, &image);
-    if (error != DecodeError::None)
-        platform.ShowError(DecodeErrorMessage(error));
+    if (error != DecodeError::None) platform.ShowError(DecodeErrorMessage(error));
     platform.UnmapFile(&file);
     return image;
 }
 
 BitmapImage* LoadBitmapFile(const char* fileName, const BitmapPlatform& platform) {
-    if (!fileName)
-        return nullptr;
+    if (!fileName) return nullptr;
     // A file the C runtime cannot open ends the load without a message.
     FILE* file = fopen(fileName, "r");
-    if (!file)
-        return nullptr;
+    if (!file) return nullptr;
     fclose(file);
     return DecodeBitmap(fileName, platform);
 }

@@ -41,23 +41,18 @@ uint8_t Nibble(uint8_t byte, int i) {
 ChannelMask MakeChannelMask(uint32_t mask) {
     ChannelMask channel;
     channel.mask = mask;
-    if (mask == 0)
-        return channel;
-    while (!(mask >> channel.shift & 1))
-        ++channel.shift;
+    if (mask == 0) return channel;
+    while (!(mask >> channel.shift & 1)) ++channel.shift;
     int top = 31;
-    while (!(mask >> top & 1))
-        --top;
+    while (!(mask >> top & 1)) --top;
     channel.bits = top - channel.shift + 1;
     return channel;
 }
 
 uint8_t ScaleChannel(uint32_t pixel, const ChannelMask& channel) {
-    if (channel.bits == 0)
-        return 0;
+    if (channel.bits == 0) return 0;
     const uint32_t value = (pixel & channel.mask) >> channel.shift;
-    if (channel.bits >= 8)
-        return uint8_t(value >> (channel.bits - 8));
+    if (channel.bits >= 8) return uint8_t(value >> (channel.bits - 8));
     uint32_t scaled = 0;
     for (int pos = 8 - channel.bits; pos > -channel.bits; pos -= channel.bits)
         scaled |= pos >= 0 ? value << pos : value >> -pos;
@@ -90,45 +85,39 @@ void ConvertRow(const uint8_t* src, int32_t width, const PixelFormat& format, ui
     }
 }
 
-bool DecodeRle(const uint8_t* src, size_t size, const PixelFormat& format,
-               int32_t width, int32_t height, uint8_t* dst) {
+bool DecodeRle(const uint8_t* src, size_t size, const PixelFormat& format, int32_t width, int32_t height,
+               uint8_t* dst) {
     const bool fourBit = format.bitCount == 4;
     size_t pos = 0;
     int64_t x = 0;
     int64_t y = 0;
     auto put = [&](uint8_t index) {
-        if (x < width && y < height)
-            PutColour(format.palette.colours[index], dst + (y * width + x) * 3);
+        if (x < width && y < height) PutColour(format.palette.colours[index], dst + (y * width + x) * 3);
         ++x;
     };
     while (y < height) {
-        if (size - pos < 2)
-            return false;
+        if (size - pos < 2) return false;
         const uint8_t count = src[pos];
         const uint8_t code = src[pos + 1];
         pos += 2;
         if (count > 0) {
             // Encoded run: one index repeated, or two alternating nibbles.
-            for (int i = 0; i < count; ++i)
-                put(fourBit ? Nibble(code, i) : code);
+            for (int i = 0; i < count; ++i) put(fourBit ? Nibble(code, i) : code);
         } else if (code == RleEndOfLine) {
             x = 0;
             ++y;
         } else if (code == RleEndOfBitmap) {
             return true;
         } else if (code == RleDelta) {
-            if (size - pos < 2)
-                return false;
+            if (size - pos < 2) return false;
             x += src[pos];
             y += src[pos + 1];
             pos += 2;
         } else {
             // Absolute run of `code` literal pixels, padded to a 16-bit boundary.
             const size_t bytes = fourBit ? (code + 1u) / 2 : code;
-            if (size - pos < bytes)
-                return false;
-            for (int i = 0; i < code; ++i)
-                put(fourBit ? Nibble(src[pos + i / 2], i) : src[pos + i]);
+            if (size - pos < bytes) return false;
+            for (int i = 0; i < code; ++i) put(fourBit ? Nibble(src[pos + i / 2], i) : src[pos + i]);
             pos += std::min(bytes + (bytes & 1), size - pos);
         }
     }

@@ -29,8 +29,8 @@ uint8_t ScaleChannel(uint32_t pixel, const ChannelMask& channel);
 
 struct PixelFormat {
     int bitCount = 24;
-    Palette palette;                // 1, 4 and 8 bits per pixel
-    ChannelMask red, green, blue;   // 16 and 32 bits per pixel
+    Palette palette;               // 1, 4 and 8 bits per pixel
+    ChannelMask red, green, blue;  // 16 and 32 bits per pixel
 };
 
 // Converts one stored row of `width` pixels; src holds all of the row's bytes.
@@ -41,5 +41,4 @@ void ConvertRow(const uint8_t* src, int32_t width, const PixelFormat& format, ui
 // Pixels the stream skips (deltas, early ends of line or picture) stay black;
 // pixels it places outside the picture are dropped. False when the stream
 // ends before its end-of-picture code and before the last row is finished.
-bool DecodeRle(const uint8_t* src, size_t size, const PixelFormat& format,
-               int32_t width, int32_t height, uint8_t* dst);
+bool DecodeRle(const uint8_t* src, size_t size, const PixelFormat& format, int32_t width, int32_t height, uint8_t* dst);

@@ -4,8 +4,7 @@ GLuint Textures[1];
 
 bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform) {
     BitmapImage* image = LoadBitmapFile(fileName, platform);
-    if (!image)
-        return false;
+    if (!image) return false;
     glGenTextures(1, &Textures[0]);
     glBindTexture(GL_TEXTURE_2D, Textures[0]);
     // The decoded rows are packed without padding; OpenGL's default expects
@@ -13,8 +12,7 @@ bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
-                      image->pixels);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

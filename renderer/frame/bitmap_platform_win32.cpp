@@ -9,21 +9,17 @@ namespace {
 enum { FileHandle, MappingHandle, ViewHandle };
 
 void UnmapFileWin32(MappedFile* file) {
-    if (file->handles[ViewHandle])
-        UnmapViewOfFile(file->handles[ViewHandle]);
-    if (file->handles[MappingHandle])
-        CloseHandle(file->handles[MappingHandle]);
-    if (file->handles[FileHandle])
-        CloseHandle(file->handles[FileHandle]);
+    if (file->handles[ViewHandle]) UnmapViewOfFile(file->handles[ViewHandle]);
+    if (file->handles[MappingHandle]) CloseHandle(file->handles[MappingHandle]);
+    if (file->handles[FileHandle]) CloseHandle(file->handles[FileHandle]);
     *file = MappedFile();
 }
 
 bool MapFileWin32(const char* fileName, MappedFile* file) {
     *file = MappedFile();
-    HANDLE handle = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
+    HANDLE handle =
+        CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
     file->handles[FileHandle] = handle;
     LARGE_INTEGER size;
     // An empty file cannot be mapped: CreateFileMappingA refuses it.

@@ -2,8 +2,7 @@
 
 using namespace RendererMessages;
 
-RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam)
-{
+RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam) {
     switch (message) {
     case Activate:
         return RendererAction::Activate;
@@ -31,8 +30,7 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam)
     }
 }
 
-void RecordKey(InputState& input, std::uintptr_t virtualKey, bool down)
-{
+void RecordKey(InputState& input, std::uintptr_t virtualKey, bool down) {
     if (virtualKey < sizeof input.KeyStates) {
         input.KeyStates[virtualKey] = down ? 1 : 0;
     }

@@ -5,15 +5,15 @@
 
 // The Win32 values the rules look at (checked against windows.h where it is used).
 namespace RendererMessages {
-constexpr std::uint32_t Size = 0x0005;        // WM_SIZE
-constexpr std::uint32_t Activate = 0x0006;    // WM_ACTIVATE
-constexpr std::uint32_t Close = 0x0010;       // WM_CLOSE
-constexpr std::uint32_t KeyDown = 0x0100;     // WM_KEYDOWN
-constexpr std::uint32_t KeyUp = 0x0101;       // WM_KEYUP
-constexpr std::uint32_t SysCommand = 0x0112;  // WM_SYSCOMMAND
-constexpr std::uint32_t MouseMove = 0x0200;   // WM_MOUSEMOVE
-constexpr std::uintptr_t LeftButton = 0x0001;         // MK_LBUTTON
-constexpr std::uintptr_t ScreenSaveCommand = 0xF140;  // SC_SCREENSAVE
+constexpr std::uint32_t Size = 0x0005;                  // WM_SIZE
+constexpr std::uint32_t Activate = 0x0006;              // WM_ACTIVATE
+constexpr std::uint32_t Close = 0x0010;                 // WM_CLOSE
+constexpr std::uint32_t KeyDown = 0x0100;               // WM_KEYDOWN
+constexpr std::uint32_t KeyUp = 0x0101;                 // WM_KEYUP
+constexpr std::uint32_t SysCommand = 0x0112;            // WM_SYSCOMMAND
+constexpr std::uint32_t MouseMove = 0x0200;             // WM_MOUSEMOVE
+constexpr std::uintptr_t LeftButton = 0x0001;           // MK_LBUTTON
+constexpr std::uintptr_t ScreenSaveCommand = 0xF140;    // SC_SCREENSAVE
 constexpr std::uintptr_t MonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
 }  // namespace RendererMessages
 

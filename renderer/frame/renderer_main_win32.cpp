@@ -10,12 +10,12 @@ namespace {
 
 InputState Input;
 
-static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE
-              && RendererMessages::Close == WM_CLOSE && RendererMessages::KeyDown == WM_KEYDOWN
-              && RendererMessages::KeyUp == WM_KEYUP && RendererMessages::SysCommand == WM_SYSCOMMAND
-              && RendererMessages::MouseMove == WM_MOUSEMOVE && RendererMessages::LeftButton == MK_LBUTTON
-              && RendererMessages::ScreenSaveCommand == SC_SCREENSAVE
-              && RendererMessages::MonitorPowerCommand == SC_MONITORPOWER,
+static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE &&
+                  RendererMessages::Close == WM_CLOSE && RendererMessages::KeyDown == WM_KEYDOWN &&
+                  RendererMessages::KeyUp == WM_KEYUP && RendererMessages::SysCommand == WM_SYSCOMMAND &&
+                  RendererMessages::MouseMove == WM_MOUSEMOVE && RendererMessages::LeftButton == MK_LBUTTON &&
+                  RendererMessages::ScreenSaveCommand == SC_SCREENSAVE &&
+                  RendererMessages::MonitorPowerCommand == SC_MONITORPOWER,
               "the message rules use the system's values");
 
 }  // namespace

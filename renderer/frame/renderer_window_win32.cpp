@@ -54,10 +54,9 @@ bool CreateWindowAndContext(const char* title, int width, int height, int bits) 
     RECT rect = {0, 0, width, height};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 
-    Renderer.Window = CreateWindowExA(exStyle, RendererWindowClass, title,
-                                      style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                      rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                                      nullptr, Renderer.Module, nullptr);
+    Renderer.Window =
+        CreateWindowExA(exStyle, RendererWindowClass, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                        rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, Renderer.Module, nullptr);
     if (!Renderer.Window) return false;
 
     Renderer.DeviceContext = GetDC(Renderer.Window);

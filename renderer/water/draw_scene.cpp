@@ -14,14 +14,13 @@ namespace {
 
 // The camera's own idea of pi; a full orbit therefore takes about 3,601 frames.
 constexpr double CameraPi = 3.141;
-constexpr double OrbitStep = 0.1;      // degrees per frame
-constexpr float OrbitInset = 9.0f;     // orbit radius = half the grid width less this
+constexpr double OrbitStep = 0.1;   // degrees per frame
+constexpr float OrbitInset = 9.0f;  // orbit radius = half the grid width less this
 constexpr double EyeHeight = 20.0;
 constexpr double TargetHeight = 4.0;
-constexpr double ScrollStep = 0.001;   // one picture width every 1,000 frames
+constexpr double ScrollStep = 0.001;  // one picture width every 1,000 frames
 
-void MoveCamera()
-{
+void MoveCamera() {
     Frame.OrbitAngleX = static_cast<float>(Frame.OrbitAngleX + OrbitStep);
     Frame.OrbitAngleZ = static_cast<float>(Frame.OrbitAngleZ + OrbitStep);
     const float radiusX = Scene.GridPointsX * Scene.GridHalfSpacing - OrbitInset;
@@ -31,8 +30,7 @@ void MoveCamera()
     gluLookAt(eyeX, EyeHeight, eyeZ, 0.0, TargetHeight, 0.0, 0.0, 1.0, 0.0);
 }
 
-void DropAtRandom()
-{
+void DropAtRandom() {
     ++Frame.DropCounter;
     if (Frame.DropCounter % Scene.DropInterval != 0) {
         return;
@@ -45,15 +43,13 @@ void DropAtRandom()
     Frame.DropCounter = 1;
 }
 
-void SurfaceVertex(int column, int row, float s, float t)
-{
+void SurfaceVertex(int column, int row, float s, float t) {
     const GridPoint& point = Water.HeightGrid[column][row];
     glTexCoord2d(s, t);
     glVertex3f(static_cast<float>(point.x), static_cast<float>(point.y), static_cast<float>(point.z));
 }
 
-void DrawSurface()
-{
+void DrawSurface() {
     const float du = 1.0f / Scene.GridPointsX;
     const float dv = 1.0f / Scene.GridPointsZ;
     Frame.TextureScroll = static_cast<float>(Frame.TextureScroll + ScrollStep);
@@ -97,8 +93,7 @@ void DrawSurface()
 
 }  // namespace
 
-bool DrawScene()
-{
+bool DrawScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     MoveCamera();

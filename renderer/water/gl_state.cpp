@@ -3,8 +3,7 @@
 #include "renderer/gl_api.h"
 #include "renderer/water/scene_settings.h"
 
-void ApplyFixedGLState()
-{
+void ApplyFixedGLState() {
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);

@@ -10,8 +10,7 @@ constexpr double FarPlane = 1000.0;
 
 }  // namespace
 
-void ApplyProjection(int width, int height)
-{
+void ApplyProjection(int width, int height) {
     if (height == 0) {
         height = 1;
     }

@@ -2,8 +2,7 @@
 
 SceneSettings Scene;
 
-void InitSceneSettings()
-{
+void InitSceneSettings() {
     Scene.GridPointsX = 101.0f;
     Scene.GridPointsZ = 101.0f;
     Scene.GridHalfSpacing = 0.4f;

@@ -24,24 +24,22 @@ const double SignedRestPull[2] = {RestPull, -RestPull};
 // One column of velocities, rows 1 to endRow - 1: the push of the six
 // neighbours' heights, then the pull toward rest and the damping, in that
 // order and in double precision.
-void UpdateVelocities(int c, int endRow, double damping)
-{
-    const GridPoint (&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
-    GridPoint (&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
+void UpdateVelocities(int c, int endRow, double damping) {
+    const GridPoint(&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
+    GridPoint(&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
     // Rows run innermost: a column's points lie next to each other in memory.
     for (int r = 1; r < endRow; ++r) {
-        const double sum = h[c][r - 1].y + h[c][r + 1].y + h[c - 1][r - 1].y
-                           + h[c - 1][r].y + h[c + 1][r].y + h[c + 1][r + 1].y;
+        const double sum =
+            h[c][r - 1].y + h[c][r + 1].y + h[c - 1][r - 1].y + h[c - 1][r].y + h[c + 1][r].y + h[c + 1][r + 1].y;
         const double pushed = v[c][r].y - (h[c][r].y - sum / 6.0);
         v[c][r].y = (pushed - SignedRestPull[std::signbit(h[c][r].y)]) * damping;
     }
 }
 
 // One column of heights, moved by the velocities just computed.
-void MoveHeights(int c, int endRow)
-{
-    GridPoint (&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
-    const GridPoint (&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
+void MoveHeights(int c, int endRow) {
+    GridPoint(&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
+    const GridPoint(&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
     for (int r = 1; r < endRow; ++r) {
         h[c][r].y = h[c][r].y + v[c][r].y;
     }
@@ -49,8 +47,7 @@ void MoveHeights(int c, int endRow)
 
 }  // namespace
 
-void InitWaterGrid()
-{
+void InitWaterGrid() {
     // Formed once in single precision; positions are then worked out in doubles.
     const float spacing = 2.0f * Scene.GridHalfSpacing;
     const float originX = -Scene.GridPointsX * Scene.GridHalfSpacing;
@@ -67,8 +64,7 @@ void InitWaterGrid()
     }
 }
 
-void DropRipple(int column, int row)
-{
+void DropRipple(int column, int row) {
     const float lastX = Scene.GridPointsX - 1.0f;
     const float lastZ = Scene.GridPointsZ - 1.0f;
 
@@ -85,8 +81,7 @@ void DropRipple(int column, int row)
     }
 }
 
-void PropagateWaves()
-{
+void PropagateWaves() {
     const float lastX = Scene.GridPointsX - 1.0f;
     const float lastZ = Scene.GridPointsZ - 1.0f;
     const double damping = Scene.WaveDamping;

@@ -8,10 +8,11 @@
 
 namespace {
 
-bool Alive(HGDIOBJ object) { return GetObjectType(object) != 0; }
+bool Alive(HGDIOBJ object) {
+    return GetObjectType(object) != 0;
+}
 
-TEST(MemoryCanvas, OwnsWhatItMadeAndOnlyShowsWhatItWasLent)
-{
+TEST(MemoryCanvas, OwnsWhatItMadeAndOnlyShowsWhatItWasLent) {
     HDC kept = nullptr;
     {
         const MemoryCanvas canvas = MemoryCanvas::Compatible(nullptr, 20, 10);
@@ -39,8 +40,7 @@ TEST(MemoryCanvas, OwnsWhatItMadeAndOnlyShowsWhatItWasLent)
     EXPECT_FALSE(Alive(lent));
 }
 
-TEST(MemoryCanvas, AMovedCanvasIsEmptyAndTheNewOwnerFreesOnce)
-{
+TEST(MemoryCanvas, AMovedCanvasIsEmptyAndTheNewOwnerFreesOnce) {
     MemoryCanvas first = MemoryCanvas::Compatible(nullptr, 8, 8);
     ASSERT_TRUE(first);
     const HDC dc = first.Dc();
@@ -53,8 +53,7 @@ TEST(MemoryCanvas, AMovedCanvasIsEmptyAndTheNewOwnerFreesOnce)
     EXPECT_TRUE(second);
 }
 
-TEST(MemoryCanvas, FailuresGiveAnEmptyCanvas)
-{
+TEST(MemoryCanvas, FailuresGiveAnEmptyCanvas) {
     EXPECT_FALSE(MemoryCanvas::Compatible(nullptr, 0, 5));
     EXPECT_FALSE(MemoryCanvas::Compatible(nullptr, 5, -1));
     EXPECT_FALSE(MemoryCanvas::Dib24(0, 0));
@@ -62,8 +61,7 @@ TEST(MemoryCanvas, FailuresGiveAnEmptyCanvas)
     EXPECT_FALSE(MemoryCanvas::Viewing(nullptr, nullptr));
 }
 
-TEST(MemoryCanvas, ADibCanvasShowsItsPixelsBottomRowFirst)
-{
+TEST(MemoryCanvas, ADibCanvasShowsItsPixelsBottomRowFirst) {
     const MemoryCanvas canvas = MemoryCanvas::Dib24(3, 2);
     ASSERT_TRUE(canvas);
     ASSERT_NE(canvas.Bits(), nullptr);

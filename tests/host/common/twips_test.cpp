@@ -21,14 +21,14 @@ TEST(Twips, PixelsAtTheCommonResolutions) {
 }
 
 TEST(Twips, RoundsToTheNearestPixelHalvesAwayFromZero) {
-    EXPECT_EQ(TwipsToPixels(7, 96), 0);  // 0.47
-    EXPECT_EQ(TwipsToPixels(8, 96), 1);  // 0.53
-    EXPECT_EQ(TwipsToPixels(5, 144), 1);    // 0.5
-    EXPECT_EQ(TwipsToPixels(4, 144), 0);    // 0.4
-    EXPECT_EQ(TwipsToPixels(15, 144), 2);   // 1.5
-    EXPECT_EQ(TwipsToPixels(6, 120), 1);    // 0.5
-    EXPECT_EQ(TwipsToPixels(18, 120), 2);   // 1.5
-    EXPECT_EQ(TwipsToPixels(17, 120), 1);   // 1.42
+    EXPECT_EQ(TwipsToPixels(7, 96), 0);    // 0.47
+    EXPECT_EQ(TwipsToPixels(8, 96), 1);    // 0.53
+    EXPECT_EQ(TwipsToPixels(5, 144), 1);   // 0.5
+    EXPECT_EQ(TwipsToPixels(4, 144), 0);   // 0.4
+    EXPECT_EQ(TwipsToPixels(15, 144), 2);  // 1.5
+    EXPECT_EQ(TwipsToPixels(6, 120), 1);   // 0.5
+    EXPECT_EQ(TwipsToPixels(18, 120), 2);  // 1.5
+    EXPECT_EQ(TwipsToPixels(17, 120), 1);  // 1.42
     EXPECT_EQ(TwipsToPixels(-7, 96), 0);
     EXPECT_EQ(TwipsToPixels(-8, 96), -1);
     EXPECT_EQ(TwipsToPixels(-5, 144), -1);  // -0.5

@@ -20,7 +20,7 @@ struct DemoButton {
     bool enabled;
 };
 const DemoButton Buttons[] = {
-    {1, L"\u8A2D\u5B9A", 20, 30, 81, 25, true},                      // 設定
+    {1, L"\u8A2D\u5B9A", 20, 30, 81, 25, true},                     // 設定
     {2, L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99", 110, 30, 81, 25, true},  // ｷｬﾝｾﾙ
     {3, L"...", 200, 32, 41, 21, false},
 };

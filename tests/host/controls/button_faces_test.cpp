@@ -51,11 +51,13 @@ const Rgb Outline{0x00, 0x3C, 0x74};
 const Rgb Surround{0xEC, 0xE9, 0xD8};
 
 // Brightness-like sum, to compare how dark two colours are.
-int Sum(const Rgb& c) { return c.r + c.g + c.b; }
+int Sum(const Rgb& c) {
+    return c.r + c.g + c.b;
+}
 
 TEST(CommandFacePictures, LayoutAndOutline) {
-    for (const char* name : {"normal.bmp", "highlight.bmp", "pressed.bmp", "disable.bmp", "highlightselect.bmp",
-                             "selected.bmp"}) {
+    for (const char* name :
+         {"normal.bmp", "highlight.bmp", "pressed.bmp", "disable.bmp", "highlightselect.bmp", "selected.bmp"}) {
         SCOPED_TRACE(name);
         const Face f = Load(name);
         ASSERT_EQ(f.width, 64);

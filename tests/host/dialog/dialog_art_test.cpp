@@ -15,8 +15,8 @@ TEST(DialogGradient, RowsOfA246PixelInnerArea) {
         int y, level;
     };
     // Rows 109 and 164 tell the gradient's 3.142 from true pi (216 and 191 with pi).
-    for (const Expected e : {Expected{0, 0}, {10, 28}, {61, 155}, {109, 217}, {123, 220}, {124, 220}, {164, 190},
-                             {200, 122}, {246, 0}}) {
+    for (const Expected e :
+         {Expected{0, 0}, {10, 28}, {61, 155}, {109, 217}, {123, 220}, {124, 220}, {164, 190}, {200, 122}, {246, 0}}) {
         SCOPED_TRACE(e.y);
         EXPECT_EQ(rows[e.y].red, e.level);
         EXPECT_EQ(rows[e.y].green, e.level);
@@ -57,8 +57,12 @@ TEST(DialogTiling, EveryPixelOfTheSurfaceIsCovered) {
     struct Case {
         int tileW, tileH, w, h;
     };
-    for (const Case c : {Case{556, 20, 469, 165}, {556, 20, 556, 20}, {556, 20, 1200, 41}, {7, 3, 20, 9},
-                         {1, 1, 3, 2}, {556, 20, 1, 1}}) {
+    for (const Case c : {Case{556, 20, 469, 165},
+                         {556, 20, 556, 20},
+                         {556, 20, 1200, 41},
+                         {7, 3, 20, 9},
+                         {1, 1, 3, 2},
+                         {556, 20, 1, 1}}) {
         SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h);
         const std::vector<TileSpot> spots = TilePositions(c.tileW, c.tileH, c.w, c.h);
         std::vector<bool> covered(size_t(c.w) * c.h, false);
@@ -80,7 +84,7 @@ TEST(DialogTiling, ColumnsEndBelowTheEdgeEvenWhenTheStripFitsExactly) {
     // The walk only moves on once a copy lies wholly past the edge.
     std::vector<std::pair<int, int>> got;
     for (const TileSpot& s : TilePositions(556, 20, 556, 20)) got.emplace_back(s.x, s.y);
-    const std::vector<std::pair<int, int>> expected = {{0, 0},   {0, 20},   {0, 40},   {556, 0},  {556, 20},
+    const std::vector<std::pair<int, int>> expected = {{0, 0},    {0, 20},   {0, 40},    {556, 0},  {556, 20},
                                                        {556, 40}, {1112, 0}, {1112, 20}, {1112, 40}};
     EXPECT_EQ(got, expected);
 }

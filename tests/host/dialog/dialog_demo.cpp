@@ -54,12 +54,11 @@ BOOL WINAPI RecordChooser(OPENFILENAMEW* request) {
     return TRUE;
 }
 
-HINSTANCE WINAPI RecordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
-                             INT show) {
+HINSTANCE WINAPI RecordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
     const bool hourglass = GetCursor() == LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
-    Record("shell verb=" + Utf8(verb) + " file=" + Utf8(file) + " parameters=[" + Utf8(parameters) +
-           "] folder=[" + Utf8(folder) + "] show=" + std::to_string(show) + " hourglass=" +
-           std::to_string(hourglass) + " owned=" + std::to_string(owner == FindWindowW(nullptr, L"<Ripplume>")));
+    Record("shell verb=" + Utf8(verb) + " file=" + Utf8(file) + " parameters=[" + Utf8(parameters) + "] folder=[" +
+           Utf8(folder) + "] show=" + std::to_string(show) + " hourglass=" + std::to_string(hourglass) +
+           " owned=" + std::to_string(owner == FindWindowW(nullptr, L"<Ripplume>")));
     return reinterpret_cast<HINSTANCE>(33);
 }
 

@@ -17,7 +17,9 @@ Bytes ReadAll(const std::string& name) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-uint32_t U16(const Bytes& b, size_t at) { return at + 2 <= b.size() ? b[at] | b[at + 1] << 8 : 0xFFFFFFFF; }
+uint32_t U16(const Bytes& b, size_t at) {
+    return at + 2 <= b.size() ? b[at] | b[at + 1] << 8 : 0xFFFFFFFF;
+}
 int32_t I32(const Bytes& b, size_t at) {
     return at + 4 <= b.size() ? int32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24) : -1;
 }

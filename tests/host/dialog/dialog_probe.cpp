@@ -143,7 +143,6 @@ int Chooser() {
     return 0;
 }
 
-
 // ---- layout: rectangles and text on the screen ----
 // Every rectangle is printed as "left top right bottom" (right and bottom
 // exclusive) in the dialog's inner-area coordinates.
@@ -174,7 +173,7 @@ BOOL CALLBACK FindControls(HWND child, LPARAM data) {
         GetWindowTextW(child, caption, 64);
         const std::wstring text = caption;
         if (text == L"...") c.file = child;
-        if (text == L"\u8A2D\u5B9A") c.set = child;                      // 設定
+        if (text == L"\u8A2D\u5B9A") c.set = child;                       // 設定
         if (text == L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99") c.cancel = child;  // ｷｬﾝｾﾙ
     }
     return TRUE;
@@ -219,17 +218,29 @@ Pixels Capture(HWND dialog) {
     return pixels;
 }
 
-int Red(DWORD v) { return (v >> 16) & 0xFF; }
-int Green(DWORD v) { return (v >> 8) & 0xFF; }
-int Blue(DWORD v) { return v & 0xFF; }
+int Red(DWORD v) {
+    return (v >> 16) & 0xFF;
+}
+int Green(DWORD v) {
+    return (v >> 8) & 0xFF;
+}
+int Blue(DWORD v) {
+    return v & 0xFF;
+}
 
 // Black text on the panel's light grey texture (the marks and the button
 // outlines are lighter or bluer than this).
-bool DarkInk(DWORD v) { return std::max({Red(v), Green(v), Blue(v)}) < 100; }
+bool DarkInk(DWORD v) {
+    return std::max({Red(v), Green(v), Blue(v)}) < 100;
+}
 // White text on the window's gradient, whose blue is always 30 above its red.
-bool WhiteInk(DWORD v) { return Red(v) >= 150 && Blue(v) - Red(v) <= 10 && Green(v) - Red(v) <= 10; }
+bool WhiteInk(DWORD v) {
+    return Red(v) >= 150 && Blue(v) - Red(v) <= 10 && Green(v) - Red(v) <= 10;
+}
 // The chosen option mark: a blue square.
-bool MarkBlue(DWORD v) { return Blue(v) >= 100 && Blue(v) - Red(v) >= 60; }
+bool MarkBlue(DWORD v) {
+    return Blue(v) >= 100 && Blue(v) - Red(v) >= 60;
+}
 
 RECT Clipped(RECT r, const Pixels& pixels) {
     r.left = std::max<LONG>(r.left, 0);
@@ -242,8 +253,7 @@ RECT Clipped(RECT r, const Pixels& pixels) {
 // "ink NAME left top right bottom lines TOP-BOTTOM ...": the box around the
 // pixels of one kind inside a region, and the runs of rows that hold them
 // (a line of text each), or "ink NAME none".
-void PrintInk(const char* name, const Pixels& pixels, RECT region, bool (*ink)(DWORD),
-              const RECT* skip = nullptr) {
+void PrintInk(const char* name, const Pixels& pixels, RECT region, bool (*ink)(DWORD), const RECT* skip = nullptr) {
     region = Clipped(region, pixels);
     RECT box = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
     std::vector<bool> rowHasInk(size_t(std::max<LONG>(region.bottom, 0)), false);
@@ -386,7 +396,8 @@ int Manifest(const char* path) {
         return 0;
     }
     const bool namespaced =
-        xml.substr(at, open - at).find("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\"") != std::string::npos;
+        xml.substr(at, open - at).find("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\"") !=
+        std::string::npos;
     std::printf("manifest dpiAware %s%s\n", xml.substr(open + 1, close - open - 1).c_str(),
                 namespaced ? "" : " outside-namespace");
     return 0;

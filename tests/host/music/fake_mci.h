@@ -59,8 +59,7 @@ struct FakeMci : MciPort {
     std::string FileMode;
 
     // Playback reaches the next track; after the last one the drive stops.
-    void NextTrack()
-    {
+    void NextTrack() {
         if (CurrentTrack < Tracks) {
             ++CurrentTrack;
         } else {
@@ -68,8 +67,7 @@ struct FakeMci : MciPort {
         }
     }
 
-    std::vector<std::string> Commands() const
-    {
+    std::vector<std::string> Commands() const {
         std::vector<std::string> commands;
         for (const Sent& sent : Log) {
             commands.push_back(sent.Command);
@@ -77,8 +75,7 @@ struct FakeMci : MciPort {
         return commands;
     }
 
-    int32_t SendString(const std::string& command, char* reply, unsigned replyChars) override
-    {
+    int32_t SendString(const std::string& command, char* reply, unsigned replyChars) override {
         Log.push_back({command, replyChars});
         ExpectRoomFor(reply, replyChars);
         const auto scripted = Scripted.find(command);
@@ -89,17 +86,16 @@ struct FakeMci : MciPort {
             return scripted->second.first;
         }
         std::string text;
-        const int32_t code = command.find("cdaudio") != std::string::npos ? Cd(command, text)
+        const int32_t code = command.find("cdaudio") != std::string::npos   ? Cd(command, text)
                              : command.find("MP3Play") != std::string::npos ? File(command, text)
-                                                                              : BadCommand;
+                                                                            : BadCommand;
         if (code == 0) {
             Write(text, reply, replyChars);
         }
         return code;
     }
 
-    bool GetErrorString(int32_t code, char* text, unsigned chars) override
-    {
+    bool GetErrorString(int32_t code, char* text, unsigned chars) override {
         ExpectRoomFor(text, chars);
         if (!ErrorTextsKnown) {
             return false;
@@ -110,22 +106,19 @@ struct FakeMci : MciPort {
 
     int32_t WaveOutDeviceCount() override { return WaveDevices; }
 
-    void PlaySoundName(const char* nameOrNull, unsigned flags) override
-    {
+    void PlaySoundName(const char* nameOrNull, unsigned flags) override {
         Sounds.push_back({nameOrNull ? nameOrNull : "<none>", flags});
     }
 
     // Plain ASCII stands in for the ANSI code page.
-    std::string ToAnsi(const std::wstring& text) override
-    {
+    std::string ToAnsi(const std::wstring& text) override {
         std::string ansi;
         for (wchar_t c : text) {
             ansi += c < 0x80 ? static_cast<char>(c) : '?';
         }
         return ansi;
     }
-    std::wstring FromAnsi(const std::string& text) override
-    {
+    std::wstring FromAnsi(const std::string& text) override {
         std::wstring wide;
         for (char c : text) {
             wide += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'?';
@@ -134,8 +127,7 @@ struct FakeMci : MciPort {
     }
 
 private:
-    void ExpectRoomFor(const char* buffer, unsigned chars) const
-    {
+    void ExpectRoomFor(const char* buffer, unsigned chars) const {
         if (Player == nullptr || chars == 0) {
             return;
         }
@@ -154,8 +146,7 @@ private:
         ADD_FAILURE() << "a buffer that is not the player's was offered";
     }
 
-    void Write(const std::string& text, char* reply, unsigned replyChars) const
-    {
+    void Write(const std::string& text, char* reply, unsigned replyChars) const {
         if (replyChars == 0) {
             return;
         }
@@ -168,8 +159,7 @@ private:
         }
     }
 
-    int32_t Cd(const std::string& command, std::string& reply)
-    {
+    int32_t Cd(const std::string& command, std::string& reply) {
         if (!DrivePresent) {
             return NoDriver;
         }
@@ -217,8 +207,8 @@ private:
         if (command.compare(0, playFrom.size(), playFrom) == 0) {
             int track = 0, minutes = 0, seconds = 0, frames = 0;
             char rest = 0;
-            if (std::sscanf(command.c_str() + playFrom.size(), "%d:%d:%d:%d%c", &track, &minutes, &seconds,
-                            &frames, &rest) != 4 ||
+            if (std::sscanf(command.c_str() + playFrom.size(), "%d:%d:%d:%d%c", &track, &minutes, &seconds, &frames,
+                            &rest) != 4 ||
                 track < 1 || track > Tracks) {
                 return BadCommand;
             }
@@ -237,8 +227,7 @@ private:
         return BadCommand;
     }
 
-    int32_t File(const std::string& command, std::string& reply)
-    {
+    int32_t File(const std::string& command, std::string& reply) {
         const std::string open = "open \"";
         const std::string openEnd = "\" type MPEGVideo Alias MP3Play";
         if (command.size() >= open.size() + openEnd.size() && command.compare(0, open.size(), open) == 0 &&

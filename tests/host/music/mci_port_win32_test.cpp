@@ -12,8 +12,7 @@ namespace {
 
 // Waits up to about five seconds for a condition the system reaches by itself.
 template <typename Condition>
-bool Eventually(Condition condition)
-{
+bool Eventually(Condition condition) {
     for (int i = 0; i < 100; ++i) {
         if (condition()) {
             return true;
@@ -23,13 +22,11 @@ bool Eventually(Condition condition)
     return false;
 }
 
-std::wstring Widen(const char* text)
-{
+std::wstring Widen(const char* text) {
     return std::wstring(text, text + strlen(text));
 }
 
-int64_t FileSize(const std::wstring& path)
-{
+int64_t FileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
         return -1;
@@ -37,8 +34,7 @@ int64_t FileSize(const std::wstring& path)
     return (int64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
-TEST(Win32MciPort, FailingCommandsGiveTheSystemsErrorText)
-{
+TEST(Win32MciPort, FailingCommandsGiveTheSystemsErrorText) {
     Win32MciPort port;
     MusicPlayer player(port);
     std::wstring text;
@@ -49,8 +45,7 @@ TEST(Win32MciPort, FailingCommandsGiveTheSystemsErrorText)
     EXPECT_EQ(QueryMci(player, L"frobnicate the drive"), L"Error:" + std::to_wstring(code));
 }
 
-TEST(Win32MciPort, NoCdDriveEndsThePolling)
-{
+TEST(Win32MciPort, NoCdDriveEndsThePolling) {
     Win32MciPort port;
     MusicPlayer player(port);
     OpenCdAudio(player);
@@ -59,8 +54,7 @@ TEST(Win32MciPort, NoCdDriveEndsThePolling)
     CloseCdAudio(player);
 }
 
-TEST(Win32MciPort, Mp3FilePlaysAndRestartsAfterAStop)
-{
+TEST(Win32MciPort, Mp3FilePlaysAndRestartsAfterAStop) {
     MusicPlayer& player = HostMusic();
     const std::wstring mp3 = Widen(RIPPLUME_TEST_MP3);  // its folder name has a blank
     PlayMusicFile(player, mp3);
@@ -76,8 +70,7 @@ TEST(Win32MciPort, Mp3FilePlaysAndRestartsAfterAStop)
     EXPECT_NE(SendMci(player, L"status MP3Play mode", text), 0);  // the alias is gone
 }
 
-TEST(Win32MciPort, WaveFileLoopsIntoTheSoundCard)
-{
+TEST(Win32MciPort, WaveFileLoopsIntoTheSoundCard) {
     Win32MciPort port;
     MusicPlayer player(port);
     ASSERT_GT(port.WaveOutDeviceCount(), 0) << "no ALSA sink configured";

@@ -19,8 +19,7 @@ struct MusicPlayerTest : ::testing::Test {
 
     MusicPlayerTest() { Mci.Player = &Player; }
 
-    std::vector<std::string> TakeCommands()
-    {
+    std::vector<std::string> TakeCommands() {
         std::vector<std::string> commands = Mci.Commands();
         Mci.Log.clear();
         return commands;
@@ -33,16 +32,14 @@ const char* const CdMode = "status cdaudio mode";
 
 // ---- SendMci, QueryMci, PlayCdTrack
 
-TEST_F(MusicPlayerTest, SendMciOfAnEmptyCommandSendsNothing)
-{
+TEST_F(MusicPlayerTest, SendMciOfAnEmptyCommandSendsNothing) {
     std::wstring text = L"old";
     EXPECT_EQ(SendMci(Player, L"", text), -1);
     EXPECT_EQ(text, NoCommandText);
     EXPECT_THAT(Mci.Log, IsEmpty());
 }
 
-TEST_F(MusicPlayerTest, SendMciGivesTheReplyOrTheErrorText)
-{
+TEST_F(MusicPlayerTest, SendMciGivesTheReplyOrTheErrorText) {
     Mci.CdOpen = true;
     std::wstring text;
     EXPECT_EQ(SendMci(Player, L"status cdaudio number of tracks", text), 0);
@@ -58,8 +55,7 @@ TEST_F(MusicPlayerTest, SendMciGivesTheReplyOrTheErrorText)
     EXPECT_EQ(text, NoErrorText);
 }
 
-TEST_F(MusicPlayerTest, SendMciReadsAReplyThatFillsTheWholeBuffer)
-{
+TEST_F(MusicPlayerTest, SendMciReadsAReplyThatFillsTheWholeBuffer) {
     Mci.TerminateReplies = false;
     Mci.Scripted["status cdaudio mode"] = {0, std::string(700, 'x')};
     std::wstring text;
@@ -67,8 +63,7 @@ TEST_F(MusicPlayerTest, SendMciReadsAReplyThatFillsTheWholeBuffer)
     EXPECT_EQ(text, std::wstring(ReplyChars, L'x'));
 }
 
-TEST_F(MusicPlayerTest, QueryMciGivesErrorAndTheCode)
-{
+TEST_F(MusicPlayerTest, QueryMciGivesErrorAndTheCode) {
     Mci.Scripted["ok"] = {0, "5"};
     Mci.Scripted["negative"] = {-5, ""};
     EXPECT_EQ(QueryMci(Player, L"ok"), L"5");
@@ -77,8 +72,7 @@ TEST_F(MusicPlayerTest, QueryMciGivesErrorAndTheCode)
     EXPECT_EQ(QueryMci(Player, L""), L"Error:-1");
 }
 
-TEST_F(MusicPlayerTest, PlayCdTrackLeavesOutEmptyParts)
-{
+TEST_F(MusicPlayerTest, PlayCdTrackLeavesOutEmptyParts) {
     Mci.CdOpen = true;
     EXPECT_EQ(PlayCdTrack(Player, L"cdaudio", L"", L""), 0);
     EXPECT_EQ(PlayCdTrack(Player, L"cdaudio", L"03:00:00:00", L""), 0);
@@ -92,8 +86,7 @@ TEST_F(MusicPlayerTest, PlayCdTrackLeavesOutEmptyParts)
 
 // ---- Music file
 
-TEST_F(MusicPlayerTest, MusicFileOpensQuotedAndPlays)
-{
+TEST_F(MusicPlayerTest, MusicFileOpensQuotedAndPlays) {
     PlayMusicFile(Player, L"C:\\My Music\\a song.mp3");
     ASSERT_EQ(Mci.Log.size(), 2u);
     EXPECT_EQ(Mci.Log[0].Command, "open \"C:\\My Music\\a song.mp3\" type MPEGVideo Alias MP3Play");
@@ -103,24 +96,21 @@ TEST_F(MusicPlayerTest, MusicFileOpensQuotedAndPlays)
     EXPECT_EQ(IsMusicPlaying(Player), -1);
 }
 
-TEST_F(MusicPlayerTest, MusicFileThatDoesNotOpenIsNotPlayed)
-{
+TEST_F(MusicPlayerTest, MusicFileThatDoesNotOpenIsNotPlayed) {
     Mci.FileOpenable = false;
     PlayMusicFile(Player, L"C:\\gone.mp3");
     EXPECT_THAT(TakeCommands(), ElementsAre("open \"C:\\gone.mp3\" type MPEGVideo Alias MP3Play"));
     EXPECT_EQ(IsMusicPlaying(Player), 0);
 }
 
-TEST_F(MusicPlayerTest, IsMusicPlayingBeforeAnyFileIsFalse)
-{
+TEST_F(MusicPlayerTest, IsMusicPlayingBeforeAnyFileIsFalse) {
     EXPECT_EQ(IsMusicPlaying(Player), 0);
     ASSERT_EQ(Mci.Log.size(), 1u);
     EXPECT_EQ(Mci.Log[0].Command, "status MP3Play mode");
     EXPECT_EQ(Mci.Log[0].ReplyChars, FileStatusChars);
 }
 
-TEST_F(MusicPlayerTest, IsMusicPlayingComparesTheFirstSevenCharactersExactly)
-{
+TEST_F(MusicPlayerTest, IsMusicPlayingComparesTheFirstSevenCharactersExactly) {
     Mci.Scripted["status MP3Play mode"] = {0, "Playing"};
     EXPECT_EQ(IsMusicPlaying(Player), 0);
     Mci.Scripted["status MP3Play mode"] = {0, "playing and more"};
@@ -130,8 +120,7 @@ TEST_F(MusicPlayerTest, IsMusicPlayingComparesTheFirstSevenCharactersExactly)
     EXPECT_EQ(IsMusicPlaying(Player), -1);
 }
 
-TEST_F(MusicPlayerTest, RepeatMusicFileRestartsOnlyWhenNotPlaying)
-{
+TEST_F(MusicPlayerTest, RepeatMusicFileRestartsOnlyWhenNotPlaying) {
     PlayMusicFile(Player, L"C:\\a.mp3");
     TakeCommands();
     RepeatMusicFile(Player);
@@ -147,8 +136,7 @@ TEST_F(MusicPlayerTest, RepeatMusicFileRestartsOnlyWhenNotPlaying)
     EXPECT_THAT(TakeCommands(), ElementsAre("status MP3Play mode", "stop MP3Play", "play MP3Play from 0"));
 }
 
-TEST_F(MusicPlayerTest, PlayWaveLoopsAsynchronouslyWhenThereIsADevice)
-{
+TEST_F(MusicPlayerTest, PlayWaveLoopsAsynchronouslyWhenThereIsADevice) {
     PlayWave(Player, L"C:\\Sounds\\rain.wav");
     StopWave(Player);
     ASSERT_EQ(Mci.Sounds.size(), 2u);
@@ -158,8 +146,7 @@ TEST_F(MusicPlayerTest, PlayWaveLoopsAsynchronouslyWhenThereIsADevice)
     EXPECT_EQ(Mci.Sounds[1].Flags, 0u);
 }
 
-TEST_F(MusicPlayerTest, PlayWaveWithoutADeviceDoesNothing)
-{
+TEST_F(MusicPlayerTest, PlayWaveWithoutADeviceDoesNothing) {
     Mci.WaveDevices = 0;
     PlayWave(Player, L"C:\\rain.wav");
     Mci.WaveDevices = -1;  // a count the system reports above 2^31
@@ -170,8 +157,7 @@ TEST_F(MusicPlayerTest, PlayWaveWithoutADeviceDoesNothing)
 
 // ---- Audio CD
 
-TEST_F(MusicPlayerTest, OpenAndCloseCdAudio)
-{
+TEST_F(MusicPlayerTest, OpenAndCloseCdAudio) {
     OpenCdAudio(Player);
     EXPECT_TRUE(Mci.CdOpen);
     CloseCdAudio(Player);
@@ -183,8 +169,7 @@ TEST_F(MusicPlayerTest, OpenAndCloseCdAudio)
                 ElementsAre("open cdaudio", "set cdaudio time format tmsf", "stop cdaudio", "close cdaudio"));
 }
 
-TEST_F(MusicPlayerTest, WholeDiscStartsOnceAndIsLeftPlaying)
-{
+TEST_F(MusicPlayerTest, WholeDiscStartsOnceAndIsLeftPlaying) {
     OpenCdAudio(Player);
     TakeCommands();
     PollCdAudio(Player, 0);
@@ -201,16 +186,15 @@ TEST_F(MusicPlayerTest, WholeDiscStartsOnceAndIsLeftPlaying)
         PollCdAudio(Player, 0);
     }
     EXPECT_EQ(Player.CdKeepPolling, -1);
-    EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, CurrentTrack, NumberOfTracks,
-                                            CdMode, CurrentTrack, NumberOfTracks, CdMode));
+    EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, CurrentTrack, NumberOfTracks, CdMode,
+                                            CurrentTrack, NumberOfTracks, CdMode));
 
     Mci.CdMode = "stopped";  // the disc has ended
     PollCdAudio(Player, 0);
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, "play cdaudio"));
 }
 
-TEST_F(MusicPlayerTest, OnlyAStoppedDriveIsStartedAgain)
-{
+TEST_F(MusicPlayerTest, OnlyAStoppedDriveIsStartedAgain) {
     // A paused or seeking drive is not playing, but it is not stopped either:
     // the user or the drive has it in hand, so the poll leaves it alone.
     OpenCdAudio(Player);
@@ -225,8 +209,7 @@ TEST_F(MusicPlayerTest, OnlyAStoppedDriveIsStartedAgain)
     }
 }
 
-TEST_F(MusicPlayerTest, RepeatTrackIsStartedAndReturnedTo)
-{
+TEST_F(MusicPlayerTest, RepeatTrackIsStartedAndReturnedTo) {
     OpenCdAudio(Player);
     TakeCommands();
     PollCdAudio(Player, 3);
@@ -246,8 +229,7 @@ TEST_F(MusicPlayerTest, RepeatTrackIsStartedAndReturnedTo)
     EXPECT_EQ(Player.CdKeepPolling, -1);
 }
 
-TEST_F(MusicPlayerTest, RepeatTrackRestartsAfterAStopOnTheSameTrack)
-{
+TEST_F(MusicPlayerTest, RepeatTrackRestartsAfterAStopOnTheSameTrack) {
     OpenCdAudio(Player);
     Mci.CurrentTrack = 3;
     Mci.CdMode = "stopped";
@@ -257,8 +239,7 @@ TEST_F(MusicPlayerTest, RepeatTrackRestartsAfterAStopOnTheSameTrack)
                                             "play cdaudio from 03:00:00:00"));
 }
 
-TEST_F(MusicPlayerTest, MissingDriveEndsThePollingAtTheFirstQuery)
-{
+TEST_F(MusicPlayerTest, MissingDriveEndsThePollingAtTheFirstQuery) {
     Mci.DrivePresent = false;
     OpenCdAudio(Player);
     TakeCommands();
@@ -267,8 +248,7 @@ TEST_F(MusicPlayerTest, MissingDriveEndsThePollingAtTheFirstQuery)
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack));
 }
 
-TEST_F(MusicPlayerTest, FailedTrackCountEndsThePolling)
-{
+TEST_F(MusicPlayerTest, FailedTrackCountEndsThePolling) {
     OpenCdAudio(Player);
     Mci.Scripted[NumberOfTracks] = {FakeMci::NoDriver, ""};
     TakeCommands();
@@ -277,8 +257,7 @@ TEST_F(MusicPlayerTest, FailedTrackCountEndsThePolling)
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks));
 }
 
-TEST_F(MusicPlayerTest, ErrAnywhereInAReplyInAnyCaseEndsThePolling)
-{
+TEST_F(MusicPlayerTest, ErrAnywhereInAReplyInAnyCaseEndsThePolling) {
     OpenCdAudio(Player);
     Mci.Scripted[CurrentTrack] = {0, "a terrible reply"};
     PollCdAudio(Player, 0);
@@ -290,8 +269,7 @@ TEST_F(MusicPlayerTest, ErrAnywhereInAReplyInAnyCaseEndsThePolling)
     EXPECT_EQ(Player.CdKeepPolling, 0);
 }
 
-TEST_F(MusicPlayerTest, NonNumericCurrentTrackEndsARepeatPoll)
-{
+TEST_F(MusicPlayerTest, NonNumericCurrentTrackEndsARepeatPoll) {
     OpenCdAudio(Player);
     Mci.Scripted[CurrentTrack] = {0, "three"};
     TakeCommands();
@@ -305,8 +283,7 @@ TEST_F(MusicPlayerTest, NonNumericCurrentTrackEndsARepeatPoll)
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, "play cdaudio"));
 }
 
-TEST_F(MusicPlayerTest, CurrentTrackOutside16BitsEndsARepeatPoll)
-{
+TEST_F(MusicPlayerTest, CurrentTrackOutside16BitsEndsARepeatPoll) {
     OpenCdAudio(Player);
     Mci.CdMode = "playing";
     Mci.Scripted[CurrentTrack] = {0, "65539"};  // must not pass for track 3
@@ -315,8 +292,7 @@ TEST_F(MusicPlayerTest, CurrentTrackOutside16BitsEndsARepeatPoll)
     EXPECT_EQ(Mci.CurrentTrack, 1);
 }
 
-TEST_F(MusicPlayerTest, TrackTheDiscLacksKeepsPollingWithoutEffect)
-{
+TEST_F(MusicPlayerTest, TrackTheDiscLacksKeepsPollingWithoutEffect) {
     OpenCdAudio(Player);
     Mci.CdMode = "playing";
     Mci.CurrentTrack = 5;
@@ -332,8 +308,7 @@ TEST_F(MusicPlayerTest, TrackTheDiscLacksKeepsPollingWithoutEffect)
     }
 }
 
-TEST_F(MusicPlayerTest, FailedModeQueryComparesTheEarlierModeAgain)
-{
+TEST_F(MusicPlayerTest, FailedModeQueryComparesTheEarlierModeAgain) {
     OpenCdAudio(Player);
     PollCdAudio(Player, 0);  // reads "stopped" and starts the disc
     Mci.CdModeQueryFails = true;
@@ -342,8 +317,7 @@ TEST_F(MusicPlayerTest, FailedModeQueryComparesTheEarlierModeAgain)
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, "play cdaudio"));
 }
 
-TEST_F(MusicPlayerTest, EveryPollStartsOutKeepingOn)
-{
+TEST_F(MusicPlayerTest, EveryPollStartsOutKeepingOn) {
     Mci.DrivePresent = false;
     PollCdAudio(Player, 0);
     EXPECT_EQ(Player.CdKeepPolling, 0);

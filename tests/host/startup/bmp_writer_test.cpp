@@ -9,16 +9,16 @@
 
 namespace {
 
-uint32_t Read32(const std::vector<uint8_t>& file, size_t at)
-{
+uint32_t Read32(const std::vector<uint8_t>& file, size_t at) {
     return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | static_cast<uint32_t>(file[at + 3]) << 24;
 }
 
-uint16_t Read16(const std::vector<uint8_t>& file, size_t at) { return static_cast<uint16_t>(file[at] | file[at + 1] << 8); }
+uint16_t Read16(const std::vector<uint8_t>& file, size_t at) {
+    return static_cast<uint16_t>(file[at] | file[at + 1] << 8);
+}
 
 // Rows of B G R bytes, bottom first, with every pixel distinct.
-std::vector<uint8_t> TestRows(int width, int height, size_t stride)
-{
+std::vector<uint8_t> TestRows(int width, int height, size_t stride) {
     std::vector<uint8_t> rows(stride * height, 0xEE);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -31,8 +31,7 @@ std::vector<uint8_t> TestRows(int width, int height, size_t stride)
     return rows;
 }
 
-TEST(BmpWriter, HeadersDescribeA24BitBottomUpPicture)
-{
+TEST(BmpWriter, HeadersDescribeA24BitBottomUpPicture) {
     const int width = 5, height = 3;
     const std::vector<uint8_t> rows = TestRows(width, height, BmpRowStride(width));
     const std::vector<uint8_t> file = EncodeBmp24(width, height, rows.data(), BmpRowStride(width));
@@ -50,8 +49,7 @@ TEST(BmpWriter, HeadersDescribeA24BitBottomUpPicture)
     EXPECT_EQ(Read32(file, 34), 48u);
 }
 
-TEST(BmpWriter, RowsArePaddedWithZerosAndKeepTheirOrder)
-{
+TEST(BmpWriter, RowsArePaddedWithZerosAndKeepTheirOrder) {
     for (int width = 1; width <= 6; ++width) {
         const int height = 4;
         const size_t inStride = width * 3 + 9;  // a source with its own, wider rows
@@ -72,9 +70,8 @@ TEST(BmpWriter, RowsArePaddedWithZerosAndKeepTheirOrder)
     }
 }
 
-TEST(BmpWriter, RgbPixelsAreStoredAsBgr)
-{
-    const uint8_t rgb[] = {10, 20, 30, 40, 50, 60,   // bottom row
+TEST(BmpWriter, RgbPixelsAreStoredAsBgr) {
+    const uint8_t rgb[] = {10, 20, 30, 40,  50,  60,  // bottom row
                            70, 80, 90, 100, 110, 120};
     const std::vector<uint8_t> file = EncodeBmp24FromRgb(2, 2, rgb);
     ASSERT_EQ(file.size(), 54u + 8u * 2u);
@@ -84,8 +81,7 @@ TEST(BmpWriter, RgbPixelsAreStoredAsBgr)
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 62, file.begin() + 70), std::vector<uint8_t>(top, top + 8));
 }
 
-TEST(BmpWriter, UnusableSizesGiveNoFile)
-{
+TEST(BmpWriter, UnusableSizesGiveNoFile) {
     const uint8_t pixel[4] = {1, 2, 3, 0};
     EXPECT_TRUE(EncodeBmp24(0, 1, pixel, 4).empty());
     EXPECT_TRUE(EncodeBmp24(1, 0, pixel, 4).empty());
@@ -102,8 +98,7 @@ TEST(BmpWriter, UnusableSizesGiveNoFile)
 }
 
 // What the host writes is what the renderer reads back.
-TEST(BmpWriter, TheRenderersDecoderReadsTheFileBack)
-{
+TEST(BmpWriter, TheRenderersDecoderReadsTheFileBack) {
     const int width = 7, height = 5;
     const std::vector<uint8_t> rows = TestRows(width, height, BmpRowStride(width));
     const std::vector<uint8_t> file = EncodeBmp24(width, height, rows.data(), BmpRowStride(width));

@@ -6,23 +6,20 @@
 
 namespace {
 
-TEST(ArgumentText, SkipsTheProgramNameAndOneSeparator)
-{
+TEST(ArgumentText, SkipsTheProgramNameAndOneSeparator) {
     EXPECT_EQ(ArgumentText(L"\"C:\\Program Files\\Ripplume.scr\" /s"), L"/s");
     EXPECT_EQ(ArgumentText(L"C:\\WINDOWS\\RIPPLU~1.SCR /p 1234"), L"/p 1234");
     EXPECT_EQ(ArgumentText(L"Ripplume.scr\t/c:4660"), L"/c:4660");
     EXPECT_EQ(ArgumentText(L"\"a b.scr\"/s"), L"/s");  // nothing between name and argument
 }
 
-TEST(ArgumentText, KeepsTheRestExactly)
-{
+TEST(ArgumentText, KeepsTheRestExactly) {
     EXPECT_EQ(ArgumentText(L"Ripplume.scr  /s"), L" /s");
     EXPECT_EQ(ArgumentText(L"\"Ripplume.scr\"  /s "), L" /s ");
     EXPECT_EQ(ArgumentText(L"x /p \"quoted\"  text"), L"/p \"quoted\"  text");
 }
 
-TEST(ArgumentText, NoArgumentsGiveEmptyText)
-{
+TEST(ArgumentText, NoArgumentsGiveEmptyText) {
     EXPECT_EQ(ArgumentText(L""), L"");
     EXPECT_EQ(ArgumentText(L"Ripplume.scr"), L"");
     EXPECT_EQ(ArgumentText(L"Ripplume.scr "), L"");
@@ -31,8 +28,7 @@ TEST(ArgumentText, NoArgumentsGiveEmptyText)
 }
 
 // The argument text is what the mode letter and the preview handle are read from.
-TEST(ArgumentText, GivesTheModeAsWindowsMeantIt)
-{
+TEST(ArgumentText, GivesTheModeAsWindowsMeantIt) {
     EXPECT_EQ(ModeLetter(ArgumentText(L"\"C:\\a b\\Ripplume.scr\" /s")), L"S");
     EXPECT_EQ(ModeLetter(ArgumentText(L"\"C:\\a b\\Ripplume.scr\"  /s")), L"/");
     EXPECT_EQ(ModeLetter(ArgumentText(L"C:\\Ripplume.scr -c:4660")), L"C");
@@ -42,8 +38,7 @@ TEST(ArgumentText, GivesTheModeAsWindowsMeantIt)
 
 }  // namespace
 
-TEST(HostMutex, EveryModeButThePreviewTakesIt)
-{
+TEST(HostMutex, EveryModeButThePreviewTakesIt) {
     EXPECT_FALSE(TakesHostMutex(L"P"));
     for (const wchar_t* mode : {L"S", L"C", L"", L"A", L"/"}) {
         EXPECT_TRUE(TakesHostMutex(mode)) << mode;

@@ -27,8 +27,7 @@ constexpr DWORD LifetimeMs = 60000;
 std::wstring OutFile;
 DWORD StartTick = 0;
 
-void WriteText(const std::wstring& path, const std::string& text)
-{
+void WriteText(const std::wstring& path, const std::string& text) {
     // Written beside and then moved, so the test never reads half a file.
     const std::wstring temporary = path + L".tmp";
     FILE* out = _wfopen(temporary.c_str(), L"wb");
@@ -40,8 +39,7 @@ void WriteText(const std::wstring& path, const std::string& text)
     MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-void ReportChild(HWND box)
-{
+void ReportChild(HWND box) {
     const HWND child = FindWindowExW(box, nullptr, nullptr, PreviewWindowTitle);
     RECT boxRect = {}, childRect = {};
     GetWindowRect(box, &boxRect);
@@ -58,8 +56,7 @@ void ReportChild(HWND box)
     WriteText(OutFile + L".report", text);
 }
 
-LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
         ReportChild(window);
@@ -78,8 +75,7 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argv == nullptr || argc != 5) {
@@ -97,8 +93,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = L"PreviewBox";
     RegisterClassW(&windowClass);
-    const HWND box = CreateWindowExW(0, L"PreviewBox", L"Preview Box", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                     BoxLeft, BoxTop, width, height, nullptr, nullptr, instance, nullptr);
+    const HWND box = CreateWindowExW(0, L"PreviewBox", L"Preview Box", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, BoxLeft,
+                                     BoxTop, width, height, nullptr, nullptr, instance, nullptr);
     if (box == nullptr) {
         return 3;
     }

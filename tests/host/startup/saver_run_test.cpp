@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(ChooseMusic, FollowsTheKindAndTheLastThreeLetters)
-{
+TEST(ChooseMusic, FollowsTheKindAndTheLastThreeLetters) {
     EXPECT_EQ(ChooseMusic(1, L""), MusicChoice::AudioCd);
     EXPECT_EQ(ChooseMusic(1, L"C:\\a.mp3"), MusicChoice::AudioCd);
     EXPECT_EQ(ChooseMusic(2, L"C:\\Music\\song.Mp3"), MusicChoice::Mp3File);
@@ -21,8 +20,7 @@ TEST(ChooseMusic, FollowsTheKindAndTheLastThreeLetters)
     EXPECT_EQ(ChooseMusic(3, L"C:\\a.wav"), MusicChoice::None);
 }
 
-TEST(RendererWatch, TheRunEndsWhenTheSeenWindowHasGone)
-{
+TEST(RendererWatch, TheRunEndsWhenTheSeenWindowHasGone) {
     RendererWatch watch;
     EXPECT_FALSE(RunIsOver(watch, true, true));
     EXPECT_FALSE(RunIsOver(watch, true, true));
@@ -32,8 +30,7 @@ TEST(RendererWatch, TheRunEndsWhenTheSeenWindowHasGone)
     EXPECT_TRUE(RunIsOver(other, false, false));
 }
 
-TEST(RendererWatch, AStartingRendererIsWaitedForWhileItsProcessRuns)
-{
+TEST(RendererWatch, AStartingRendererIsWaitedForWhileItsProcessRuns) {
     RendererWatch watch;
     for (int tick = 1; tick < RendererStartTicks; ++tick) {
         ASSERT_FALSE(RunIsOver(watch, false, true)) << "tick " << tick;
@@ -48,8 +45,7 @@ TEST(RendererWatch, AStartingRendererIsWaitedForWhileItsProcessRuns)
     EXPECT_TRUE(RunIsOver(late, false, true));
 }
 
-TEST(RendererWatch, ARendererThatEndedOrNeverStartedEndsTheRunAtOnce)
-{
+TEST(RendererWatch, ARendererThatEndedOrNeverStartedEndsTheRunAtOnce) {
     RendererWatch neverStarted;
     EXPECT_TRUE(RunIsOver(neverStarted, false, false));
     RendererWatch endedEarly;
@@ -59,8 +55,7 @@ TEST(RendererWatch, ARendererThatEndedOrNeverStartedEndsTheRunAtOnce)
 
 }  // namespace
 
-TEST(SaverTimers, EachMusicGetsItsOwnTimerAndTheWatchTicksTwiceASecond)
-{
+TEST(SaverTimers, EachMusicGetsItsOwnTimerAndTheWatchTicksTwiceASecond) {
     // An MP3 file is looked at once a second, the CD five times a second.
     const std::optional<TimerStart> mp3 = MusicTimer(MusicChoice::Mp3File);
     ASSERT_TRUE(mp3.has_value());

@@ -17,8 +17,7 @@ const char KindKeyBytes[] = "\x42\x47\x4D\x8B\xE6\x95\xAA";
 const char RepeatKeyBytes[] = "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4";
 const char FileKeyBytes[] = "\x42\x47\x4D\xCC\xA7\xB2\xD9";
 
-std::string FileBytes(const std::wstring& path)
-{
+std::string FileBytes(const std::wstring& path) {
     std::string bytes;
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -33,8 +32,7 @@ std::string FileBytes(const std::wstring& path)
     return bytes;
 }
 
-void MakeFile(const std::wstring& path)
-{
+void MakeFile(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -48,8 +46,7 @@ struct SettingsFileTest : ::testing::Test {
     std::wstring Ini;
     HostSettings Values;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(GetACP(), 932u) << "the test must run with LC_ALL=ja_JP.UTF-8";
         wchar_t temp[MAX_PATH];
         ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
@@ -60,8 +57,7 @@ struct SettingsFileTest : ::testing::Test {
         Ini = Folder + L"\\Ripplume.ini";
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         // Files the tests made; the folder goes only when they are gone.
         WIN32_FIND_DATAW found;
         const HANDLE search = FindFirstFileW((Folder + L"\\*").c_str(), &found);
@@ -83,8 +79,7 @@ struct SettingsFileTest : ::testing::Test {
     void Load() { LoadSettingsFrom(Ini, L"C:\\Host", Values); }
 };
 
-TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
-{
+TEST_F(SettingsFileTest, NoFileGivesTheDefaults) {
     Values.BgmKind = 2;
     Values.BgmRepeat = 4;
     Values.BgmFile = L"C:\\old.mp3";
@@ -96,8 +91,7 @@ TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
     EXPECT_EQ(ReadIniString(SettingsSection, KeyBgmFile, Ini), L"");
 }
 
-TEST_F(SettingsFileTest, SaveWritesTheKeysInCodePage932InOrder)
-{
+TEST_F(SettingsFileTest, SaveWritesTheKeysInCodePage932InOrder) {
     Values.BgmKind = 2;
     Values.BgmFile = L"C:\\\u66F2\\song.mp3";
     SaveSettingsTo(Ini, L"7", Values);
@@ -121,15 +115,13 @@ TEST_F(SettingsFileTest, SaveWritesTheKeysInCodePage932InOrder)
     EXPECT_EQ(ReadIniString(SettingsSection, KeyBgmFile, Ini), Values.BgmFile);
 }
 
-TEST_F(SettingsFileTest, KeysWrittenAsRawBytesAreFound)
-{
+TEST_F(SettingsFileTest, KeysWrittenAsRawBytesAreFound) {
     const std::string ini = ToAnsi(Ini);
     // (Wine without a generated Japanese locale cannot name files in kanji.)
     MakeFile(Folder + L"\\one.mp3");
     WritePrivateProfileStringA("Section", KindKeyBytes, "2", ini.c_str());
     WritePrivateProfileStringA("Section", RepeatKeyBytes, "5", ini.c_str());
-    WritePrivateProfileStringA("Section", FileKeyBytes, (ToAnsi(Folder) + "\\one.mp3").c_str(),
-                               ini.c_str());
+    WritePrivateProfileStringA("Section", FileKeyBytes, (ToAnsi(Folder) + "\\one.mp3").c_str(), ini.c_str());
     Load();
     EXPECT_EQ(Values.BgmKind, 2);
     EXPECT_EQ(Values.BgmRepeat, 5);
@@ -137,8 +129,7 @@ TEST_F(SettingsFileTest, KeysWrittenAsRawBytesAreFound)
     EXPECT_EQ(Values.BgmFolder, Folder);
 }
 
-TEST_F(SettingsFileTest, SavedSettingsLoadBack)
-{
+TEST_F(SettingsFileTest, SavedSettingsLoadBack) {
     const std::wstring song = Folder + L"\\a song.mp3";
     MakeFile(song);
     Values.BgmKind = 1;
@@ -153,8 +144,7 @@ TEST_F(SettingsFileTest, SavedSettingsLoadBack)
     EXPECT_EQ(Values.BgmFolder, Folder);
 }
 
-TEST_F(SettingsFileTest, BlankRepeatBoxStoresZero)
-{
+TEST_F(SettingsFileTest, BlankRepeatBoxStoresZero) {
     Values.BgmRepeat = 9;
     SaveSettingsTo(Ini, L"", Values);
     EXPECT_EQ(Values.BgmRepeat, 0);
@@ -162,8 +152,7 @@ TEST_F(SettingsFileTest, BlankRepeatBoxStoresZero)
     EXPECT_TRUE(stored == " 0" || stored == "0") << stored;
 }
 
-TEST_F(SettingsFileTest, NumbersAreReadLeniently)
-{
+TEST_F(SettingsFileTest, NumbersAreReadLeniently) {
     const std::wstring song = Folder + L"\\song.mp3";
     MakeFile(song);
     WriteIniString(SettingsSection, KeyBgmFile, song, Ini);
@@ -188,8 +177,7 @@ TEST_F(SettingsFileTest, NumbersAreReadLeniently)
     EXPECT_EQ(Values.BgmKind, 0);
 }
 
-TEST_F(SettingsFileTest, AudioCdIsKeptWithoutAFile)
-{
+TEST_F(SettingsFileTest, AudioCdIsKeptWithoutAFile) {
     WriteKind(L" 1");
     WriteIniString(SettingsSection, KeyBgmFile, L"", Ini);
     Load();
@@ -203,8 +191,7 @@ TEST_F(SettingsFileTest, AudioCdIsKeptWithoutAFile)
     EXPECT_EQ(Values.BgmFile, L"");
 }
 
-TEST_F(SettingsFileTest, MusicFileThatHasGoneBecomesNoMusic)
-{
+TEST_F(SettingsFileTest, MusicFileThatHasGoneBecomesNoMusic) {
     const std::wstring song = Folder + L"\\song.mp3";
     MakeFile(song);
     WriteKind(L" 2");
@@ -220,8 +207,7 @@ TEST_F(SettingsFileTest, MusicFileThatHasGoneBecomesNoMusic)
     EXPECT_EQ(Values.BgmFolder, L"C:\\Host");
 }
 
-TEST_F(SettingsFileTest, FolderAsMusicFileBecomesNoMusic)
-{
+TEST_F(SettingsFileTest, FolderAsMusicFileBecomesNoMusic) {
     WriteKind(L" 2");
     WriteIniString(SettingsSection, KeyBgmFile, Folder, Ini);
     Load();
@@ -229,8 +215,7 @@ TEST_F(SettingsFileTest, FolderAsMusicFileBecomesNoMusic)
     EXPECT_EQ(Values.BgmFile, L"");
 }
 
-TEST_F(SettingsFileTest, LongValuesAreCutTo255Bytes)
-{
+TEST_F(SettingsFileTest, LongValuesAreCutTo255Bytes) {
     std::wstring value;
     for (int i = 0; i < 300; ++i) {
         value += static_cast<wchar_t>(L'a' + i % 26);
@@ -239,16 +224,14 @@ TEST_F(SettingsFileTest, LongValuesAreCutTo255Bytes)
     EXPECT_EQ(ReadIniString(SettingsSection, KeyBgmFile, Ini), value.substr(0, 255));
 }
 
-TEST_F(SettingsFileTest, SectionAndKeyNamesCountTo127Characters)
-{
+TEST_F(SettingsFileTest, SectionAndKeyNamesCountTo127Characters) {
     const std::wstring longSection(200, L'S');
     const std::wstring longKey = std::wstring(127, L'K') + L"ignored";
     EXPECT_EQ(WriteIniString(longSection, longKey, L"v", Ini), L"");
     EXPECT_EQ(ReadIniString(std::wstring(127, L'S'), std::wstring(127, L'K'), Ini), L"v");
 }
 
-TEST_F(SettingsFileTest, FileExists)
-{
+TEST_F(SettingsFileTest, FileExists) {
     const std::wstring song = Folder + L"\\song.mp3";
     MakeFile(song);
     EXPECT_EQ(FileExists(song), -1);
@@ -268,8 +251,7 @@ TEST_F(SettingsFileTest, FileExists)
 
     // Held open by a player that lets others read, or by a writer that lets
     // others read and write: the file is there for us too.
-    const HANDLE playing = CreateFileW(song.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                       nullptr);
+    const HANDLE playing = CreateFileW(song.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(playing, INVALID_HANDLE_VALUE);
     EXPECT_EQ(FileExists(song), -1);
     CloseHandle(playing);
@@ -283,8 +265,7 @@ TEST_F(SettingsFileTest, FileExists)
 // "é" and "😀" have no form in code page 932; best fit would make "é" an "e".
 const wchar_t Unrepresentable[] = L"caf\u00E9 \U0001F600";
 
-TEST_F(SettingsFileTest, NoCharacterIsSwappedForALookAlike)
-{
+TEST_F(SettingsFileTest, NoCharacterIsSwappedForALookAlike) {
     std::string ansi;
     EXPECT_FALSE(ToAnsiExact(L"caf\u00E9", ansi));
     EXPECT_EQ(ToAnsi(L"caf\u00E9"), "caf?");
@@ -292,8 +273,7 @@ TEST_F(SettingsFileTest, NoCharacterIsSwappedForALookAlike)
     EXPECT_EQ(ansi, "C:\\\x89\xB9\x8A\x79\\\x94\x67\x82\xCC\x89\xB9.mp3");
 }
 
-TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName)
-{
+TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName) {
     const std::wstring song = Folder + L"\\" + Unrepresentable + L".mp3";
     MakeFile(song);
     Values.BgmKind = BgmMusicFile;
@@ -310,8 +290,7 @@ TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName)
     EXPECT_EQ(std::wstring(longName), song);
 }
 
-TEST_F(SettingsFileTest, ANameWithNoFormInTheCodePageIsNotWrittenAsAnother)
-{
+TEST_F(SettingsFileTest, ANameWithNoFormInTheCodePageIsNotWrittenAsAnother) {
     // The file does not exist, so it has no short name either: the key is
     // written empty rather than naming "cafe ?.mp3".
     Values.BgmKind = BgmMusicFile;
@@ -320,8 +299,7 @@ TEST_F(SettingsFileTest, ANameWithNoFormInTheCodePageIsNotWrittenAsAnother)
     EXPECT_NE(FileBytes(Ini).find(std::string(FileKeyBytes) + "=\r\n"), std::string::npos) << FileBytes(Ini);
 }
 
-TEST_F(SettingsFileTest, ASettingsFolderTheCodePageCannotNameIsStillTheOneWritten)
-{
+TEST_F(SettingsFileTest, ASettingsFolderTheCodePageCannotNameIsStillTheOneWritten) {
     const std::wstring host = Folder + L"\\caf\u00E9";
     const std::wstring lookAlike = Folder + L"\\cafe";
     ASSERT_TRUE(CreateDirectoryW(host.c_str(), nullptr));
@@ -338,8 +316,7 @@ TEST_F(SettingsFileTest, ASettingsFolderTheCodePageCannotNameIsStillTheOneWritte
     DeleteFileW((host + L"\\Ripplume.ini").c_str());
 }
 
-TEST(HostFolder, IsTheProgramsFolderWithoutABackslash)
-{
+TEST(HostFolder, IsTheProgramsFolderWithoutABackslash) {
     const std::wstring folder = HostFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(folder.back(), L'\\');

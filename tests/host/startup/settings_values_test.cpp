@@ -8,16 +8,14 @@
 #include <cwchar>
 #include <string>
 
-TEST(SettingsValues, KeyNamesHaveTheirExactCharacters)
-{
+TEST(SettingsValues, KeyNamesHaveTheirExactCharacters) {
     EXPECT_EQ(std::wstring(KeyBgmKind), std::wstring(L"BGM\u533A\u5206"));
     EXPECT_EQ(std::wstring(KeyBgmRepeat), std::wstring(L"BGM\uFF98\uFF8B\uFF9F\uFF70\uFF84"));
     EXPECT_EQ(std::wstring(KeyBgmFile), std::wstring(L"BGM\uFF8C\uFF67\uFF72\uFF99"));
     EXPECT_EQ(std::wstring(SettingsSection), std::wstring(L"Section"));
 }
 
-TEST(SettingsValues, LoadedNumbersAreRoundedDown)
-{
+TEST(SettingsValues, LoadedNumbersAreRoundedDown) {
     EXPECT_EQ(SettingFromText(L" 2", 9), 2);
     EXPECT_EQ(SettingFromText(L"2", 9), 2);
     EXPECT_EQ(SettingFromText(L"2.9", 9), 2);
@@ -33,17 +31,15 @@ TEST(SettingsValues, LoadedNumbersAreRoundedDown)
     EXPECT_EQ(SettingFromText(L"0007", 9), 7);
 }
 
-TEST(SettingsValues, EmptyTextGivesZeroButOtherTextKeepsTheEarlierValue)
-{
+TEST(SettingsValues, EmptyTextGivesZeroButOtherTextKeepsTheEarlierValue) {
     EXPECT_EQ(SettingFromText(L"", 9), 0);
-    for (const wchar_t* text : {L"abc", L" ", L".", L"-", L"+", L"1 2", L"2x", L"1e3", L"&H10", L"0x10",
-                                L"1,000", L"--1", L"1.2.3", L"\uFF12"}) {
+    for (const wchar_t* text : {L"abc", L" ", L".", L"-", L"+", L"1 2", L"2x", L"1e3", L"&H10", L"0x10", L"1,000",
+                                L"--1", L"1.2.3", L"\uFF12"}) {
         EXPECT_EQ(SettingFromText(text, 9), 9) << "text: " << std::string(text, text + std::wcslen(text));
     }
 }
 
-TEST(SettingsValues, LoadedNumbersOutside16BitsKeepTheEarlierValue)
-{
+TEST(SettingsValues, LoadedNumbersOutside16BitsKeepTheEarlierValue) {
     EXPECT_EQ(SettingFromText(L"32767", 9), 32767);
     EXPECT_EQ(SettingFromText(L"32767.99", 9), 32767);
     EXPECT_EQ(SettingFromText(L"-32768", 9), -32768);
@@ -54,8 +50,7 @@ TEST(SettingsValues, LoadedNumbersOutside16BitsKeepTheEarlierValue)
     EXPECT_EQ(SettingFromText(std::wstring(5000, L'9'), 9), 9);
 }
 
-TEST(SettingsValues, WrittenNumbersHaveASignPosition)
-{
+TEST(SettingsValues, WrittenNumbersHaveASignPosition) {
     EXPECT_EQ(SettingText(0), L" 0");
     EXPECT_EQ(SettingText(2), L" 2");
     EXPECT_EQ(SettingText(30), L" 30");
@@ -67,15 +62,14 @@ TEST(SettingsValues, WrittenNumbersHaveASignPosition)
     }
 }
 
-TEST(SettingsValues, RepeatTextIsRoundedHalfToEven)
-{
+TEST(SettingsValues, RepeatTextIsRoundedHalfToEven) {
     EXPECT_EQ(RepeatFromText(L"7"), 7);
     // Typed with the IME on: full-width digits, point, sign and blank.
-    EXPECT_EQ(RepeatFromText(L"\uFF17"), 7);                   // ７
-    EXPECT_EQ(RepeatFromText(L"\uFF11\uFF12"), 12);            // １２
+    EXPECT_EQ(RepeatFromText(L"\uFF17"), 7);                    // ７
+    EXPECT_EQ(RepeatFromText(L"\uFF11\uFF12"), 12);             // １２
     EXPECT_EQ(RepeatFromText(L"\u3000\uFF13\uFF0E\uFF15"), 4);  // 　３．５
-    EXPECT_EQ(RepeatFromText(L"\uFF0D\uFF12"), -2);           // －２
-    EXPECT_EQ(RepeatFromText(L"\uFF11\uFF41"), 0);            // １ａ
+    EXPECT_EQ(RepeatFromText(L"\uFF0D\uFF12"), -2);             // －２
+    EXPECT_EQ(RepeatFromText(L"\uFF11\uFF41"), 0);              // １ａ
     EXPECT_EQ(RepeatFromText(L" 12 "), 12);
     EXPECT_EQ(RepeatFromText(L"2.5"), 2);
     EXPECT_EQ(RepeatFromText(L"3.5"), 4);
@@ -87,8 +81,7 @@ TEST(SettingsValues, RepeatTextIsRoundedHalfToEven)
     EXPECT_EQ(RepeatFromText(L"-3.5"), -4);
 }
 
-TEST(SettingsValues, RepeatTextThatIsNoUsableNumberStoresZero)
-{
+TEST(SettingsValues, RepeatTextThatIsNoUsableNumberStoresZero) {
     EXPECT_EQ(RepeatFromText(L""), 0);
     EXPECT_EQ(RepeatFromText(L"abc"), 0);
     EXPECT_EQ(RepeatFromText(L"3 tracks"), 0);
@@ -100,8 +93,7 @@ TEST(SettingsValues, RepeatTextThatIsNoUsableNumberStoresZero)
     EXPECT_EQ(RepeatFromText(std::wstring(400, L'9')), 0);
 }
 
-TEST(SettingsValues, HashHashFormat)
-{
+TEST(SettingsValues, HashHashFormat) {
     EXPECT_EQ(FormatHashHash(0), L"");
     EXPECT_EQ(FormatHashHash(1), L"1");
     EXPECT_EQ(FormatHashHash(30), L"30");
@@ -109,8 +101,7 @@ TEST(SettingsValues, HashHashFormat)
     EXPECT_EQ(FormatHashHash(-5), L"-5");
 }
 
-TEST(SettingsValues, DirectoryOf)
-{
+TEST(SettingsValues, DirectoryOf) {
     EXPECT_EQ(DirectoryOf(L"C:\\Music\\song.mp3"), L"C:\\Music");
     EXPECT_EQ(DirectoryOf(L"C:\\song.mp3"), L"C:");
     EXPECT_EQ(DirectoryOf(L"C:song.mp3"), L"C:");
@@ -122,8 +113,7 @@ TEST(SettingsValues, DirectoryOf)
     EXPECT_EQ(DirectoryOf(L""), L"");
 }
 
-TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased)
-{
+TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased) {
     EXPECT_EQ(ModeLetter(L"/s"), L"S");
     EXPECT_EQ(ModeLetter(L"/S"), L"S");
     EXPECT_EQ(ModeLetter(L"-s"), L"S");
@@ -136,8 +126,7 @@ TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased)
     EXPECT_EQ(ModeLetter(L""), L"");
 }
 
-TEST(CommandLine, PreviewHandleStartsAtTheFourthCharacter)
-{
+TEST(CommandLine, PreviewHandleStartsAtTheFourthCharacter) {
     EXPECT_EQ(PreviewHandle(L"/p 4660"), 4660u);
     EXPECT_EQ(PreviewHandle(L"/p:4660"), 4660u);
     EXPECT_EQ(PreviewHandle(L"/P 4660"), 4660u);
@@ -152,15 +141,13 @@ TEST(CommandLine, PreviewHandleStartsAtTheFourthCharacter)
     EXPECT_EQ(PreviewHandle(L"/p 1.2.3"), 1u);
 }
 
-TEST(CommandLine, PreviewHandleWithoutANumberIsZero)
-{
+TEST(CommandLine, PreviewHandleWithoutANumberIsZero) {
     for (const wchar_t* line : {L"/p", L"/p ", L"/p:", L"/p xyz", L"/p -", L"/p .", L"/p .4", L"", L"/"}) {
         EXPECT_EQ(PreviewHandle(line), 0u) << "line: " << std::string(line, line + std::wcslen(line));
     }
 }
 
-TEST(CommandLine, PreviewHandleKeeps32BitsAndRefusesMore)
-{
+TEST(CommandLine, PreviewHandleKeeps32BitsAndRefusesMore) {
     EXPECT_EQ(PreviewHandle(L"/p -5"), 0xFFFFFFFBu);
     EXPECT_EQ(PreviewHandle(L"/p -2147483648"), 0x80000000u);
     EXPECT_EQ(PreviewHandle(L"/p 4294967295"), 0xFFFFFFFFu);
@@ -170,8 +157,7 @@ TEST(CommandLine, PreviewHandleKeeps32BitsAndRefusesMore)
     EXPECT_EQ(PreviewHandle(L"/p " + std::wstring(3000, L'7')), 0u);
 }
 
-TEST(SettingsToWrite, OkWritesKindRepeatAndFileInOrderWithASignPosition)
-{
+TEST(SettingsToWrite, OkWritesKindRepeatAndFileInOrderWithASignPosition) {
     // The leading blank is made here; the system may drop it on the way to
     // the file, so this is the one place to see it.
     HostSettings settings;
@@ -192,4 +178,3 @@ TEST(SettingsToWrite, OkWritesKindRepeatAndFileInOrderWithASignPosition)
     EXPECT_EQ(SettingsToWrite(L"", settings)[0].Value, L"-1");
     EXPECT_EQ(SettingsToWrite(L"", settings)[1].Value, L" 0");
 }
-

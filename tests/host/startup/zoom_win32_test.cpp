@@ -32,8 +32,8 @@ protected:
         ZoomAnimateRects = RecordAnimation;
         Zoom = ZoomPoint{};
         // Message-only: it has a rectangle, but needs no display.
-        window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 100, 50, 400, 300, HWND_MESSAGE, nullptr, nullptr,
-                                 nullptr);
+        window =
+            CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 100, 50, 400, 300, HWND_MESSAGE, nullptr, nullptr, nullptr);
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {

@@ -26,8 +26,7 @@ std::vector<uint8_t> ReadFile(const fs::path& path) {
 std::vector<fs::path> BitmapsIn(const std::string& folder) {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(SuiteDir / folder))
-        if (entry.path().extension() == ".bmp")
-            files.push_back(entry.path());
+        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -103,16 +102,11 @@ TEST(BitmapCorpus, GoodFilesWithKnownHeadersMatchTheirReferences) {
 TEST(BitmapCorpus, QuestionableAndBadFilesDecodeOrFailCleanly) {
     // Files that must fail, and how; the rest may decode.
     const std::map<std::string, DecodeError> mustFail = {
-        {"b/badbitcount.bmp", DecodeError::ConversionError},
-        {"b/badheadersize.bmp", DecodeError::UnknownFormat},
-        {"b/badpalettesize.bmp", DecodeError::ConversionError},
-        {"b/badplanes.bmp", DecodeError::ConversionError},
-        {"b/badwidth.bmp", DecodeError::ConversionError},
-        {"b/reallybig.bmp", DecodeError::OutOfMemory},
-        {"b/rletopdown.bmp", DecodeError::ConversionError},
-        {"b/shortfile.bmp", DecodeError::ConversionError},
-        {"q/rgba32abf.bmp", DecodeError::ConversionError},
-        {"q/rgba64.bmp", DecodeError::ConversionError},
+        {"b/badbitcount.bmp", DecodeError::ConversionError},    {"b/badheadersize.bmp", DecodeError::UnknownFormat},
+        {"b/badpalettesize.bmp", DecodeError::ConversionError}, {"b/badplanes.bmp", DecodeError::ConversionError},
+        {"b/badwidth.bmp", DecodeError::ConversionError},       {"b/reallybig.bmp", DecodeError::OutOfMemory},
+        {"b/rletopdown.bmp", DecodeError::ConversionError},     {"b/shortfile.bmp", DecodeError::ConversionError},
+        {"q/rgba32abf.bmp", DecodeError::ConversionError},      {"q/rgba64.bmp", DecodeError::ConversionError},
         {"q/pal2.bmp", DecodeError::ConversionError},
     };
     size_t seen = 0;

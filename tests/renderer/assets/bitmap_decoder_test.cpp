@@ -18,8 +18,7 @@ BitmapLayout Layout(int32_t width, int32_t height, uint16_t bitCount) {
 
 // The picture a palette gives for indices listed top row first, as the
 // decoder should return it: bottom row first.
-std::vector<uint8_t> Expected(const std::vector<uint32_t>& palette, const std::vector<uint32_t>& indices,
-                              int width) {
+std::vector<uint8_t> Expected(const std::vector<uint32_t>& palette, const std::vector<uint32_t>& indices, int width) {
     std::vector<uint8_t> rgb;
     for (size_t row = indices.size() / width; row-- > 0;)
         for (int x = 0; x < width; ++x) {
@@ -35,7 +34,7 @@ TEST(BitmapDecoder, Rgb24RowsLoseTheirPaddingAndStartBottomLeft) {
         BitmapLayout layout = Layout(3, 2, 24);
         layout.fileHeader = fileHeader;
         const auto bytes = WriteBitmap(layout, {0xFF0000, 0x00FF00, 0x0000FF,    // top row
-                                              0xFFFFFF, 0x102030, 0x123456});  // bottom row
+                                                0xFFFFFF, 0x102030, 0x123456});  // bottom row
         ASSERT_EQ(bytes.size(), (fileHeader ? 14u : 0u) + 40 + 2 * (9 + 3));
         const DecodeResult result = Decode(bytes);
         ASSERT_EQ(result.error, DecodeError::None);
@@ -65,8 +64,7 @@ TEST(BitmapDecoder, IndexedDepthsLookUpTheColourTable) {
             else if (bits == 8)
                 layout.palette.resize(256, 0x000000);
             std::vector<uint32_t> indices;
-            for (uint32_t i = 0; i < 22; ++i)
-                indices.push_back((i * 5 + i / 11) % colours);
+            for (uint32_t i = 0; i < 22; ++i) indices.push_back((i * 5 + i / 11) % colours);
             const DecodeResult result = Decode(WriteBitmap(layout, indices));
             ASSERT_EQ(result.error, DecodeError::None);
             EXPECT_EQ(result.rgb, Expected(palette, indices, 11));
@@ -78,8 +76,7 @@ TEST(BitmapDecoder, ColoursUsedSetsTheTableLengthAndThePixelStart) {
     // Without a file header the pixels follow the table: after entry 20 with
     // colours-used 20, after entry 256 with colours-used 0.
     std::vector<uint32_t> palette;
-    for (uint32_t i = 0; i < 256; ++i)
-        palette.push_back(i * 0x010101 ^ 0x00A050);
+    for (uint32_t i = 0; i < 256; ++i) palette.push_back(i * 0x010101 ^ 0x00A050);
     const std::vector<uint32_t> indices = {0, 19, 7, 3, 12, 18};
     for (uint32_t used : {20u, 0u}) {
         SCOPED_TRACE(used);
@@ -153,8 +150,7 @@ TEST(BitmapDecoder, BitfieldMasksAreHonouredAndScaled) {
 
 TEST(BitmapDecoder, DefaultFiveBitMasksGiveTheSameColoursAsNoMasks) {
     std::vector<uint32_t> all(256 * 128);
-    for (uint32_t v = 0; v < all.size(); ++v)
-        all[v] = v;
+    for (uint32_t v = 0; v < all.size(); ++v) all[v] = v;
     BitmapLayout plain = Layout(256, 128, 16);
     BitmapLayout masked = plain;
     masked.compression = 3;
@@ -177,20 +173,19 @@ TEST(BitmapDecoder, TopDownRowsAreTurnedBottomUp) {
 TEST(BitmapDecoder, RunLengthStreamsDecodeWithSkippedPixelsBlack) {
     const uint32_t k = 0;
     for (const SampleBitmap& sample : SampleBitmaps()) {
-        if (!sample.runLength)
-            continue;
+        if (!sample.runLength) continue;
         SCOPED_TRACE(sample.name);
         const DecodeResult result = Decode(sample.bytes);
         ASSERT_EQ(result.error, DecodeError::None);
         // Sample palettes: 0 black, 1 0x404040, 2 0x808080, 3 0xC0C0C0, 4 white,
         // 5 red, 6 green, ..., 15 0xFEDCBA.
         if (sample.name == "rle8")
-            EXPECT_EQ(result.rgb, RgbBytes({0x404040, 0x404040, 0x404040, k,     // run, end of line
-                                            0x808080, 0xC0C0C0, 0x404040, k,     // absolute run
-                                            k, 0x808080, k, k}));                // delta, end of picture
+            EXPECT_EQ(result.rgb, RgbBytes({0x404040, 0x404040, 0x404040, k,  // run, end of line
+                                            0x808080, 0xC0C0C0, 0x404040, k,  // absolute run
+                                            k, 0x808080, k, k}));             // delta, end of picture
         else
-            EXPECT_EQ(result.rgb, RgbBytes({0x404040, 0x808080, 0x404040, k, k, k,
-                                            0xC0C0C0, 0xFFFFFF, 0xFF0000, 0xFEDCBA, 0x00FF00, k}));
+            EXPECT_EQ(result.rgb, RgbBytes({0x404040, 0x808080, 0x404040, k, k, k, 0xC0C0C0, 0xFFFFFF, 0xFF0000,
+                                            0xFEDCBA, 0x00FF00, k}));
     }
 }
 
@@ -239,21 +234,20 @@ TEST(BitmapDecoder, UnconvertibleHeadersAreConversionErrors) {
         uint32_t compression;
     };
     const Case cases[] = {
-        {"zero width", 0, 2, 24, 1, 0},         {"negative width", -2, 2, 24, 1, 0},
-        {"zero height", 2, 0, 24, 1, 0},        {"two planes", 2, 2, 24, 2, 0},
-        {"2 bits", 2, 2, 2, 1, 0},              {"0 bits", 2, 2, 0, 1, 0},
-        {"30000 bits", 2, 2, 30000, 1, 0},      {"64 bits", 2, 2, 64, 1, 0},
-        {"RLE8 at 4 bits", 2, 2, 4, 1, 1},      {"RLE4 at 8 bits", 2, 2, 8, 1, 2},
-        {"top-down RLE", 2, -2, 8, 1, 1},       {"masks at 24 bits", 2, 2, 24, 1, 3},
-        {"JPEG", 2, 2, 0, 1, 4},                {"PNG", 2, 2, 0, 1, 5},
-        {"alpha masks", 2, 2, 32, 1, 6},        {"unknown compression", 2, 2, 24, 1, 99},
+        {"zero width", 0, 2, 24, 1, 0},    {"negative width", -2, 2, 24, 1, 0},
+        {"zero height", 2, 0, 24, 1, 0},   {"two planes", 2, 2, 24, 2, 0},
+        {"2 bits", 2, 2, 2, 1, 0},         {"0 bits", 2, 2, 0, 1, 0},
+        {"30000 bits", 2, 2, 30000, 1, 0}, {"64 bits", 2, 2, 64, 1, 0},
+        {"RLE8 at 4 bits", 2, 2, 4, 1, 1}, {"RLE4 at 8 bits", 2, 2, 8, 1, 2},
+        {"top-down RLE", 2, -2, 8, 1, 1},  {"masks at 24 bits", 2, 2, 24, 1, 3},
+        {"JPEG", 2, 2, 0, 1, 4},           {"PNG", 2, 2, 0, 1, 5},
+        {"alpha masks", 2, 2, 32, 1, 6},   {"unknown compression", 2, 2, 24, 1, 99},
     };
     for (const Case& c : cases) {
         BitmapLayout layout = Layout(c.width, c.height, c.bits);
         layout.planes = c.planes;
         layout.compression = c.compression;
-        if (c.compression == 3)
-            layout.masks = {0xFF0000, 0xFF00, 0xFF};
+        if (c.compression == 3) layout.masks = {0xFF0000, 0xFF00, 0xFF};
         EXPECT_EQ(ErrorFor(layout), DecodeError::ConversionError) << c.what;
     }
 }
@@ -275,8 +269,8 @@ TEST(BitmapDecoder, MissingDataAreConversionErrors) {
 TEST(BitmapDecoder, AbsurdSizesAreOutOfMemoryWithoutAllocating) {
     // None of these files holds the pixel data it declares: the size is
     // refused before the data are looked for, so nothing large is allocated.
-    const std::pair<int32_t, int32_t> sizes[] = {
-        {3000000, 2000000}, {16385, 1}, {1, 16385}, {1, -16385}, {8193, 8193}, {2, INT32_MIN}, {INT32_MAX, 1}};
+    const std::pair<int32_t, int32_t> sizes[] = {{3000000, 2000000}, {16385, 1},     {1, 16385},    {1, -16385},
+                                                 {8193, 8193},       {2, INT32_MIN}, {INT32_MAX, 1}};
     for (auto [width, height] : sizes)
         EXPECT_EQ(ErrorFor(Layout(width, height, 24)), DecodeError::OutOfMemory) << width << " x " << height;
 

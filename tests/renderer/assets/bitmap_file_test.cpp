@@ -14,8 +14,7 @@ std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& b
     FILE* file = fopen(path.c_str(), "wb");
     EXPECT_NE(file, nullptr) << path;
     if (file) {
-        if (!bytes.empty())
-            fwrite(bytes.data(), 1, bytes.size(), file);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
     }
     return path;
@@ -79,8 +78,7 @@ TEST(BitmapFile, AValidFileDecodesSilently) {
     std::remove(path.c_str());  // fails on Windows if the mapping were still open
     FILE* still = fopen(path.c_str(), "rb");
     EXPECT_EQ(still, nullptr);
-    if (still)
-        fclose(still);
+    if (still) fclose(still);
 }
 
 }  // namespace

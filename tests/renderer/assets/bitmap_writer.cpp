@@ -56,10 +56,18 @@ std::vector<uint8_t> Row(const BitmapLayout& layout, const uint32_t* pixels) {
     } else {
         for (int x = 0; x < layout.width; ++x) {
             switch (layout.bitCount) {
-            case 8: row.push_back(uint8_t(pixels[x])); break;
-            case 16: Put16(row, pixels[x]); break;
-            case 24: PutBgr(row, pixels[x]); break;
-            default: Put32(row, pixels[x]); break;
+            case 8:
+                row.push_back(uint8_t(pixels[x]));
+                break;
+            case 16:
+                Put16(row, pixels[x]);
+                break;
+            case 24:
+                PutBgr(row, pixels[x]);
+                break;
+            default:
+                Put32(row, pixels[x]);
+                break;
             }
         }
     }
@@ -71,12 +79,10 @@ std::vector<uint8_t> Row(const BitmapLayout& layout, const uint32_t* pixels) {
 
 std::vector<uint8_t> WriteBitmapData(const BitmapLayout& layout, const std::vector<uint8_t>& pixelData) {
     std::vector<uint8_t> body = Header(layout);
-    for (uint32_t mask : layout.masks)
-        Put32(body, mask);
+    for (uint32_t mask : layout.masks) Put32(body, mask);
     for (uint32_t colour : layout.palette) {
         PutBgr(body, colour);
-        if (layout.headerSize != 12)
-            body.push_back(0);
+        if (layout.headerSize != 12) body.push_back(0);
     }
     std::vector<uint8_t> file;
     if (layout.fileHeader) {
@@ -114,14 +120,12 @@ std::vector<uint8_t> RgbBytes(std::initializer_list<uint32_t> colours) {
 }
 
 std::vector<SampleBitmap> SampleBitmaps() {
-    const std::vector<uint32_t> greys = {0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF,
-                                         0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xABCDEF,
-                                         0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0,
-                                         0xFEDCBA, 0x111111, 0x222222, 0x333333, 0x444444};
+    const std::vector<uint32_t> greys = {0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF, 0xFF0000, 0x00FF00,
+                                         0x0000FF, 0x123456, 0xABCDEF, 0x102030, 0x405060, 0x708090, 0xA0B0C0,
+                                         0xD0E0F0, 0xFEDCBA, 0x111111, 0x222222, 0x333333, 0x444444};
     auto pattern = [](int count, uint32_t modulus) {
         std::vector<uint32_t> values;
-        for (int i = 0; i < count; ++i)
-            values.push_back(uint32_t(i * 7 + 3) % modulus);
+        for (int i = 0; i < count; ++i) values.push_back(uint32_t(i * 7 + 3) % modulus);
         return values;
     };
     auto layout = [](int width, int height, uint16_t bits) {
@@ -161,27 +165,28 @@ std::vector<SampleBitmap> SampleBitmaps() {
     rgb565.masks = {0xF800, 0x07E0, 0x001F};
     samples.push_back({"rgb16-565", false, WriteBitmap(rgb565, {0xFFFF, 0xF800, 0x07E0, 0x001F, 0x0821, 0})});
 
-    samples.push_back({"rgb24", false, WriteBitmap(layout(3, 2, 24), {0xFF0000, 0x00FF00, 0x0000FF,
-                                                                    0xFFFFFF, 0x000000, 0x123456})});
+    samples.push_back(
+        {"rgb24", false, WriteBitmap(layout(3, 2, 24), {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x123456})});
 
     BitmapLayout rgb32bf = layout(2, 2, 32);
     rgb32bf.compression = 3;
     rgb32bf.masks = {0xFF000000, 0x00000FF0, 0x00FF0000};
-    samples.push_back({"rgb32-bitfields", false, WriteBitmap(rgb32bf, {0xFF000000, 0x00000FF0,
-                                                                       0x00FF0000, 0x12345678})});
+    samples.push_back(
+        {"rgb32-bitfields", false, WriteBitmap(rgb32bf, {0xFF000000, 0x00000FF0, 0x00FF0000, 0x12345678})});
 
     BitmapLayout rle8 = layout(4, 3, 8);
     rle8.compression = 1;
     rle8.colorsUsed = 20;
     rle8.palette = greys;
-    samples.push_back({"rle8", true, WriteBitmapData(rle8, {3, 1, 0, 0,                    // run, end of line
-                                                          0, 3, 2, 3, 1, 0, 0, 0,        // absolute run, end of line
-                                                          0, 2, 1, 0, 1, 2, 0, 1})});    // delta, run, end
+    samples.push_back({"rle8", true, WriteBitmapData(rle8, {3, 1, 0, 0,                  // run, end of line
+                                                            0, 3, 2, 3, 1, 0, 0, 0,      // absolute run, end of line
+                                                            0, 2, 1, 0, 1, 2, 0, 1})});  // delta, run, end
     BitmapLayout rle4 = layout(6, 2, 4);
     rle4.compression = 2;
     rle4.palette.assign(greys.begin(), greys.begin() + 16);
-    samples.push_back({"rle4", true, WriteBitmapData(rle4, {3, 0x12, 0, 0,                   // run of 1 2 1
-                                                          0, 5, 0x34, 0x5F, 0x60, 0,     // absolute 3 4 5 15 6
-                                                          0, 0, 0, 1})});
+    samples.push_back({"rle4", true,
+                       WriteBitmapData(rle4, {3, 0x12, 0, 0,              // run of 1 2 1
+                                              0, 5, 0x34, 0x5F, 0x60, 0,  // absolute 3 4 5 15 6
+                                              0, 0, 0, 1})});
     return samples;
 }

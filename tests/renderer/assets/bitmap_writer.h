@@ -14,9 +14,9 @@ struct BitmapLayout {
     uint32_t compression = 0;
     uint32_t headerSize = 40;  // 12 writes a core header; other sizes an info header padded with zeros
     bool fileHeader = true;
-    uint32_t colorsUsed = 0;       // not stored in a core header
-    std::vector<uint32_t> palette; // 0xRRGGBB entries of the colour table
-    std::vector<uint32_t> masks;   // written right after the header
+    uint32_t colorsUsed = 0;        // not stored in a core header
+    std::vector<uint32_t> palette;  // 0xRRGGBB entries of the colour table
+    std::vector<uint32_t> masks;    // written right after the header
 };
 
 // File header (when asked for), header, masks, colour table, then pixelData.

@@ -17,8 +17,7 @@ struct DecodeResult {
 // address sanitizer sees any read past the end.
 inline DecodeResult Decode(const uint8_t* bytes, size_t size) {
     std::unique_ptr<uint8_t[]> exact(new uint8_t[size ? size : 1]);
-    if (size)
-        std::memcpy(exact.get(), bytes, size);
+    if (size) std::memcpy(exact.get(), bytes, size);
     BitmapImage* image = nullptr;
     DecodeResult result;
     result.error = DecodeBitmapBytes(exact.get(), size, &image);

@@ -27,8 +27,7 @@ protected:
         ShownErrors().clear();
     }
     void TearDown() override {
-        if (context_)
-            OSMesaDestroyContext(context_);
+        if (context_) OSMesaDestroyContext(context_);
     }
 
     OSMesaContext context_ = nullptr;

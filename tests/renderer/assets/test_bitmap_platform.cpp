@@ -32,8 +32,7 @@ std::vector<std::string>& ShownErrors() {
 }
 
 std::string TempFilePath(const std::string& name) {
-    static const std::string unique =
-        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    static const std::string unique = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     return ::testing::TempDir() + "ripplume-" + unique + "-" + name;
 }
 

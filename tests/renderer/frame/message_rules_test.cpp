@@ -6,22 +6,20 @@ namespace {
 
 using namespace RendererMessages;
 
-constexpr std::uintptr_t RightButton = 0x0002;  // MK_RBUTTON
-constexpr std::uintptr_t ShiftKey = 0x0004;     // MK_SHIFT
-constexpr std::uintptr_t ControlKey = 0x0008;   // MK_CONTROL
+constexpr std::uintptr_t RightButton = 0x0002;   // MK_RBUTTON
+constexpr std::uintptr_t ShiftKey = 0x0004;      // MK_SHIFT
+constexpr std::uintptr_t ControlKey = 0x0008;    // MK_CONTROL
 constexpr std::uintptr_t CloseCommand = 0xF060;  // SC_CLOSE
 
-TEST(RendererMessageRules, OnlyTheLeftButtonAloneStirsTheWater)
-{
+TEST(RendererMessageRules, OnlyTheLeftButtonAloneStirsTheWater) {
     EXPECT_EQ(RendererActionFor(MouseMove, LeftButton), RendererAction::Stir);
-    for (std::uintptr_t keys : {std::uintptr_t{0}, RightButton, LeftButton | ShiftKey,
-                                LeftButton | ControlKey, LeftButton | RightButton}) {
+    for (std::uintptr_t keys :
+         {std::uintptr_t{0}, RightButton, LeftButton | ShiftKey, LeftButton | ControlKey, LeftButton | RightButton}) {
         EXPECT_EQ(RendererActionFor(MouseMove, keys), RendererAction::Ignore) << "keys " << keys;
     }
 }
 
-TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly)
-{
+TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
     EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand), RendererAction::Ignore);
     EXPECT_EQ(RendererActionFor(SysCommand, MonitorPowerCommand), RendererAction::Ignore);
     // Alt+F4 and the rest keep their default meaning, which ends the renderer.
@@ -30,8 +28,7 @@ TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly)
     EXPECT_EQ(RendererActionFor(Close, 0), RendererAction::Quit);
 }
 
-TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped)
-{
+TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped) {
     InputState input;
     RecordKey(input, 27, true);
     EXPECT_EQ(input.KeyStates[27], 1);

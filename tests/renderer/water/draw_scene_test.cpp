@@ -19,8 +19,7 @@ struct Vec3 {
 };
 
 // The eye position held by the current model-view matrix: -R^T t.
-Vec3 EyeFromModelView(const GLfloat m[16])
-{
+Vec3 EyeFromModelView(const GLfloat m[16]) {
     const double t[3] = {m[12], m[13], m[14]};
     double eye[3];
     for (int j = 0; j < 3; ++j) {
@@ -29,8 +28,7 @@ Vec3 EyeFromModelView(const GLfloat m[16])
     return {eye[0], eye[1], eye[2]};
 }
 
-void ExpectEye(double x, double y, double z)
-{
+void ExpectEye(double x, double y, double z) {
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     const Vec3 eye = EyeFromModelView(m);
@@ -48,8 +46,7 @@ void ExpectEye(double x, double y, double z)
     EXPECT_GT(m[5], 0.0f);         // up stays up
 }
 
-TEST_F(FrameTest, CameraOrbitsFromHalfTurnAtHeightTwenty)
-{
+TEST_F(FrameTest, CameraOrbitsFromHalfTurnAtHeightTwenty) {
     ASSERT_NO_FATAL_FAILURE(Prepare(64, 48));
     ASSERT_TRUE(DrawScene());
     EXPECT_EQ(Frame.OrbitAngleX, 180.1f);
@@ -77,9 +74,7 @@ struct FedTriangle {
 
 // Draws one frame in feedback mode under an orthographic projection that
 // holds the whole grid, so every triangle reaches the feedback buffer unclipped.
-std::vector<FedTriangle> FeedBackOneFrame(GLdouble modelView[16], GLdouble projection[16],
-                                          GLint viewport[4])
-{
+std::vector<FedTriangle> FeedBackOneFrame(GLdouble modelView[16], GLdouble projection[16], GLint viewport[4]) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-150.0, 150.0, -150.0, 150.0, -500.0, 500.0);
@@ -117,8 +112,7 @@ std::vector<FedTriangle> FeedBackOneFrame(GLdouble modelView[16], GLdouble proje
     return triangles;
 }
 
-TEST_F(FrameTest, SendsTwentyThousandTrianglesOfTheGridInOrder)
-{
+TEST_F(FrameTest, SendsTwentyThousandTrianglesOfTheGridInOrder) {
     ASSERT_NO_FATAL_FAILURE(Prepare(256, 192));
     DropRipple(50, 50);  // moving points, so positions must come from the heights
     GLdouble modelView[16];
@@ -140,8 +134,8 @@ TEST_F(FrameTest, SendsTwentyThousandTrianglesOfTheGridInOrder)
             const int dr = corners[n % 2][v][1];
             const GridPoint& p = Water.HeightGrid[c + dc][r + dr];
             GLdouble wx, wy, wz;
-            ASSERT_TRUE(gluProject(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z),
-                                   modelView, projection, viewport, &wx, &wy, &wz));
+            ASSERT_TRUE(gluProject(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z), modelView,
+                                   projection, viewport, &wx, &wy, &wz));
             ASSERT_NEAR(triangles[n].window[v][0], wx, 0.01) << "triangle " << n << " vertex " << v;
             ASSERT_NEAR(triangles[n].window[v][1], wy, 0.01) << "triangle " << n << " vertex " << v;
             // The first frame draws with a scroll of 0.0.
@@ -151,8 +145,7 @@ TEST_F(FrameTest, SendsTwentyThousandTrianglesOfTheGridInOrder)
     }
 }
 
-TEST_F(FrameTest, TextureScrollAdvancesAThousandthAndWrapsBelowOne)
-{
+TEST_F(FrameTest, TextureScrollAdvancesAThousandthAndWrapsBelowOne) {
     ASSERT_NO_FATAL_FAILURE(Prepare(16, 12));
     EXPECT_EQ(Frame.TextureScroll, 1.0f);
     GLdouble modelView[16];
@@ -186,10 +179,11 @@ TEST_F(FrameTest, TextureScrollAdvancesAThousandthAndWrapsBelowOne)
 // A stand-in for rand() that counts its calls and answers from a script.
 int RandomCalls = 0;
 const int* RandomScript = nullptr;
-int ScriptedRandom() { return RandomScript[RandomCalls++]; }
+int ScriptedRandom() {
+    return RandomScript[RandomCalls++];
+}
 
-TEST_F(FrameTest, DropsOnTheHundredAndFiftiethFrameAndEvery149FramesAfter)
-{
+TEST_F(FrameTest, DropsOnTheHundredAndFiftiethFrameAndEvery149FramesAfter) {
     ASSERT_NO_FATAL_FAILURE(Prepare(1, 1));
 
     // The first drop comes from the runtime's unseeded rand(): row, then column.
@@ -223,8 +217,7 @@ TEST_F(FrameTest, DropsOnTheHundredAndFiftiethFrameAndEvery149FramesAfter)
     EXPECT_GT(Water.HeightGrid[20][70].y, -1.0);
 }
 
-TEST_F(FrameTest, TheDropFallsBeforeTheFramesWaterStep)
-{
+TEST_F(FrameTest, TheDropFallsBeforeTheFramesWaterStep) {
     ASSERT_NO_FATAL_FAILURE(Prepare(1, 1));
     for (int frame = 1; frame < 149; ++frame) {
         ASSERT_TRUE(DrawScene());
@@ -255,8 +248,7 @@ TEST_F(FrameTest, TheDropFallsBeforeTheFramesWaterStep)
     }
 }
 
-TEST_F(FrameTest, RandomDropsMayFallOnTheBorder)
-{
+TEST_F(FrameTest, RandomDropsMayFallOnTheBorder) {
     ASSERT_NO_FATAL_FAILURE(Prepare(1, 1));
     const int script[] = {100, 202 + 45};
     RandomScript = script;
@@ -273,8 +265,7 @@ TEST_F(FrameTest, RandomDropsMayFallOnTheBorder)
     EXPECT_EQ(Water.HeightGrid[45][100].y, 0.0);
 }
 
-TEST_F(FrameTest, SurfaceAddsUpOverBlackWhereItOverlapsItself)
-{
+TEST_F(FrameTest, SurfaceAddsUpOverBlackWhereItOverlapsItself) {
     constexpr int Width = 256;
     constexpr int Height = 192;
     ASSERT_NO_FATAL_FAILURE(Prepare(Width, Height));
@@ -333,8 +324,7 @@ TEST_F(FrameTest, SurfaceAddsUpOverBlackWhereItOverlapsItself)
     EXPECT_EQ(written, 0);
 }
 
-TEST_F(FrameTest, EveryFrameIsTexturedNotOnlyTheFirst)
-{
+TEST_F(FrameTest, EveryFrameIsTexturedNotOnlyTheFirst) {
     ASSERT_NO_FATAL_FAILURE(Prepare(64, 48));
     // The grey picture shows as grey on flat water; an untextured surface is white.
     for (int frame = 1; frame <= 3; ++frame) {
@@ -347,8 +337,7 @@ TEST_F(FrameTest, EveryFrameIsTexturedNotOnlyTheFirst)
     }
 }
 
-TEST_F(FrameTest, RestoresDepthWritesAndSwitchesBlendingAndTexturingOff)
-{
+TEST_F(FrameTest, RestoresDepthWritesAndSwitchesBlendingAndTexturingOff) {
     ASSERT_NO_FATAL_FAILURE(Prepare(16, 12));
     ASSERT_TRUE(DrawScene());
     GLboolean depthWrites = GL_FALSE;

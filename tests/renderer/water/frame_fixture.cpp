@@ -10,14 +10,12 @@
 #include "renderer/water/scene_settings.h"
 #include "renderer/water/water_grid.h"
 
-OffscreenContext& FrameTest::Context()
-{
+OffscreenContext& FrameTest::Context() {
     static OffscreenContext context;
     return context;
 }
 
-void FrameTest::Prepare(int width, int height)
-{
+void FrameTest::Prepare(int width, int height) {
     ASSERT_TRUE(Context().Bind(width, height));
     std::memset(&Water, 0, sizeof Water);
     InitSceneSettings();
@@ -28,8 +26,7 @@ void FrameTest::Prepare(int width, int height)
     MakeGreyTexture(0x40);
 }
 
-void FrameTest::MakeGreyTexture(unsigned char level)
-{
+void FrameTest::MakeGreyTexture(unsigned char level) {
     if (Textures[0] != 0) {
         glDeleteTextures(1, &Textures[0]);
     }
@@ -42,8 +39,7 @@ void FrameTest::MakeGreyTexture(unsigned char level)
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void FrameTest::TearDown()
-{
+void FrameTest::TearDown() {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     Frame.Random = nullptr;
 }

@@ -10,8 +10,7 @@
 
 namespace {
 
-void ExpectPerspective(double aspect)
-{
+void ExpectPerspective(double aspect) {
     GLfloat m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, m);
     const double focal = 1.0 / std::tan(22.5 * std::atan(1.0) / 45.0);  // 45 degrees vertically
@@ -22,8 +21,7 @@ void ExpectPerspective(double aspect)
     EXPECT_NEAR(m[14], -2.0 * 1000.0 * 0.1 / (1000.0 - 0.1), 1e-6);
 }
 
-TEST_F(FrameTest, ProjectionFollowsTheViewportAndLeavesAnIdentityModelView)
-{
+TEST_F(FrameTest, ProjectionFollowsTheViewportAndLeavesAnIdentityModelView) {
     ASSERT_NO_FATAL_FAILURE(Prepare(64, 48));
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(1.0f, 2.0f, 3.0f);
@@ -47,8 +45,7 @@ TEST_F(FrameTest, ProjectionFollowsTheViewportAndLeavesAnIdentityModelView)
     }
 }
 
-TEST_F(FrameTest, ZeroHeightGivesAOnePixelViewportAndTheWidthAsAspect)
-{
+TEST_F(FrameTest, ZeroHeightGivesAOnePixelViewportAndTheWidthAsAspect) {
     ASSERT_NO_FATAL_FAILURE(Prepare(64, 48));
     ApplyProjection(300, 0);
     GLint viewport[4];
@@ -58,8 +55,7 @@ TEST_F(FrameTest, ZeroHeightGivesAOnePixelViewportAndTheWidthAsAspect)
     ExpectPerspective(300.0);
 }
 
-TEST_F(FrameTest, FogIsSetUpFromTheGridButOnlyEnabledByTheSwitch)
-{
+TEST_F(FrameTest, FogIsSetUpFromTheGridButOnlyEnabledByTheSwitch) {
     ASSERT_NO_FATAL_FAILURE(Prepare(16, 12));
     EXPECT_EQ(glIsEnabled(GL_FOG), GL_FALSE);  // FogSwitch is 0.0
     GLfloat fog = 0.0f;

@@ -11,24 +11,20 @@ namespace {
 
 class MouseDropTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::memset(&Water, 0, sizeof Water);
         InitSceneSettings();
         InitWaterGrid();
     }
 
-    static bool Cell(unsigned x, unsigned y, int width, int height, int* column, int* row)
-    {
+    static bool Cell(unsigned x, unsigned y, int width, int height, int* column, int* row) {
         *column = -1;
         *row = -1;
-        return MouseCell(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), width, height,
-                         column, row);
+        return MouseCell(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), width, height, column, row);
     }
 };
 
-TEST_F(MouseDropTest, MapsPixelsToCellsOfTheFullScreen)
-{
+TEST_F(MouseDropTest, MapsPixelsToCellsOfTheFullScreen) {
     int column;
     int row;
     ASSERT_TRUE(Cell(0, 0, 1024, 768, &column, &row));
@@ -47,13 +43,12 @@ TEST_F(MouseDropTest, MapsPixelsToCellsOfTheFullScreen)
     EXPECT_EQ(row, 99);
 }
 
-TEST_F(MouseDropTest, PointerPastTheLastCellDropsNothing)
-{
+TEST_F(MouseDropTest, PointerPastTheLastCellDropsNothing) {
     int column;
     int row;
     EXPECT_FALSE(Cell(1014, 0, 1024, 768, &column, &row));  // column 100
     EXPECT_FALSE(Cell(1023, 0, 1024, 768, &column, &row));
-    EXPECT_FALSE(Cell(0, 761, 1024, 768, &column, &row));   // row 100
+    EXPECT_FALSE(Cell(0, 761, 1024, 768, &column, &row));  // row 100
     EXPECT_FALSE(Cell(0, 767, 1024, 768, &column, &row));
     EXPECT_FALSE(Cell(65535, 65535, 1024, 768, &column, &row));
 
@@ -66,8 +61,7 @@ TEST_F(MouseDropTest, PointerPastTheLastCellDropsNothing)
     }
 }
 
-TEST_F(MouseDropTest, TheLastCellEndsExactlyAtColumnAndRowHundred)
-{
+TEST_F(MouseDropTest, TheLastCellEndsExactlyAtColumnAndRowHundred) {
     // In a 101 x 101 viewport a cell is one pixel, so pixel 100 lands exactly
     // on the bound, which is outside; at twice the size, pixel 200 does.
     int column;
@@ -83,8 +77,7 @@ TEST_F(MouseDropTest, TheLastCellEndsExactlyAtColumnAndRowHundred)
     EXPECT_FALSE(Cell(0, 200, 202, 202, &column, &row));
 }
 
-TEST_F(MouseDropTest, AZeroSizedViewportDropsNothing)
-{
+TEST_F(MouseDropTest, AZeroSizedViewportDropsNothing) {
     // A minimised window reports a 0 x 0 client area.
     int column;
     int row;
@@ -93,8 +86,7 @@ TEST_F(MouseDropTest, AZeroSizedViewportDropsNothing)
     EXPECT_FALSE(Cell(5, 5, 1024, 0, &column, &row));
 }
 
-TEST_F(MouseDropTest, DropsAtTheColumnAlongXAndTheRowAlongZ)
-{
+TEST_F(MouseDropTest, DropsAtTheColumnAlongXAndTheRowAlongZ) {
     // Cell (60, 20) of a 1024 x 768 viewport.
     MouseDrop(612, 155, 1024, 768);
     EXPECT_EQ(Water.HeightGrid[60][20].y, -2.0);

@@ -15,13 +15,16 @@ namespace {
 
 using Cell = std::pair<int, int>;  // (column, row)
 
-double& H(int column, int row) { return Water.HeightGrid[column][row].y; }
-double& V(int column, int row) { return Water.VelocityGrid[column][row].y; }
+double& H(int column, int row) {
+    return Water.HeightGrid[column][row].y;
+}
+double& V(int column, int row) {
+    return Water.VelocityGrid[column][row].y;
+}
 
 class WaterGridTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::memset(&Water, 0, sizeof Water);
         InitSceneSettings();
         InitWaterGrid();
@@ -29,8 +32,7 @@ protected:
 };
 
 // Points of the used 101 x 101 grid whose height is not 0.0.
-std::set<Cell> DentedPoints()
-{
+std::set<Cell> DentedPoints() {
     std::set<Cell> dented;
     for (int c = 0; c <= 100; ++c) {
         for (int r = 0; r <= 100; ++r) {
@@ -43,8 +45,7 @@ std::set<Cell> DentedPoints()
 }
 
 // The dent of a drop well inside the grid, as offsets from its centre.
-std::set<Cell> FullDent(int column, int row)
-{
+std::set<Cell> FullDent(int column, int row) {
     std::set<Cell> dent;
     for (int dr = -2; dr <= 1; ++dr) {
         for (int dc = -2; dc <= 1; ++dc) {
@@ -56,10 +57,11 @@ std::set<Cell> FullDent(int column, int row)
     return dent;
 }
 
-bool IsBorder(int c, int r) { return c == 0 || c == 100 || r == 0 || r == 100; }
+bool IsBorder(int c, int r) {
+    return c == 0 || c == 100 || r == 0 || r == 100;
+}
 
-TEST_F(WaterGridTest, LaysOutPointsEightTenthsApartFromMinusFortyPointFour)
-{
+TEST_F(WaterGridTest, LaysOutPointsEightTenthsApartFromMinusFortyPointFour) {
     const double origin = static_cast<double>(-40.4f);
     const double spacing = static_cast<double>(0.8f);
     EXPECT_EQ(Water.HeightGrid[0][0].x, origin);
@@ -74,8 +76,7 @@ TEST_F(WaterGridTest, LaysOutPointsEightTenthsApartFromMinusFortyPointFour)
     EXPECT_EQ(Water.HeightGrid[0][101].z, 0.0);
 }
 
-TEST_F(WaterGridTest, FirstStepPullsEveryInteriorPointDownAndLeavesTheBorder)
-{
+TEST_F(WaterGridTest, FirstStepPullsEveryInteriorPointDownAndLeavesTheBorder) {
     PropagateWaves();
     // A height of +0.0 is pulled by +0.001, subtracted, then damped.
     const double expected = -0.001 * static_cast<double>(0.99f);
@@ -93,8 +94,7 @@ TEST_F(WaterGridTest, FirstStepPullsEveryInteriorPointDownAndLeavesTheBorder)
     EXPECT_NEAR(expected, -0.00099, 1e-10);
 }
 
-TEST_F(WaterGridTest, PullFollowsTheSignBitOfTheHeight)
-{
+TEST_F(WaterGridTest, PullFollowsTheSignBitOfTheHeight) {
     // -0.0 is pulled upward like any negative height, +0.0 downward.
     H(50, 50) = -0.0;
     PropagateWaves();
@@ -102,8 +102,7 @@ TEST_F(WaterGridTest, PullFollowsTheSignBitOfTheHeight)
     EXPECT_EQ(H(51, 50), -0.001 * static_cast<double>(0.99f));
 }
 
-TEST_F(WaterGridTest, DropThenOneStep)
-{
+TEST_F(WaterGridTest, DropThenOneStep) {
     DropRipple(50, 50);
     PropagateWaves();
     EXPECT_NEAR(H(50, 50), -1.99901, 5e-6);
@@ -117,8 +116,7 @@ TEST_F(WaterGridTest, DropThenOneStep)
     EXPECT_EQ(V(50, 50), 0.001 * static_cast<double>(0.99f));
 }
 
-TEST_F(WaterGridTest, DropDentsEighteenPointsFromRowFifteenOn)
-{
+TEST_F(WaterGridTest, DropDentsEighteenPointsFromRowFifteenOn) {
     for (int row = 15; row <= 97; ++row) {
         for (int column = 2; column <= 97; ++column) {
             DropRipple(column, row);
@@ -132,8 +130,7 @@ TEST_F(WaterGridTest, DropDentsEighteenPointsFromRowFifteenOn)
     }
 }
 
-TEST_F(WaterGridTest, DropMissesTheFarRingPointInRowsBelowFifteen)
-{
+TEST_F(WaterGridTest, DropMissesTheFarRingPointInRowsBelowFifteen) {
     // The radius-2 sample at 270 degrees truncates one row short here.
     for (int row = 2; row <= 14; ++row) {
         for (int column = 2; column <= 97; ++column) {
@@ -149,15 +146,15 @@ TEST_F(WaterGridTest, DropMissesTheFarRingPointInRowsBelowFifteen)
     }
 }
 
-TEST_F(WaterGridTest, DropsAtTheEdgesSkipSamplesOutsideTheGrid)
-{
+TEST_F(WaterGridTest, DropsAtTheEdgesSkipSamplesOutsideTheGrid) {
     DropRipple(0, 0);
     EXPECT_EQ(DentedPoints(), (std::set<Cell>{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}}));
 
     SetUp();
     DropRipple(100, 50);
-    EXPECT_EQ(DentedPoints(), (std::set<Cell>{{98, 48}, {98, 49}, {98, 50}, {98, 51},
-                                              {99, 48}, {99, 49}, {99, 50}, {99, 51}, {99, 52}}));
+    EXPECT_EQ(
+        DentedPoints(),
+        (std::set<Cell>{{98, 48}, {98, 49}, {98, 50}, {98, 51}, {99, 48}, {99, 49}, {99, 50}, {99, 51}, {99, 52}}));
 
     // Samples landing exactly on column 100 or row 100 are outside too.
     SetUp();
@@ -168,8 +165,8 @@ TEST_F(WaterGridTest, DropsAtTheEdgesSkipSamplesOutsideTheGrid)
     EXPECT_EQ(DentedPoints(), expected);
 
     SetUp();
-    for (const Cell& centre : {Cell{-5, 50}, Cell{50, 300}, Cell{INT_MIN, INT_MIN},
-                               Cell{INT_MAX, 50}, Cell{50, INT_MAX}, Cell{102, 102}}) {
+    for (const Cell& centre :
+         {Cell{-5, 50}, Cell{50, 300}, Cell{INT_MIN, INT_MIN}, Cell{INT_MAX, 50}, Cell{50, INT_MAX}, Cell{102, 102}}) {
         DropRipple(centre.first, centre.second);
         EXPECT_TRUE(DentedPoints().empty()) << centre.first << "," << centre.second;
     }
@@ -183,8 +180,7 @@ TEST_F(WaterGridTest, DropsAtTheEdgesSkipSamplesOutsideTheGrid)
     }
 }
 
-TEST_F(WaterGridTest, DentedBorderPointsStayDentedWhileTheInteriorMoves)
-{
+TEST_F(WaterGridTest, DentedBorderPointsStayDentedWhileTheInteriorMoves) {
     DropRipple(0, 0);
     DropRipple(100, 100);  // touches only columns and rows 98 and 99
     for (int step = 0; step < 50; ++step) {
@@ -207,8 +203,7 @@ TEST_F(WaterGridTest, DentedBorderPointsStayDentedWhileTheInteriorMoves)
     }
 }
 
-TEST_F(WaterGridTest, DropReplacesHeightsAndKeepsVelocities)
-{
+TEST_F(WaterGridTest, DropReplacesHeightsAndKeepsVelocities) {
     DropRipple(40, 60);
     for (int step = 0; step < 5; ++step) {
         PropagateWaves();
@@ -226,8 +221,7 @@ TEST_F(WaterGridTest, DropReplacesHeightsAndKeepsVelocities)
     EXPECT_EQ(std::memcmp(&once, &Water, sizeof Water), 0);
 }
 
-TEST_F(WaterGridTest, UndisturbedSurfaceStaysWithinFourHundredthsFor1500Steps)
-{
+TEST_F(WaterGridTest, UndisturbedSurfaceStaysWithinFourHundredthsFor1500Steps) {
     double largest = 0.0;
     for (int step = 0; step < 1500; ++step) {
         PropagateWaves();
@@ -244,14 +238,13 @@ TEST_F(WaterGridTest, UndisturbedSurfaceStaysWithinFourHundredthsFor1500Steps)
 // The x86-64 build's result for this run, bit for bit. The Windows build runs
 // the same test under Wine, so a difference in the last bit of any step (x87
 // intermediates, a fused multiply-add, another summation order) fails it.
-TEST_F(WaterGridTest, StepsGiveTheSameDoublesOnEveryBuild)
-{
+TEST_F(WaterGridTest, StepsGiveTheSameDoublesOnEveryBuild) {
     DropRipple(30, 70);
     DropRipple(71, 22);
     for (int step = 0; step < 300; ++step) {
         PropagateWaves();
     }
-    const auto digestOf = [](const GridPoint (&grid)[GridCapacity][GridCapacity]) {
+    const auto digestOf = [](const GridPoint(&grid)[GridCapacity][GridCapacity]) {
         std::uint64_t digest = 1469598103934665603ull;
         for (int c = 0; c <= 100; ++c) {
             for (int r = 0; r <= 100; ++r) {

@@ -62,7 +62,9 @@ std::wstring Argument(int index) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX] | hold-mutex|hold-file NAME SECONDS\n");
+        std::fprintf(stderr,
+                     "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX] | "
+                     "hold-mutex|hold-file NAME SECONDS\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -75,8 +77,7 @@ int main(int argc, char** argv) {
     }
     if (command == "hold-file" && argc >= 4) {
         const DWORD share = argc >= 5 && std::string(argv[4]) == "read" ? FILE_SHARE_READ : 0;
-        const HANDLE file =
-            CreateFileW(Argument(2).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        const HANDLE file = CreateFileW(Argument(2).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return 1;
         std::printf("held\n");
         std::fflush(stdout);
