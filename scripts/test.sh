@@ -17,6 +17,8 @@ cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build/bench"
 
 bash "$root/scripts/build-windows.sh" "$build" >/dev/null
+# The release (dist/): the install tests under Wine install it.
+RIPPLUME_BUILD="$build" bash "$root/scripts/release.sh" >/dev/null
 
 # One CTest run over both build trees, so its summary covers every test.
 cat >"$build/CTestTestfile.cmake" <<'CTEST'

@@ -3,6 +3,8 @@
 // Pic_C where marked), captions and fonts.
 #pragma once
 
+#include "ripplume_version.h"
+
 struct TwipsBox {
     int left, top, width, height;
 };
@@ -35,7 +37,7 @@ inline constexpr wchar_t FileButtonCaption[] = L"...";
 inline constexpr wchar_t SetCaption[] = L"設定";
 inline constexpr wchar_t CancelCaption[] = L"ｷｬﾝｾﾙ";
 inline constexpr wchar_t MakerUrl[] = L"http://ripplume.example/";
-inline constexpr wchar_t CreditLine[] = L"Ripplume 1.0  ©2026 Ripplume team";
+inline constexpr wchar_t CreditLine[] = L"Ripplume " RIPPLUME_VERSION_WIDE L"  ©2026 Ripplume team";
 
 // The file chooser: one filter entry (the list ends with an empty string).
 inline constexpr wchar_t ChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";

@@ -9,6 +9,7 @@
 //   wintool ok TITLE             the dialog's default button, as Enter gives it (WM_COMMAND IDOK)
 //   wintool cancel TITLE         the dialog's cancel, as Escape gives it (WM_COMMAND IDCANCEL)
 //   wintool chars TITLE TEXT     type TEXT (UTF-8) as characters into the focused control of window TITLE
+//   wintool version FILE         print the program's version resource: product, description, version, copyright
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
 //                                           with nobody, or with readers
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tests/wine/tools/utf8_text.h"
 
@@ -68,6 +70,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "version") {
+        const std::wstring file = Argument(2);
+        DWORD ignored = 0;
+        std::vector<char> info(GetFileVersionInfoSizeW(file.c_str(), &ignored));
+        if (info.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(info.size()), info.data())) return 1;
+        for (const wchar_t* name : {L"ProductName", L"FileDescription", L"ProductVersion", L"LegalCopyright"}) {
+            wchar_t* value = nullptr;
+            UINT length = 0;
+            const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+            if (!VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) return 1;
+            std::printf("%s=%s\n", Utf8(name).c_str(), Utf8(value).c_str());
+        }
+        return 0;
+    }
     if (command == "hold-mutex" && argc >= 4) {
         if (!CreateMutexW(nullptr, TRUE, Argument(2).c_str())) return 1;
         std::printf("held\n");

@@ -1,0 +1,111 @@
+; Ripplume's installer, built by scripts/release.sh:
+;   makensis -DVERSION=1.0.0 -DBIN=<programs> -DTOP=<repository> -DOUTFILE=<setup.exe> ripplume.nsi
+; Per user and without administrator rights: the programs go to a folder the
+; user can write, so the settings file beside the host can be written.
+Unicode true
+SetCompressor /SOLID lzma
+
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define PRODUCT "Ripplume"
+!define PUBLISHER "Ripplume team"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ripplume"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define START_MENU_ENTRY "$SMPROGRAMS\Ripplume settings.lnk"
+!define HANDOVER_PICTURE "C:\q_lorn\Ripplume.bmp"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\Ripplume"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Ripplume installer"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_PAGE_LICENSE "${TOP}\LICENSE.txt"
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Japanese"
+
+Section "Ripplume" SecPrograms
+  SectionIn RO
+  SetOutPath "$INSTDIR"
+  ; An upgrade replaces the programs; the user's Ripplume.ini stays as it is.
+  File "${BIN}\Ripplume.scr"
+  File "${BIN}\Ripplume.dll"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Ripplume.scr"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Start-menu entry $\"Ripplume settings$\"" SecStartMenu
+  CreateShortcut "${START_MENU_ENTRY}" "$INSTDIR\Ripplume.scr" "/c"
+SectionEnd
+
+Section "Make Ripplume the current screen saver" SecCurrent
+  ; The control panel's own per-user choice, by the host's short name as it stores it.
+  GetFullPathName /SHORT $0 "$INSTDIR\Ripplume.scr"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
+SectionEnd
+
+Section "Uninstall"
+  ; The screen-saver choice goes only while it still names this Ripplume;
+  ; then there is no screen saver, as when none was chosen.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  GetFullPathName /SHORT $1 "$INSTDIR\Ripplume.scr"
+  StrCmp $0 "" desktopDone
+  StrCmp $0 $1 removeChoice
+  StrCmp $0 "$INSTDIR\Ripplume.scr" removeChoice desktopDone
+  removeChoice:
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  desktopDone:
+
+  Delete "$INSTDIR\Ripplume.scr"
+  Delete "$INSTDIR\Ripplume.dll"
+  Delete "$INSTDIR\Ripplume.ini"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+  ; The per-user programs folder, if this install made it and nothing else is there.
+  RMDir "$LOCALAPPDATA\Programs"
+  Delete "${START_MENU_ENTRY}"
+
+  ; A hand-over picture left by a run that did not end normally: a 24-bit
+  ; bitmap under Ripplume's name in its work folder. Anything else stays.
+  IfFileExists "${HANDOVER_PICTURE}" 0 pictureDone
+    FileOpen $2 "${HANDOVER_PICTURE}" r
+    FileReadByte $2 $3
+    FileReadByte $2 $4
+    FileSeek $2 28 SET
+    FileReadByte $2 $5
+    FileClose $2
+    StrCmp "$3 $4 $5" "66 77 24" 0 pictureDone
+    Delete "${HANDOVER_PICTURE}"
+  pictureDone:
+  RMDir "C:\q_lorn"
+
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+SectionEnd

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The release as a Windows user gets it, in a fresh 32-bit Wine prefix: the
+# installer puts the programs in place, makes Ripplume the screen saver and
+# registers its uninstaller; the installed programs run a saver and write
+# their settings; an upgrade keeps the settings; the uninstaller takes all of
+# it away again and leaves another program's screen-saver choice alone. The
+# zip and the checksums are checked too. RIPPLUME_DIST names the release
+# folder (scripts/release.sh makes it).
+here=$(dirname "$0")
+DIST=${RIPPLUME_DIST:?RIPPLUME_DIST must name the release folder}
+if ! bash "$here/../../scripts/can-run-32bit.sh"; then
+  echo "SKIPPED: the installer is a 32-bit program and this machine runs no 32-bit code"
+  exit 77
+fi
+# A prefix of its own, made anew: the "before" state of a user's machine.
+export RIPPLUME_WINE_PREFIX="${RIPPLUME_WINE_PREFIX:?}-install"
+rm -rf "$RIPPLUME_WINE_PREFIX"
+source "$here/harness.sh"
+# Wine would mirror Start-menu entries into the Unix desktop's menus, outside
+# the prefix; Windows has nothing of the kind.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
+harness_init install
+harness_japanese_fonts
+
+VERSION=$(ls "$DIST" | sed -n 's/^Ripplume-\(.*\)-setup\.exe$/\1/p')
+SETUP="$DIST/Ripplume-$VERSION-setup.exe"
+ZIP="$DIST/Ripplume-$VERSION-win32.zip"
+UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ripplume'
+DESKTOP_KEY='HKCU\Control Panel\Desktop'
+C="$WINEPREFIX/drive_c"
+
+# ---- the release folder ----
+check "the release has a version ($VERSION)" test -n "$VERSION"
+check "SHA256SUMS verifies both files" sh -c "cd '$DIST' && sha256sum -c --quiet SHA256SUMS && test \$(wc -l < SHA256SUMS) = 2"
+unzip -Z1 "$ZIP" | sort >"$ART/zip.txt"
+printf 'Ripplume-%s/\nRipplume-%s/LICENSE.txt\nRipplume-%s/README.txt\nRipplume-%s/Ripplume.dll\nRipplume-%s/Ripplume.scr\n' \
+  "$VERSION" "$VERSION" "$VERSION" "$VERSION" "$VERSION" | sort >"$ART/zip_expected.txt"
+check "the zip holds exactly the programs, the read-me and the licence" cmp -s "$ART/zip.txt" "$ART/zip_expected.txt"
+
+reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  /, ""); print }'; }
+snapshot() {
+  (cd "$C" && find . -path ./windows -prune -o -path './users/*/Temp' -prune -o -print | sort) >"$ART/files_$1.txt"
+  # The server writes the registry out when it ends.
+  wineserver -k
+  wineserver -w
+  grep -v '^#time=' "$WINEPREFIX/user.reg" | sed 's/^\(\[.*\]\) [0-9]*$/\1/' >"$ART/user_$1.reg"
+}
+# windows_path UNIX_PATH: the path as Windows programs see it.
+windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+wait_uninstalled() {
+  local i
+  for i in $(seq 100); do
+    [ ! -e "$1" ] && ! pgrep -f 'Un_A.exe' >/dev/null && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# A saver run and the settings dialog, from where the installer put the host.
+run_installed() {
+  local dir=$1 label=$2
+  rm -f "$C/q_lorn/Ripplume.bmp"
+  wine_start "RUN_$label" "$dir/Ripplume.scr" /s
+  check "$label: the installed host starts the renderer" wait_for_window Ripplume_VC 30
+  check "$label: Escape ends the run" escape_renderer
+  check "$label: the host ends with it" wait_for_no_window Ripplume_Main 5
+  wine_start "DIALOG_$label" "$dir/Ripplume.scr" /c
+  check "$label: /c opens the settings dialog" wait_for_window "<Ripplume>" 30
+  sleep 1
+  wine "$BIN/dialog_probe.exe" state 2>/dev/null | tr -d '\r' >"$ART/state.txt"
+  read -r CX CY _ _ <<<"$(awk '$1 == "client" { print $2, $3, $4, $5 }' "$ART/state.txt")"
+  xdotool mousemove $((CX + 359)) $((CY + 214)) sleep 0.15 mousemove $((CX + 356)) $((CY + 212)) sleep 0.2 click 1
+  check "$label: OK closes the dialog" wait_for_no_window "<Ripplume>" 15
+  check "$label: the settings file is written beside the installed host" test -s "$dir/Ripplume.ini"
+}
+
+snapshot before
+
+# ---- a silent install, to the default folder ----
+wine "$SETUP" /S >"$ART/setup.log" 2>&1
+# %LOCALAPPDATA%\Programs\Ripplume, under whichever user Wine runs as.
+DIR=$(dirname "$(find "$C/users" -path '*/AppData/Local/Programs/Ripplume/Ripplume.scr' | head -n 1)")
+log "installed to $DIR"
+check "the host is installed" test -f "$DIR/Ripplume.scr"
+check "the renderer is installed beside it" test -f "$DIR/Ripplume.dll"
+check "and the uninstaller" test -f "$DIR/Uninstall.exe"
+check "the programs are the released ones" cmp -s "$DIR/Ripplume.scr" "$BIN/../../windows-i686/bin/Ripplume.scr"
+wine "$BIN/wintool.exe" version "$(windows_path "$DIR/Ripplume.scr")" 2>/dev/null | tr -d '\r' >"$ART/version.txt"
+check "the host carries its version resource ($(tr '\n' ' ' <"$ART/version.txt"))" \
+  grep -qx "ProductVersion=$VERSION" "$ART/version.txt"
+check "with product name and description" grep -qx 'ProductName=Ripplume' "$ART/version.txt"
+saver=$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)
+long=$(wine winepath -l "$saver" 2>/dev/null | tr -d '\r')
+check "Ripplume is the current screen saver ($saver)" \
+  test "$(readlink -f "$(wine winepath -u "$saver" 2>/dev/null | tr -d '\r')")" = "$(readlink -f "$DIR/Ripplume.scr")"
+check "the uninstall entry names Ripplume" test "$(reg_value "$UNINSTALL_KEY" DisplayName)" = Ripplume
+check "with its version" test "$(reg_value "$UNINSTALL_KEY" DisplayVersion)" = "$VERSION"
+check "its publisher" test -n "$(reg_value "$UNINSTALL_KEY" Publisher)"
+check "and its size" test -n "$(reg_value "$UNINSTALL_KEY" EstimatedSize)"
+check "the Start menu has \"Ripplume settings\"" test -n "$(find "$C/users" -name 'Ripplume settings.lnk')"
+run_installed "$DIR" default
+
+# ---- an upgrade over it keeps the settings ----
+cp "$DIR/Ripplume.ini" "$ART/ini_before_upgrade"
+wine "$SETUP" /S >"$ART/upgrade.log" 2>&1
+check "an upgrade keeps Ripplume.ini byte for byte" cmp -s "$DIR/Ripplume.ini" "$ART/ini_before_upgrade"
+check "and the programs are still there" test -f "$DIR/Ripplume.scr" -a -f "$DIR/Ripplume.dll"
+
+# ---- the uninstaller ----
+wine "$DIR/Uninstall.exe" /S >"$ART/uninstall.log" 2>&1
+check "the uninstaller removes the install folder" wait_uninstalled "$DIR"
+wineboot -r >/dev/null 2>&1  # files the uninstaller left for the next start (its own copy)
+snapshot after
+check "no file of ours is left" diff "$ART/files_before.txt" "$ART/files_after.txt"
+check "no registry value of ours is left" diff "$ART/user_before.reg" "$ART/user_after.reg"
+
+# ---- a folder with blanks; another program's screen saver meanwhile ----
+# /D= must come last and unquoted, blanks and all: through a batch file, as a
+# shortcut or script on Windows would pass it.
+printf '"%s" /S /D=C:\\My Screen Savers\\Ripplume water\r\n' "$(windows_path "$SETUP")" >"$ART/install_spaced.bat"
+wine cmd /c "$(windows_path "$ART/install_spaced.bat")" >"$ART/setup_spaced.log" 2>&1
+SDIR="$C/My Screen Savers/Ripplume water"
+check "/D= installs into a folder with blanks" test -f "$SDIR/Ripplume.scr" -a -f "$SDIR/Ripplume.dll"
+run_installed "$SDIR" spaced
+wine reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
+wine "$SDIR/Uninstall.exe" /S >"$ART/uninstall_spaced.log" 2>&1
+check "the uninstaller removes the folder with blanks" wait_uninstalled "$SDIR"
+check "another program's screen-saver choice stays" \
+  test "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr'
+check "the uninstall entry is gone" sh -c "! wine reg query '$UNINSTALL_KEY' >/dev/null 2>&1"
+
+harness_finish
