@@ -61,15 +61,7 @@ arch_of() {
 # picture in place; leaves its server running so later starts are quick.
 prepare_prefix() {
   local prefix=$1 winearch=$2
-  (
-    export WINEPREFIX=$prefix WINEARCH=$winearch WINEDEBUG=-all
-    if [ ! -f "$prefix/system.reg" ]; then
-      wineboot -i >/dev/null 2>&1 </dev/null || true
-      wineserver -w >/dev/null 2>&1 </dev/null || true
-    fi
-    wineserver -p >/dev/null 2>&1 </dev/null || true
-    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-  )
+  bash "$root/tests/wine/prepare-prefix.sh" "$prefix" "$winearch" || true
   mkdir -p "$prefix/drive_c/q_lorn"
   cp "$picture" "$prefix/drive_c/q_lorn/Ripplume.bmp"
 }

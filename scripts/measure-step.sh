@@ -35,15 +35,7 @@ for arch in "${arches[@]}"; do
   # Its server is started first, with no pipe to hold: a server started by a
   # captured wine command would keep the capture open until it exits.
   prefix=$build/wine-step-$winearch
-  (
-    export WINEPREFIX=$prefix WINEARCH=$winearch WINEDEBUG=-all
-    if [ ! -f "$prefix/system.reg" ]; then
-      wineboot -i >/dev/null 2>&1 </dev/null || true
-      wineserver -w >/dev/null 2>&1 </dev/null || true
-    fi
-    wineserver -p >/dev/null 2>&1 </dev/null || true
-    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-  )
+  bash "$root/tests/wine/prepare-prefix.sh" "$prefix" "$winearch" || true
 done
 stop_servers() {
   local winearch

@@ -1,0 +1,90 @@
+#include "renderer/x11/display_mode.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+bool ParseWindowId(const std::string& text, unsigned long& id) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 0);
+    if (errno != 0 || end == text.c_str() || *end != '\0' || value == 0 || text[0] == '-') return false;
+    id = value;
+    return true;
+}
+
+}  // namespace
+
+DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& arguments, const char* screenSaverWindow) {
+    DisplayModeOptions options;
+    bool targetGiven = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        // XScreenSaver's hacks take both -option and --option.
+        std::string option = arguments[i];
+        if (option.rfind("--", 0) == 0) option.erase(0, 1);
+        if (option == "-window") {
+            options.Target = DrawTarget::OwnWindow;
+            targetGiven = true;
+        } else if (option == "-root") {
+            options.Target = DrawTarget::Root;
+            targetGiven = true;
+        } else if (option == "-window-id") {
+            if (i + 1 >= arguments.size() || !ParseWindowId(arguments[i + 1], options.WindowId)) {
+                options.Error = "-window-id needs a window number";
+                return options;
+            }
+            options.Target = DrawTarget::GivenWindow;
+            targetGiven = true;
+            ++i;
+        } else if (option == "-fps") {
+            options.ShowFps = true;
+        } else if (option == "-picture-out") {
+            if (i + 1 >= arguments.size()) {
+                options.Error = "-picture-out needs a file name";
+                return options;
+            }
+            options.PictureOut = arguments[++i];
+        } else {
+            options.Error = "unknown option " + arguments[i];
+            return options;
+        }
+    }
+    if (!targetGiven && screenSaverWindow && *screenSaverWindow) {
+        if (!ParseWindowId(screenSaverWindow, options.WindowId)) {
+            options.Error = "XSCREENSAVER_WINDOW is not a window number";
+            return options;
+        }
+        options.Target = DrawTarget::GivenWindow;
+        options.UnderXScreenSaver = true;
+    }
+    return options;
+}
+
+bool StirsWater(unsigned state) {
+    using namespace PointerState;
+    return (state & (ShiftHeld | ControlHeld | LeftHeld | MiddleHeld | RightHeld)) == LeftHeld;
+}
+
+std::vector<uint8_t> MirroredBottomUp(const uint8_t* topDownRgb, int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    std::vector<uint8_t> picture(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* source = topDownRgb + size_t(y) * width * 3;
+        uint8_t* row = picture.data() + size_t(height - 1 - y) * width * 3;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* from = source + size_t(width - 1 - x) * 3;
+            row[x * 3 + 0] = from[0];
+            row[x * 3 + 1] = from[1];
+            row[x * 3 + 2] = from[2];
+        }
+    }
+    return picture;
+}
+
+long long NanosecondsToWait(long long frameStart, long long now, bool swapIntervalSet) {
+    if (swapIntervalSet) return 0;
+    const long long left = frameStart + FrameNanoseconds - now;
+    return left > 0 ? left : 0;
+}

@@ -1,0 +1,48 @@
+// The Linux display mode's decisions, kept apart from X11 so they are tested
+// natively: where to draw (XScreenSaver's conventions), which mouse moves stir
+// the water, how the captured desktop becomes the texture, and the frame pace.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class DrawTarget { OwnWindow, Root, GivenWindow };
+
+struct DisplayModeOptions {
+    DrawTarget Target = DrawTarget::OwnWindow;
+    unsigned long WindowId = 0;      // for GivenWindow
+    bool UnderXScreenSaver = false;  // the window came from XScreenSaver
+    std::string PictureOut;          // diagnostic: the texture picture is written here (PPM)
+    bool ShowFps = false;            // -fps: the frame rate on standard error, once a second
+    std::string Error;               // non-empty: the command line was not understood
+};
+
+// -window (a window of its own, the default), -root, -window-id ID (decimal
+// or 0x hexadecimal), or the XSCREENSAVER_WINDOW environment value (null when
+// unset) when no option names a target. -fps reports the frame rate;
+// -picture-out FILE is for tests.
+DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& arguments, const char* screenSaverWindow);
+
+// The X11 modifier and button bits a pointer event's state carries.
+namespace PointerState {
+constexpr unsigned ShiftHeld = 1u << 0;
+constexpr unsigned ControlHeld = 1u << 2;
+constexpr unsigned LeftHeld = 1u << 8;
+constexpr unsigned MiddleHeld = 1u << 9;
+constexpr unsigned RightHeld = 1u << 10;
+}  // namespace PointerState
+
+// A pointer move stirs the water with the left button alone held, as on Windows.
+bool StirsWater(unsigned state);
+
+// The captured screen as the texture wants it: rows from a top-down RGB
+// picture, mirrored left to right, bottom row first.
+std::vector<uint8_t> MirroredBottomUp(const uint8_t* topDownRgb, int width, int height);
+
+// The colour of the water when no picture of the desktop can be had.
+constexpr uint8_t PlainBlue[3] = {0x10, 0x20, 0x50};
+
+// Without a swap interval the loop waits out the rest of a 60 Hz frame, so the
+// waves keep the speed they have at 60 frames a second.
+constexpr long long FrameNanoseconds = 1000000000LL / 60;
+long long NanosecondsToWait(long long frameStart, long long now, bool swapIntervalSet);

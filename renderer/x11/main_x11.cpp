@@ -1,0 +1,276 @@
+// ripplume: the water as a Linux display mode for XScreenSaver, drawn with
+// GLX on the window XScreenSaver gives (-window-id or XSCREENSAVER_WINDOW), on
+// the root window (-root) or on a window of its own (-window, the default:
+// Escape or closing the window ends it). SIGTERM, how XScreenSaver stops a
+// mode, ends it cleanly. The frame drawing and the water are the renderer's own.
+//
+//  [X] window choice, resize, Escape and close, SIGTERM
+//  [X] the desktop picture from the root window, mirrored; plain blue without one
+//  [X] left-button drags stir the water
+//  [X] pace: swap interval where the driver offers it, else a 60 Hz frame cap
+//  [ ] the desktop picture under XScreenSaver (xscreensaver-getimage)
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "renderer/assets/desktop_texture.h"
+#include "renderer/water/draw_scene.h"
+#include "renderer/water/gl_state.h"
+#include "renderer/water/mouse_drop.h"
+#include "renderer/water/projection.h"
+#include "renderer/water/scene_settings.h"
+#include "renderer/water/water_grid.h"
+#include "renderer/x11/display_mode.h"
+
+// Last: X11 defines macros (None, Button1, ...) that the names above would meet.
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+static_assert(PointerState::ShiftHeld == ShiftMask && PointerState::ControlHeld == ControlMask &&
+                  PointerState::LeftHeld == Button1Mask && PointerState::MiddleHeld == Button2Mask &&
+                  PointerState::RightHeld == Button3Mask,
+              "the pointer rules use X11's bits");
+
+namespace {
+
+constexpr int OwnWindowWidth = 1024;
+constexpr int OwnWindowHeight = 768;
+
+volatile std::sig_atomic_t StopRequested = 0;
+
+void RequestStop(int) {
+    StopRequested = 1;
+}
+
+long long NowNanoseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+// The screen as it is now, as packed top-down RGB; empty when it cannot be read.
+std::vector<uint8_t> GrabScreen(Display* display, int& width, int& height) {
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes = {};
+    if (!XGetWindowAttributes(display, root, &attributes)) return {};
+    width = attributes.width;
+    height = attributes.height;
+    XImage* image = XGetImage(display, root, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image) return {};
+    const auto channel = [](unsigned long pixel, unsigned long mask) -> uint8_t {
+        if (mask == 0) return 0;
+        int shift = 0;
+        while (!((mask >> shift) & 1)) ++shift;
+        const unsigned long top = mask >> shift;
+        return uint8_t(((pixel >> shift) & top) * 255 / top);
+    };
+    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            uint8_t* out = &rgb[(size_t(y) * width + x) * 3];
+            out[0] = channel(pixel, image->red_mask);
+            out[1] = channel(pixel, image->green_mask);
+            out[2] = channel(pixel, image->blue_mask);
+        }
+    }
+    XDestroyImage(image);
+    return rgb;
+}
+
+void WritePicture(const std::string& path, const std::vector<uint8_t>& bottomUp, int width, int height) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return;
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    for (int y = height - 1; y >= 0; --y) std::fwrite(&bottomUp[size_t(y) * width * 3], 1, size_t(width) * 3, file);
+    std::fclose(file);
+}
+
+// A GL visual for the window: its own visual when GL can draw there.
+XVisualInfo* VisualFor(Display* display, Window window) {
+    XWindowAttributes attributes = {};
+    if (!XGetWindowAttributes(display, window, &attributes)) return nullptr;
+    XVisualInfo wanted = {};
+    wanted.visualid = XVisualIDFromVisual(attributes.visual);
+    int count = 0;
+    XVisualInfo* info = XGetVisualInfo(display, VisualIDMask, &wanted, &count);
+    int usesGl = 0;
+    if (info && (glXGetConfig(display, info, GLX_USE_GL, &usesGl) != 0 || !usesGl)) {
+        XFree(info);
+        return nullptr;
+    }
+    return info;
+}
+
+using SwapIntervalFunction = int (*)(unsigned);
+using SwapIntervalExtFunction = void (*)(Display*, GLXDrawable, int);
+
+// One frame per display refresh where the driver offers a swap interval.
+bool SetSwapInterval(Display* display, Window window) {
+    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+    const auto has = [&](const char* name) { return extensions && std::strstr(extensions, name); };
+    if (has("GLX_EXT_swap_control")) {
+        const auto set = reinterpret_cast<SwapIntervalExtFunction>(
+            glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        if (set) {
+            set(display, window, 1);
+            return true;
+        }
+    }
+    if (has("GLX_MESA_swap_control")) {
+        const auto set = reinterpret_cast<SwapIntervalFunction>(
+            glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+        if (set) return set(1) == 0;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const DisplayModeOptions options = ParseDisplayModeOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"));
+    if (!options.Error.empty()) {
+        std::fprintf(stderr, "ripplume: %s\nusage: ripplume [-window | -root | -window-id ID] [-fps]\n",
+                     options.Error.c_str());
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "ripplume: cannot open the X display\n");
+        return 1;
+    }
+    struct sigaction stop = {};
+    stop.sa_handler = RequestStop;
+    sigaction(SIGTERM, &stop, nullptr);
+    sigaction(SIGINT, &stop, nullptr);
+
+    // The desktop picture, taken before anything of ours covers the screen.
+    // Under XScreenSaver its own window already covers it.
+    int pictureWidth = 0, pictureHeight = 0;
+    std::vector<uint8_t> picture;
+    if (!options.UnderXScreenSaver) {
+        const std::vector<uint8_t> screen = GrabScreen(display, pictureWidth, pictureHeight);
+        if (!screen.empty()) picture = MirroredBottomUp(screen.data(), pictureWidth, pictureHeight);
+    }
+
+    Window window = 0;
+    XVisualInfo* visual = nullptr;
+    const Atom closeRequest = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    if (options.Target == DrawTarget::OwnWindow) {
+        int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+        visual = glXChooseVisual(display, DefaultScreen(display), attributes);
+        if (!visual) {
+            std::fprintf(stderr, "ripplume: no double-buffered RGBA GL visual\n");
+            XCloseDisplay(display);
+            return 1;
+        }
+        XSetWindowAttributes set = {};
+        set.colormap = XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
+        set.background_pixel = 0;
+        set.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask | ExposureMask;
+        window =
+            XCreateWindow(display, DefaultRootWindow(display), 0, 0, OwnWindowWidth, OwnWindowHeight, 0, visual->depth,
+                          InputOutput, visual->visual, CWColormap | CWBackPixel | CWEventMask, &set);
+        XStoreName(display, window, "Ripplume");
+        XSetWMProtocols(display, window, const_cast<Atom*>(&closeRequest), 1);
+        XMapWindow(display, window);
+    } else {
+        window = options.Target == DrawTarget::Root ? DefaultRootWindow(display) : Window(options.WindowId);
+        visual = VisualFor(display, window);
+        if (!visual) {
+            std::fprintf(stderr, "ripplume: cannot draw with GL on window 0x%lx\n", window);
+            XCloseDisplay(display);
+            return 1;
+        }
+        XSelectInput(display, window, StructureNotifyMask | ExposureMask);
+    }
+
+    GLXContext context = glXCreateContext(display, visual, nullptr, True);
+    XFree(visual);
+    if (!context || !glXMakeCurrent(display, window, context)) {
+        std::fprintf(stderr, "ripplume: no GL context\n");
+        if (context) glXDestroyContext(display, context);
+        if (options.Target == DrawTarget::OwnWindow) XDestroyWindow(display, window);
+        XCloseDisplay(display);
+        return 1;
+    }
+    XWindowAttributes size = {};
+    XGetWindowAttributes(display, window, &size);
+    int width = size.width, height = size.height;
+
+    InitSceneSettings();
+    ApplyProjection(width, height);
+    if (picture.empty()) {
+        MakePlainTexture(PlainBlue[0], PlainBlue[1], PlainBlue[2]);
+    } else {
+        const BitmapImage image = {pictureWidth, pictureHeight, picture.data()};
+        MakeDesktopTexture(image);
+        if (!options.PictureOut.empty()) WritePicture(options.PictureOut, picture, pictureWidth, pictureHeight);
+    }
+    InitWaterGrid();
+    ApplyFixedGLState();
+    const bool paced = SetSwapInterval(display, window);
+
+    long long reportStart = NowNanoseconds();
+    int framesSinceReport = 0;
+    long long totalFrames = 0;
+    bool done = false;
+    while (!done && !StopRequested) {
+        const long long frameStart = NowNanoseconds();
+        if (options.ShowFps && frameStart - reportStart >= 1000000000LL) {
+            std::fprintf(stderr, "ripplume: %.1f fps (%s), %lld frames\n",
+                         framesSinceReport * 1e9 / double(frameStart - reportStart),
+                         paced ? "swap interval" : "60 Hz cap", totalFrames);
+            reportStart = frameStart;
+            framesSinceReport = 0;
+        }
+        ++framesSinceReport;
+        ++totalFrames;
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            switch (event.type) {
+            case ConfigureNotify:
+                if (event.xconfigure.window == window &&
+                    (event.xconfigure.width != width || event.xconfigure.height != height)) {
+                    width = event.xconfigure.width;
+                    height = event.xconfigure.height;
+                    ApplyProjection(width, height);
+                }
+                break;
+            case KeyPress:
+                if (XLookupKeysym(&event.xkey, 0) == XK_Escape) done = true;
+                break;
+            case MotionNotify:
+                if (StirsWater(event.xmotion.state))
+                    MouseDrop(uint16_t(event.xmotion.x), uint16_t(event.xmotion.y), width, height);
+                break;
+            case ClientMessage:
+                if (Atom(event.xclient.data.l[0]) == closeRequest) done = true;
+                break;
+            default:
+                break;
+            }
+        }
+        if (done) break;
+        DrawScene();
+        glXSwapBuffers(display, window);
+        const long long wait = NanosecondsToWait(frameStart, NowNanoseconds(), paced);
+        if (wait > 0) {
+            const timespec pause = {time_t(wait / 1000000000LL), long(wait % 1000000000LL)};
+            nanosleep(&pause, nullptr);
+        }
+    }
+
+    glXMakeCurrent(display, None, nullptr);
+    glXDestroyContext(display, context);
+    if (options.Target == DrawTarget::OwnWindow) XDestroyWindow(display, window);
+    XCloseDisplay(display);
+    return 0;
+}

@@ -1,0 +1,25 @@
+// A plain window for the display-mode tests: prints its id and stays until
+// it is killed, as XScreenSaver's window would.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+int main() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 1;
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 100, 100, 400, 300, 0, 0,
+                                              WhitePixel(display, DefaultScreen(display)));
+    XStoreName(display, window, "blank");
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::printf("0x%lx\n", window);
+    std::fflush(stdout);
+    for (;;) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+        usleep(100000);
+    }
+}

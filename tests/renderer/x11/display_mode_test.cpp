@@ -1,0 +1,70 @@
+#include "renderer/x11/display_mode.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+DisplayModeOptions Parse(std::vector<std::string> arguments, const char* environment = nullptr) {
+    return ParseDisplayModeOptions(arguments, environment);
+}
+
+TEST(DisplayModeOptions, FollowXScreenSaversConventions) {
+    EXPECT_EQ(Parse({}).Target, DrawTarget::OwnWindow);
+    EXPECT_EQ(Parse({"-window"}).Target, DrawTarget::OwnWindow);
+    EXPECT_EQ(Parse({"-root"}).Target, DrawTarget::Root);
+    EXPECT_EQ(Parse({"--root"}).Target, DrawTarget::Root);
+
+    const DisplayModeOptions given = Parse({"-window-id", "0x2a00007"});
+    EXPECT_EQ(given.Target, DrawTarget::GivenWindow);
+    EXPECT_EQ(given.WindowId, 0x2a00007ul);
+    EXPECT_FALSE(given.UnderXScreenSaver);
+    EXPECT_EQ(Parse({"-window-id", "4660"}).WindowId, 4660ul);
+
+    // XScreenSaver names its window in the environment; an option still wins.
+    const DisplayModeOptions fromEnvironment = Parse({}, "0x400001");
+    EXPECT_EQ(fromEnvironment.Target, DrawTarget::GivenWindow);
+    EXPECT_EQ(fromEnvironment.WindowId, 0x400001ul);
+    EXPECT_TRUE(fromEnvironment.UnderXScreenSaver);
+    EXPECT_EQ(Parse({"-window"}, "0x400001").Target, DrawTarget::OwnWindow);
+    EXPECT_EQ(Parse({}, "").Target, DrawTarget::OwnWindow);
+}
+
+TEST(DisplayModeOptions, NonsenseIsRefusedWithAReason) {
+    EXPECT_FALSE(Parse({"-window-id"}).Error.empty());
+    EXPECT_FALSE(Parse({"-window-id", "abc"}).Error.empty());
+    EXPECT_FALSE(Parse({"-window-id", "12x"}).Error.empty());
+    EXPECT_FALSE(Parse({"-window-id", "0"}).Error.empty());
+    EXPECT_FALSE(Parse({"-window-id", "-5"}).Error.empty());
+    EXPECT_FALSE(Parse({"-speed"}).Error.empty());
+    EXPECT_TRUE(Parse({"-fps"}).ShowFps);
+    EXPECT_FALSE(Parse({}, "not a window").Error.empty());
+    EXPECT_TRUE(Parse({"-picture-out", "x.ppm"}).Error.empty());
+    EXPECT_FALSE(Parse({"-picture-out"}).Error.empty());
+}
+
+TEST(DisplayModePointer, OnlyTheLeftButtonAloneStirs) {
+    using namespace PointerState;
+    EXPECT_TRUE(StirsWater(LeftHeld));
+    EXPECT_TRUE(StirsWater(LeftHeld | (1u << 4)));  // Num Lock changes nothing
+    for (unsigned state :
+         {0u, RightHeld, MiddleHeld, LeftHeld | ShiftHeld, LeftHeld | ControlHeld, LeftHeld | RightHeld}) {
+        EXPECT_FALSE(StirsWater(state)) << state;
+    }
+}
+
+TEST(DisplayModePicture, MirroredLeftToRightAndTurnedBottomUp) {
+    // 3 x 2, top-down: a b c / d e f.
+    const uint8_t topDown[] = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 6};
+    const std::vector<uint8_t> picture = MirroredBottomUp(topDown, 3, 2);
+    const std::vector<uint8_t> expected = {6, 6, 6, 5, 5, 5, 4, 4, 4, 3, 3, 3, 2, 2, 2, 1, 1, 1};
+    EXPECT_EQ(picture, expected);
+    EXPECT_TRUE(MirroredBottomUp(topDown, 0, 2).empty());
+}
+
+TEST(DisplayModePace, WaitsOutTheFrameOnlyWithoutASwapInterval) {
+    EXPECT_EQ(NanosecondsToWait(1000, 1000 + 4000000, false), FrameNanoseconds - 4000000);
+    EXPECT_EQ(NanosecondsToWait(1000, 1000 + FrameNanoseconds + 5, false), 0);
+    EXPECT_EQ(NanosecondsToWait(1000, 1000, true), 0);
+}
+
+}  // namespace

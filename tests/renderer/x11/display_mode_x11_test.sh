@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# ripplume, the Linux display mode, on a private Xvfb display:
+# display_mode_x11_test.sh RIPPLUME BLANK_WINDOW ARTIFACTS
+#  - in a window of its own it shows the screen's picture, mirrored, on the
+#    water; a left-button drag stirs it; Escape ends it with exit code 0;
+#  - on a window it is given (-window-id, XSCREENSAVER_WINDOW) it draws there,
+#    follows a resize and ends within a second on SIGTERM;
+#  - without a picture (XScreenSaver's window covers the screen) the water is plain blue.
+set -u
+RIPPLUME=$1
+BLANK=$2
+ART=$3
+rm -rf "$ART"
+mkdir -p "$ART"
+FAILURES=0
+PIDS=()
+log() { echo "[$(date +%T)] $*"; }
+check() {
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; FAILURES=$((FAILURES + 1)); fi
+}
+cleanup() {
+  local pid
+  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+for number in $(seq 160 200); do
+  [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  PIDS+=("$!")
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+  export DISPLAY=":$number"
+  xdpyinfo >/dev/null 2>&1 && break
+done
+xdpyinfo >/dev/null 2>&1 || { echo "could not start Xvfb"; exit 1; }
+
+shot() { import -window root "$ART/$1.png" >/dev/null 2>&1; echo "$ART/$1.png"; }
+# wait_named NAME: a window with exactly that name appears.
+wait_named() {
+  local i
+  for i in $(seq 100); do
+    [ -n "$(xdotool search --name "^$1\$" 2>/dev/null)" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# ends_within SECONDS PID: the process ends in time; EXIT_CODE gets its code.
+ends_within() {
+  local i
+  for i in $(seq $(($1 * 10))); do
+    if ! kill -0 "$2" 2>/dev/null; then
+      wait "$2"
+      EXIT_CODE=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+root_picture() {
+  display -window root "$1" >/dev/null 2>&1 &
+  PIDS+=("$!")
+  sleep 1.5
+}
+# mean_in FILE GEOMETRY: "R G B" means of a part of a screenshot.
+mean_in() {
+  convert "$1" -crop "$2" +repage -resize 1x1\! -depth 8 rgb:- | od -An -tu1 | awk '{print $1, $2, $3}'
+}
+
+# ---- a window of its own, over a known desktop ----
+convert -size 1024x768 gradient:'#103060-#60a0e0' \
+  -fill '#e03020' -draw 'rectangle 0,0 120,767' \
+  -fill '#f0e040' -draw 'rectangle 300,100 520,300' "$ART/desktop.png"
+root_picture "$ART/desktop.png"
+desktop=$(shot desktop_before)
+"$RIPPLUME" -window -picture-out "$ART/picture.ppm" >"$ART/window.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+check "ripplume -window opens its window" wait_named Ripplume
+sleep 1.5
+convert "$desktop" -flop "$ART/desktop_flopped.png"
+check "its picture is the screen as it was, mirrored left to right" \
+  test "$(compare -metric AE "$ART/picture.ppm" "$ART/desktop_flopped.png" null: 2>&1)" = 0
+frame=$(shot own_window)
+check "the water shows the picture (the red and the yellow of the desktop are on screen)" \
+  sh -c "convert '$frame' -fuzz 8% -fill black +opaque '#e03020' -format '%[fx:mean>0.001]' info: | grep -q 1 &&
+         convert '$frame' -fuzz 8% -fill black +opaque '#f0e040' -format '%[fx:mean>0.001]' info: | grep -q 1"
+xdotool mousemove 512 384 keydown Escape sleep 0.2 keyup Escape
+check "Escape ends it" ends_within 5 "$RUN"
+check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
+
+# ---- a drag on a flat grey desktop: every change comes from the waves ----
+convert -size 1024x768 xc:'#808080' "$ART/grey.png"
+root_picture "$ART/grey.png"
+"$RIPPLUME" -window >"$ART/drag.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+wait_named Ripplume
+sleep 1
+off_flat() {
+  convert "$1" -crop 1024x560+0+208 -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    { n[$0]++; total++ } END { best = 0; for (k in n) if (n[k] > best) best = n[k]; print total - best }'
+}
+calm=$(off_flat "$(shot before_drag)")
+xdotool mousemove 300 300 mousedown 1
+for step in $(seq 1 20); do xdotool mousemove $((300 + step * 20)) $((300 + step * 10)); sleep 0.02; done
+xdotool mouseup 1
+sleep 0.3
+stirred=$(off_flat "$(shot after_drag)")
+log "pixels off the flat colour: before $calm, after $stirred"
+check "a left-button drag stirs the water" test "$stirred" -gt $((calm + 2000))
+kill -TERM "$RUN"
+ends_within 2 "$RUN"
+
+# ---- a window it is given ----
+root_picture "$ART/desktop.png"
+"$BLANK" >"$ART/blank.txt" &
+PIDS+=("$!")
+for _ in $(seq 50); do [ -s "$ART/blank.txt" ] && break; sleep 0.1; done
+ID=$(head -n 1 "$ART/blank.txt")
+"$RIPPLUME" -window-id "$ID" >"$ART/given.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+sleep 2.5
+given=$(shot given_window)
+read -r r g b <<<"$(mean_in "$given" 400x300+100+100)"
+log "given window's mean colour: $r $g $b"
+check "-window-id: it draws on that window (no longer white)" test "$r" -lt 200
+check "... and not beyond it" test "$(mean_in "$given" 50x50+600+500)" = "$(mean_in "$ART/desktop.png" 50x50+600+500)"
+xdotool windowsize "$ID" 600 420
+sleep 1.5
+resized=$(shot given_resized)
+# The top of the grown part is sky (black) when drawn, the window's white when not.
+read -r r g b <<<"$(mean_in "$resized" 150x30+530+105)"
+log "the grown part's mean colour: $r $g $b"
+check "it follows a resize of its window: the grown part is drawn" test "$r" -lt 60
+# ... and the water spreads into it: with the old viewport only black would be there.
+read -r r g b <<<"$(mean_in "$resized" 120x50+560+460)"
+log "the grown part's lower corner: $r $g $b"
+check "the water fills the resized window" test $((r + g + b)) -gt 150
+children=$(pgrep -P "$RUN" | wc -l)
+kill -TERM "$RUN"
+check "SIGTERM ends it within a second" ends_within 1 "$RUN"
+check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
+check "it started no other process" test "$children" = 0
+check "it has left the display (no client of its own remains)" sh -c "! xlsclients 2>/dev/null | grep -q ripplume"
+
+# ---- XScreenSaver's window: the screen is covered, so no picture: plain blue ----
+XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/xscreensaver.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+sleep 2.5
+plain=$(shot plain_water)
+read -r r g b <<<"$(mean_in "$plain" 300x150+250+350)"
+log "plain water's mean colour: $r $g $b"
+check "XSCREENSAVER_WINDOW: without a picture the water is plain dark blue" \
+  test "$b" -gt "$r" -a "$b" -gt "$g" -a "$b" -lt 128 -a "$b" -gt 20
+kill -TERM "$RUN"
+check "and SIGTERM ends it" ends_within 1 "$RUN"
+
+if [ "$FAILURES" -eq 0 ]; then echo PASSED; exit 0; fi
+echo "$FAILURES check(s) failed"
+exit 1
