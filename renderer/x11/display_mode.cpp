@@ -1,5 +1,7 @@
 #include "renderer/x11/display_mode.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -87,4 +89,20 @@ long long NanosecondsToWait(long long frameStart, long long now, bool swapInterv
     if (swapIntervalSet) return 0;
     const long long left = frameStart + FrameNanoseconds - now;
     return left > 0 ? left : 0;
+}
+
+std::string GetImageHelper(const char* overridePath, const char* searchPath) {
+    const auto runnable = [](const std::string& path) { return !path.empty() && access(path.c_str(), X_OK) == 0; };
+    if (overridePath && *overridePath) return runnable(overridePath) ? overridePath : "";
+    std::string folders = searchPath ? searchPath : "";
+    folders += ":/usr/libexec/xscreensaver";
+    size_t start = 0;
+    while (start <= folders.size()) {
+        const size_t end = folders.find(':', start);
+        const std::string folder = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!folder.empty() && runnable(folder + "/xscreensaver-getimage")) return folder + "/xscreensaver-getimage";
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return "";
 }

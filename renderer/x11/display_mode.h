@@ -39,6 +39,12 @@ bool StirsWater(unsigned state);
 // picture, mirrored left to right, bottom row first.
 std::vector<uint8_t> MirroredBottomUp(const uint8_t* topDownRgb, int width, int height);
 
+// The helper that puts XScreenSaver's desktop snapshot on a pixmap: the one
+// named by overridePath (the RIPPLUME_GETIMAGE environment value) when set,
+// else xscreensaver-getimage from the search path, else from Debian's
+// /usr/libexec/xscreensaver. Empty when there is none.
+std::string GetImageHelper(const char* overridePath, const char* searchPath);
+
 // The colour of the water when no picture of the desktop can be had.
 constexpr uint8_t PlainBlue[3] = {0x10, 0x20, 0x50};
 

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 DisplayModeOptions Parse(std::vector<std::string> arguments, const char* environment = nullptr) {
@@ -65,6 +72,24 @@ TEST(DisplayModePace, WaitsOutTheFrameOnlyWithoutASwapInterval) {
     EXPECT_EQ(NanosecondsToWait(1000, 1000 + 4000000, false), FrameNanoseconds - 4000000);
     EXPECT_EQ(NanosecondsToWait(1000, 1000 + FrameNanoseconds + 5, false), 0);
     EXPECT_EQ(NanosecondsToWait(1000, 1000, true), 0);
+}
+
+TEST(DisplayModeHelper, FoundWhereNamedOrOnTheSearchPath) {
+    char folder[] = "/tmp/ripplume-helper-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string helper = std::string(folder) + "/xscreensaver-getimage";
+    std::FILE* file = std::fopen(helper.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    ASSERT_EQ(chmod(helper.c_str(), 0755), 0);
+
+    EXPECT_EQ(GetImageHelper(nullptr, (std::string("/nonexistent:") + folder).c_str()), helper);
+    EXPECT_EQ(GetImageHelper(helper.c_str(), "/nonexistent"), helper);
+    // A name given but not there means no helper, not another one.
+    EXPECT_EQ(GetImageHelper("/nonexistent/getimage", folder), "");
+
+    unlink(helper.c_str());
+    rmdir(folder);
 }
 
 }  // namespace

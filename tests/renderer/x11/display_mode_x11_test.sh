@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # ripplume, the Linux display mode, on a private Xvfb display:
-# display_mode_x11_test.sh RIPPLUME BLANK_WINDOW ARTIFACTS
+# display_mode_x11_test.sh RIPPLUME BLANK_WINDOW FAKE_GETIMAGE ARTIFACTS
 #  - in a window of its own it shows the screen's picture, mirrored, on the
 #    water; a left-button drag stirs it; Escape ends it with exit code 0;
 #  - on a window it is given (-window-id, XSCREENSAVER_WINDOW) it draws there,
 #    follows a resize and ends within a second on SIGTERM;
-#  - without a picture (XScreenSaver's window covers the screen) the water is plain blue.
+#  - under XScreenSaver the picture comes from its getimage helper; without
+#    one the water is plain blue.
 set -u
 RIPPLUME=$1
 BLANK=$2
-ART=$3
+FAKE_GETIMAGE=$3
+ART=$4
 rm -rf "$ART"
 mkdir -p "$ART"
 FAILURES=0
@@ -148,15 +150,29 @@ check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
 check "it started no other process" test "$children" = 0
 check "it has left the display (no client of its own remains)" sh -c "! xlsclients 2>/dev/null | grep -q ripplume"
 
-# ---- XScreenSaver's window: the screen is covered, so no picture: plain blue ----
-XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/xscreensaver.log" 2>&1 &
+# ---- XScreenSaver's window: the screen is covered, the picture comes from its helper ----
+RIPPLUME_GETIMAGE=$FAKE_GETIMAGE XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/getimage.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+sleep 2.5
+helped=$(shot helper_picture)
+read -r r g b <<<"$(mean_in "$helped" 300x150+250+350)"
+log "water over the helper's picture: $r $g $b"
+check "XSCREENSAVER_WINDOW: the picture is the one XScreenSaver's helper gives (#c08040)" \
+  test "$r" -gt "$g" -a "$g" -gt "$b" -a "$r" -gt 120
+kill -TERM "$RUN"
+check "and SIGTERM ends it" ends_within 1 "$RUN"
+check "leaving no helper behind" sh -c "! pgrep -x fake_getimage >/dev/null"
+
+# ---- no helper: plain blue ----
+RIPPLUME_GETIMAGE=/nonexistent XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/xscreensaver.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
 sleep 2.5
 plain=$(shot plain_water)
 read -r r g b <<<"$(mean_in "$plain" 300x150+250+350)"
 log "plain water's mean colour: $r $g $b"
-check "XSCREENSAVER_WINDOW: without a picture the water is plain dark blue" \
+check "without a picture the water is plain dark blue" \
   test "$b" -gt "$r" -a "$b" -gt "$g" -a "$b" -lt 128 -a "$b" -gt 20
 kill -TERM "$RUN"
 check "and SIGTERM ends it" ends_within 1 "$RUN"
