@@ -151,13 +151,18 @@ check "it started no other process" test "$children" = 0
 check "it has left the display (no client of its own remains)" sh -c "! xlsclients 2>/dev/null | grep -q ripplume"
 
 # ---- XScreenSaver's window: the screen is covered, the picture comes from its helper ----
-RIPPLUME_GETIMAGE=$FAKE_GETIMAGE XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/getimage.log" 2>&1 &
-RUN=$!
-PIDS+=("$RUN")
-sleep 2.5
-helped=$(shot helper_picture)
-read -r r g b <<<"$(mean_in "$helped" 300x150+250+350)"
-log "water over the helper's picture: $r $g $b"
+# water_under_xscreensaver HELPER NAME: ripplume on XScreenSaver's window with
+# that picture helper; the mean colour of its water goes to r g b.
+water_under_xscreensaver() {
+  RIPPLUME_GETIMAGE=$1 XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/$2.log" 2>&1 &
+  RUN=$!
+  PIDS+=("$RUN")
+  sleep 2.5
+  read -r r g b <<<"$(mean_in "$(shot "$2")" 300x150+250+350)"
+  log "$2: the water's mean colour is $r $g $b"
+}
+
+water_under_xscreensaver "$FAKE_GETIMAGE" helper_picture
 check "XSCREENSAVER_WINDOW: the picture is the one XScreenSaver's helper gives (#c08040)" \
   test "$r" -gt "$g" -a "$g" -gt "$b" -a "$r" -gt 120
 kill -TERM "$RUN"
@@ -165,13 +170,7 @@ check "and SIGTERM ends it" ends_within 1 "$RUN"
 check "leaving no helper behind" sh -c "! pgrep -x fake_getimage >/dev/null"
 
 # ---- no helper: plain blue ----
-RIPPLUME_GETIMAGE=/nonexistent XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/xscreensaver.log" 2>&1 &
-RUN=$!
-PIDS+=("$RUN")
-sleep 2.5
-plain=$(shot plain_water)
-read -r r g b <<<"$(mean_in "$plain" 300x150+250+350)"
-log "plain water's mean colour: $r $g $b"
+water_under_xscreensaver /nonexistent plain_water
 check "without a picture the water is plain dark blue" \
   test "$b" -gt "$r" -a "$b" -gt "$g" -a "$b" -lt 128 -a "$b" -gt 20
 kill -TERM "$RUN"
