@@ -48,9 +48,9 @@ bool RunIsOver(RendererWatch& watch, bool windowFound, bool processRunning) {
 std::optional<TimerStart> MusicTimer(MusicChoice music) {
     switch (music) {
     case MusicChoice::Mp3File:
-        return TimerStart{SaverTimer::MusicRepeat, MusicRepeatInterval};
+        return MusicRepeatTimer;
     case MusicChoice::AudioCd:
-        return TimerStart{SaverTimer::CdPoll, CdPollInterval};
+        return CdPollTimer;
     case MusicChoice::WaveFile:
     case MusicChoice::None:
         break;

@@ -25,6 +25,8 @@ struct TimerStart {
 
 // On from the saver window's creation.
 constexpr TimerStart WatchTimer = {SaverTimer::RendererWatch, RendererWatchInterval};
+constexpr TimerStart MusicRepeatTimer = {SaverTimer::MusicRepeat, MusicRepeatInterval};
+constexpr TimerStart CdPollTimer = {SaverTimer::CdPoll, CdPollInterval};
 
 // The timer the run's music needs once it has started: the repeat for an MP3
 // file, the poll for the CD; none for a WAV file, which the sound player

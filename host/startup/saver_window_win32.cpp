@@ -23,9 +23,7 @@ static_assert(Timer1 == UINT_PTR(SaverTimer::MusicRepeat) && Timer2 == UINT_PTR(
 
 struct SaverWindowState {
     HWND Window = nullptr;
-    bool Timer1On = false;
-    bool Timer2On = false;
-    bool Timer3On = false;
+    bool TimerOn[4] = {};  // by timer id
     std::wstring RendererPath;
     HANDLE RendererProcess = nullptr;
     RendererWatch Watch;
@@ -35,29 +33,15 @@ struct SaverWindowState {
 
 SaverWindowState Saver;
 
-bool& TimerOn(SaverTimer timer) {
-    switch (timer) {
-    case SaverTimer::MusicRepeat:
-        return Saver.Timer1On;
-    case SaverTimer::CdPoll:
-        return Saver.Timer2On;
-    case SaverTimer::RendererWatch:
-        break;
-    }
-    return Saver.Timer3On;
-}
-
 void SwitchTimer(const TimerStart& timer, bool on) {
+    bool& state = Saver.TimerOn[UINT_PTR(timer.Timer)];
     if (on) {
-        TimerOn(timer.Timer) = SetTimer(Saver.Window, UINT_PTR(timer.Timer), timer.Interval, nullptr) != 0;
+        state = SetTimer(Saver.Window, UINT_PTR(timer.Timer), timer.Interval, nullptr) != 0;
     } else {
         KillTimer(Saver.Window, UINT_PTR(timer.Timer));
-        TimerOn(timer.Timer) = false;
+        state = false;
     }
 }
-
-const TimerStart CdPollTimer = *MusicTimer(MusicChoice::AudioCd);
-const TimerStart MusicRepeatTimer = *MusicTimer(MusicChoice::Mp3File);
 
 // Started shown normally, without waiting. The path goes in quoted as the
 // program's first argument, so a folder with blanks in it is no problem.
@@ -142,7 +126,7 @@ void Timer2_Timer() {
 
 // Stops the music, gives the cursor back and ends the host at once.
 [[noreturn]] void Form_QueryUnload() {
-    if (Saver.Timer2On) {
+    if (Saver.TimerOn[Timer2]) {
         SwitchTimer(CdPollTimer, false);
         CloseCdAudio(HostMusic());
     }
