@@ -14,9 +14,6 @@
 // Settings, which Main has loaded before showing it.
 #include "host/dialog/settings_dialog_win32.h"
 
-#include <commdlg.h>
-#include <shellapi.h>
-
 #include <string>
 
 #include "host/controls/command_button.h"
