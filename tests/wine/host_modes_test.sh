@@ -39,22 +39,28 @@ stop_box() { : >"$QLORN/modes_box.txt.quit"; wait_exit "$BOX" 10; }
 
 window_count() { find_window "$1" | wc -l; }
 
+# renderer_count: renderers running from this test's folder (processes, not X
+# windows: Wine may briefly hold two X windows for one GL window).
+renderer_count() { pgrep -fc 'modes full.Ripplume\.dll' || true; }
+
 # ends_silently NAME ARGS...: the host ends by itself within a few seconds
 # having shown nothing, started no renderer, opened no dialog and taken no
-# capture.
+# capture. Says which of these failed.
 ends_silently() {
   local name=$1
   shift
   local renderers dialogs
-  renderers=$(window_count Ripplume_VC)
+  renderers=$(renderer_count)
   dialogs=$(window_count '<Ripplume>')
   rm -f "$QLORN/Ripplume.bmp"
   wine_start "$name" "$@"
   local pid_var=$name
-  wait_exit "${!pid_var}" 8 || return 1
+  wait_exit "${!pid_var}" 15 || { echo "  $name did not end"; return 1; }
   sleep 0.5
-  [ -z "$(find_window "$MESSAGE_TITLE")" ] && [ "$(window_count Ripplume_VC)" = "$renderers" ] &&
-    [ "$(window_count '<Ripplume>')" = "$dialogs" ] && [ ! -e "$QLORN/Ripplume.bmp" ]
+  [ -z "$(find_window "$MESSAGE_TITLE")" ] || { echo "  $name showed a message"; return 1; }
+  [ "$(renderer_count)" = "$renderers" ] || { echo "  $name started a renderer"; return 1; }
+  [ "$(window_count '<Ripplume>')" = "$dialogs" ] || { echo "  $name opened a dialog"; return 1; }
+  [ ! -e "$QLORN/Ripplume.bmp" ] || { echo "  $name took a capture"; return 1; }
 }
 
 # --- The renderer-missing message: /s, /c and /a, but not /p.
@@ -93,7 +99,7 @@ check "while the dialog is open, /s ends at once" ends_silently S_DURING_DIALOG 
 check "while the dialog is open, /c ends at once" ends_silently C_DURING_DIALOG "$FULL/Ripplume.scr" /c
 check "preview box while the dialog is open" start_box
 wine_start P_DURING_DIALOG "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
-check "while the dialog is open, /p ends at once" wait_exit "$P_DURING_DIALOG" 8
+check "while the dialog is open, /p ends at once" wait_exit "$P_DURING_DIALOG" 15
 check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$QLORN/modes_box.txt.report"
 stop_box
 wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
@@ -108,11 +114,12 @@ wait_exit "$DIALOG_C" 10
 wine_start RUN "$FULL/Ripplume.scr" -S
 check "-S starts a run" wait_for_window Ripplume_VC 30
 check "the run's hidden window is there" exists Ripplume_Main
+check "the run's renderer is running" test "$(renderer_count)" = 1
 check "during a run, /s ends at once" ends_silently S_DURING_RUN "$FULL/Ripplume.scr" /s
 check "during a run, /c ends at once" ends_silently C_DURING_RUN "$FULL/Ripplume.scr" /c
 check "preview box during a run" start_box
 wine_start P_DURING_RUN "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
-check "during a run, /p ends at once" wait_exit "$P_DURING_RUN" 8
+check "during a run, /p ends at once" wait_exit "$P_DURING_RUN" 15
 check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$QLORN/modes_box.txt.report"
 stop_box
 check "the run ends with its renderer" end_run "$RUN"
