@@ -53,7 +53,10 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
             return options;
         }
     }
-    if (!targetGiven && screenSaverWindow && *screenSaverWindow) {
+    // XScreenSaver runs its modes with --root and names its own window, which
+    // covers the real root, in the environment: that window is the root then.
+    const bool screenSaverWindowWanted = !targetGiven || options.Target == DrawTarget::Root;
+    if (screenSaverWindowWanted && screenSaverWindow && *screenSaverWindow) {
         if (!ParseWindowId(screenSaverWindow, options.WindowId)) {
             options.Error = "XSCREENSAVER_WINDOW is not a window number";
             return options;

@@ -33,6 +33,12 @@ TEST(DisplayModeOptions, FollowXScreenSaversConventions) {
     EXPECT_EQ(fromEnvironment.WindowId, 0x400001ul);
     EXPECT_TRUE(fromEnvironment.UnderXScreenSaver);
     EXPECT_EQ(Parse({"-window"}, "0x400001").Target, DrawTarget::OwnWindow);
+    EXPECT_EQ(Parse({"-window-id", "77"}, "0x400001").WindowId, 77ul);
+    // XScreenSaver starts its modes with --root: its window is the root then.
+    const DisplayModeOptions rootUnderXScreenSaver = Parse({"--root"}, "0x400001");
+    EXPECT_EQ(rootUnderXScreenSaver.Target, DrawTarget::GivenWindow);
+    EXPECT_EQ(rootUnderXScreenSaver.WindowId, 0x400001ul);
+    EXPECT_TRUE(rootUnderXScreenSaver.UnderXScreenSaver);
     EXPECT_EQ(Parse({}, "").Target, DrawTarget::OwnWindow);
 }
 
