@@ -13,7 +13,7 @@ struct DisplayModeOptions {
     unsigned long WindowId = 0;      // for GivenWindow
     bool UnderXScreenSaver = false;  // the window came from XScreenSaver
     std::string PictureOut;          // diagnostic: the texture picture is written here (PPM)
-    bool ShowFps = false;            // -fps: the frame rate on standard error, once a second
+    bool ShowFps = false;            // -fps: the frame rate on screen and standard error
     std::string Error;               // non-empty: the command line was not understood
 };
 

@@ -9,6 +9,7 @@
 //  [X] left-button drags stir the water
 //  [X] pace: swap interval where the driver offers it, else a 60 Hz frame cap
 //  [X] the desktop picture under XScreenSaver, from its xscreensaver-getimage
+//  [X] -fps: the frame rate on the screen and on standard error
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,6 +187,62 @@ bool SetSwapInterval(Display* display, Window window) {
     return false;
 }
 
+// -fps shows the frame rate in the top-left corner, as XScreenSaver's modes
+// do, in X's "fixed" font through GLX's bitmap font display lists.
+struct FpsText {
+    XFontStruct* Font = nullptr;
+    GLuint FirstList = 0;
+};
+constexpr int FirstGlyph = 32, GlyphCount = 96;
+
+FpsText MakeFpsText(Display* display) {
+    FpsText text;
+    text.Font = XLoadQueryFont(display, "fixed");
+    if (!text.Font) return text;
+    text.FirstList = glGenLists(GlyphCount);
+    if (text.FirstList) glXUseXFont(text.Font->fid, FirstGlyph, GlyphCount, text.FirstList);
+    return text;
+}
+
+void FreeFpsText(Display* display, FpsText& text) {
+    if (text.FirstList) glDeleteLists(text.FirstList, GlyphCount);
+    if (text.Font) XFreeFont(display, text.Font);
+    text = {};
+}
+
+// Drawn over the frame in window pixels; every state it changes is restored.
+// The line is plain ASCII.
+void DrawFpsText(const FpsText& text, const char* line, int width, int height) {
+    if (!text.FirstList) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glRasterPos2i(8, height - 8 - text.Font->ascent);
+    for (const char* c = line; *c; ++c) {
+        // Mesa's glyph of a blank moves nothing: step over blanks by hand.
+        if (*c == ' ') {
+            glBitmap(0, 0, 0, 0, GLfloat(text.Font->max_bounds.width), 0, nullptr);
+        } else {
+            glCallList(text.FirstList + GLuint(*c - FirstGlyph));
+        }
+    }
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -273,6 +330,9 @@ int main(int argc, char** argv) {
     InitWaterGrid();
     ApplyFixedGLState();
     const bool paced = SetSwapInterval(display, window);
+    FpsText fpsText;
+    if (options.ShowFps) fpsText = MakeFpsText(display);
+    char fpsLine[64] = "";
 
     long long reportStart = NowNanoseconds();
     int framesSinceReport = 0;
@@ -281,9 +341,10 @@ int main(int argc, char** argv) {
     while (!done && !StopRequested) {
         const long long frameStart = NowNanoseconds();
         if (options.ShowFps && frameStart - reportStart >= 1000000000LL) {
-            std::fprintf(stderr, "ripplume: %.1f fps (%s), %lld frames\n",
-                         framesSinceReport * 1e9 / double(frameStart - reportStart),
-                         paced ? "swap interval" : "60 Hz cap", totalFrames);
+            const double fps = framesSinceReport * 1e9 / double(frameStart - reportStart);
+            std::fprintf(stderr, "ripplume: %.1f fps (%s), %lld frames\n", fps, paced ? "swap interval" : "60 Hz cap",
+                         totalFrames);
+            std::snprintf(fpsLine, sizeof fpsLine, "FPS: %.1f", fps);
             reportStart = frameStart;
             framesSinceReport = 0;
         }
@@ -317,6 +378,7 @@ int main(int argc, char** argv) {
         }
         if (done) break;
         DrawScene();
+        if (options.ShowFps) DrawFpsText(fpsText, fpsLine, width, height);
         glXSwapBuffers(display, window);
         const long long wait = NanosecondsToWait(frameStart, NowNanoseconds(), paced);
         if (wait > 0) {
@@ -325,6 +387,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    FreeFpsText(display, fpsText);
     glXMakeCurrent(display, None, nullptr);
     glXDestroyContext(display, context);
     if (options.Target == DrawTarget::OwnWindow) XDestroyWindow(display, window);

@@ -97,16 +97,24 @@ check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
 # ---- a drag on a flat grey desktop: every change comes from the waves ----
 convert -size 1024x768 xc:'#808080' "$ART/grey.png"
 root_picture "$ART/grey.png"
-"$RIPPLUME" -window >"$ART/drag.log" 2>&1 &
+"$RIPPLUME" -window -fps >"$ART/drag.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
 wait_named Ripplume
-sleep 1
+sleep 1.5
 off_flat() {
   convert "$1" -crop 1024x560+0+208 -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
     { n[$0]++; total++ } END { best = 0; for (k in n) if (n[k] > best) best = n[k]; print total - best }'
 }
-calm=$(off_flat "$(shot before_drag)")
+calm_shot=$(shot before_drag)
+calm=$(off_flat "$calm_shot")
+# white_in_corner FILE: white pixels where -fps writes the frame rate (the sky).
+white_in_corner() {
+  convert "$1" -crop 200x30+0+0 +repage -fuzz 10% -fill black +opaque white -fill white -opaque white \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+check "-fps writes the frame rate in the top-left corner" test "$(white_in_corner "$calm_shot")" -gt 30
+check "... and without -fps the corner is plain sky" test "$(white_in_corner "$frame")" = 0
 xdotool mousemove 300 300 mousedown 1
 for step in $(seq 1 20); do xdotool mousemove $((300 + step * 20)) $((300 + step * 10)); sleep 0.02; done
 xdotool mouseup 1
@@ -123,6 +131,7 @@ root_picture "$ART/desktop.png"
 PIDS+=("$!")
 for _ in $(seq 50); do [ -s "$ART/blank.txt" ] && break; sleep 0.1; done
 ID=$(head -n 1 "$ART/blank.txt")
+check "a test window to draw on ($ID)" test -n "$ID"
 "$RIPPLUME" -window-id "$ID" >"$ART/given.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
