@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# release.sh: builds the shipped 32-bit programs and makes dist/ with
+# release.sh: builds the shipped 32-bit programs and the Linux display mode
+# and makes dist/ with
 #   Ripplume-<version>-setup.exe  the installer (NSIS)
 #   Ripplume-<version>-win32.zip  the two programs, a read-me and the licence
-#   SHA256SUMS                    for both
+#   ripplume_<version>_<arch>.deb the Linux display mode for XScreenSaver
+#   SHA256SUMS                    for all three
 # The version is the CMake project's. RIPPLUME_BUILD sets the build root.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,6 +34,13 @@ touch -d '2026-01-01 00:00:00 UTC' "$zipdir"/*
 makensis -V2 -DVERSION="$version" -DBIN="$bin" -DTOP="$root" \
   -DOUTFILE="$dist/Ripplume-$version-setup.exe" "$root/packaging/windows/ripplume.nsi"
 
-(cd "$dist" && sha256sum "Ripplume-$version-setup.exe" "Ripplume-$version-win32.zip" >SHA256SUMS)
+# The Debian package, from an optimised build of its own.
+cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build/linux" >/dev/null
+(cd "$build/linux" && cpack -G DEB -B "$stage/deb" >/dev/null)
+deb=ripplume_${version}_$(dpkg --print-architecture).deb
+cp "$stage/deb/$deb" "$dist/"
+
+(cd "$dist" && sha256sum "Ripplume-$version-setup.exe" "Ripplume-$version-win32.zip" "$deb" >SHA256SUMS)
 echo "$dist"
 ls -l "$dist"

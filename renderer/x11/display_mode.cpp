@@ -53,15 +53,21 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
             return options;
         }
     }
-    // XScreenSaver runs its modes with --root and names its own window, which
-    // covers the real root, in the environment: that window is the root then.
-    const bool screenSaverWindowWanted = !targetGiven || options.Target == DrawTarget::Root;
-    if (screenSaverWindowWanted && screenSaverWindow && *screenSaverWindow) {
-        if (!ParseWindowId(screenSaverWindow, options.WindowId)) {
+    // XScreenSaver names its window in the environment. It runs its modes
+    // with --root, and that window, which covers the real root, is the root
+    // then; its settings preview adds --window-id. Either way the picture
+    // comes through XScreenSaver, which honours the user's image settings.
+    const bool ownWindowAsked = targetGiven && options.Target == DrawTarget::OwnWindow;
+    if (!ownWindowAsked && screenSaverWindow && *screenSaverWindow) {
+        unsigned long id = 0;
+        if (!ParseWindowId(screenSaverWindow, id)) {
             options.Error = "XSCREENSAVER_WINDOW is not a window number";
             return options;
         }
-        options.Target = DrawTarget::GivenWindow;
+        if (options.Target != DrawTarget::GivenWindow) {
+            options.Target = DrawTarget::GivenWindow;
+            options.WindowId = id;
+        }
         options.UnderXScreenSaver = true;
     }
     return options;

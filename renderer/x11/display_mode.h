@@ -20,7 +20,8 @@ struct DisplayModeOptions {
 // -window (a window of its own, the default), -root, -window-id ID (decimal
 // or 0x hexadecimal), or the XSCREENSAVER_WINDOW environment value (null when
 // unset) when no option or -root names the target: XScreenSaver's window
-// stands in for the root, which it covers. -fps reports the frame rate;
+// stands in for the root, which it covers. With that value set the picture
+// comes through XScreenSaver, unless -window asks for a window of our own. -fps reports the frame rate;
 // -picture-out FILE is for tests.
 DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& arguments, const char* screenSaverWindow);
 

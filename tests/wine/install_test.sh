@@ -31,7 +31,8 @@ C="$WINEPREFIX/drive_c"
 
 # ---- the release folder ----
 check "the release has a version ($VERSION)" test -n "$VERSION"
-check "SHA256SUMS verifies both files" sh -c "cd '$DIST' && sha256sum -c --quiet SHA256SUMS && test \$(wc -l < SHA256SUMS) = 2"
+check "SHA256SUMS verifies both files (and the Linux package beside them)" \
+  sh -c "cd '$DIST' && sha256sum -c --quiet SHA256SUMS && test \$(grep -c 'Ripplume-.*-\(setup.exe\|win32.zip\)\$' SHA256SUMS) = 2"
 unzip -Z1 "$ZIP" | sort >"$ART/zip.txt"
 printf 'Ripplume-%s/\nRipplume-%s/LICENSE.txt\nRipplume-%s/README.txt\nRipplume-%s/Ripplume.dll\nRipplume-%s/Ripplume.scr\n' \
   "$VERSION" "$VERSION" "$VERSION" "$VERSION" "$VERSION" | sort >"$ART/zip_expected.txt"

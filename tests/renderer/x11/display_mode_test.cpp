@@ -33,6 +33,12 @@ TEST(DisplayModeOptions, FollowXScreenSaversConventions) {
     EXPECT_EQ(fromEnvironment.WindowId, 0x400001ul);
     EXPECT_TRUE(fromEnvironment.UnderXScreenSaver);
     EXPECT_EQ(Parse({"-window"}, "0x400001").Target, DrawTarget::OwnWindow);
+    EXPECT_FALSE(Parse({"-window"}, "0x400001").UnderXScreenSaver);
+    // Its settings preview gives a window too: the picture still comes through XScreenSaver.
+    const DisplayModeOptions preview = Parse({"--root", "--window-id", "0x403c00"}, "0x403c00");
+    EXPECT_EQ(preview.Target, DrawTarget::GivenWindow);
+    EXPECT_EQ(preview.WindowId, 0x403c00ul);
+    EXPECT_TRUE(preview.UnderXScreenSaver);
     EXPECT_EQ(Parse({"-window-id", "77"}, "0x400001").WindowId, 77ul);
     // XScreenSaver starts its modes with --root: its window is the root then.
     const DisplayModeOptions rootUnderXScreenSaver = Parse({"--root"}, "0x400001");

@@ -7,39 +7,12 @@
 #    follows a resize and ends within a second on SIGTERM;
 #  - under XScreenSaver the picture comes from its getimage helper; without
 #    one the water is plain blue.
-set -u
 RIPPLUME=$1
 BLANK=$2
 FAKE_GETIMAGE=$3
-ART=$4
-rm -rf "$ART"
-mkdir -p "$ART"
-FAILURES=0
-PIDS=()
-log() { echo "[$(date +%T)] $*"; }
-check() {
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; FAILURES=$((FAILURES + 1)); fi
-}
-cleanup() {
-  local pid
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x11_harness.sh"
+x11_init "$4"
 
-for number in $(seq 160 200); do
-  [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  PIDS+=("$!")
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
-  export DISPLAY=":$number"
-  xdpyinfo >/dev/null 2>&1 && break
-done
-xdpyinfo >/dev/null 2>&1 || { echo "could not start Xvfb"; exit 1; }
-
-shot() { import -window root "$ART/$1.png" >/dev/null 2>&1; echo "$ART/$1.png"; }
 # wait_named NAME: a window with exactly that name appears.
 wait_named() {
   local i
@@ -49,33 +22,9 @@ wait_named() {
   done
   return 1
 }
-# ends_within SECONDS PID: the process ends in time; EXIT_CODE gets its code.
-ends_within() {
-  local i
-  for i in $(seq $(($1 * 10))); do
-    if ! kill -0 "$2" 2>/dev/null; then
-      wait "$2"
-      EXIT_CODE=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-root_picture() {
-  display -window root "$1" >/dev/null 2>&1 &
-  PIDS+=("$!")
-  sleep 1.5
-}
-# mean_in FILE GEOMETRY: "R G B" means of a part of a screenshot.
-mean_in() {
-  convert "$1" -crop "$2" +repage -resize 1x1\! -depth 8 rgb:- | od -An -tu1 | awk '{print $1, $2, $3}'
-}
 
 # ---- a window of its own, over a known desktop ----
-convert -size 1024x768 gradient:'#103060-#60a0e0' \
-  -fill '#e03020' -draw 'rectangle 0,0 120,767' \
-  -fill '#f0e040' -draw 'rectangle 300,100 520,300' "$ART/desktop.png"
+a_desktop "$ART/desktop.png"
 root_picture "$ART/desktop.png"
 desktop=$(shot desktop_before)
 "$RIPPLUME" -window -picture-out "$ART/picture.ppm" >"$ART/window.log" 2>&1 &
@@ -88,8 +37,7 @@ check "its picture is the screen as it was, mirrored left to right" \
   test "$(compare -metric AE "$ART/picture.ppm" "$ART/desktop_flopped.png" null: 2>&1)" = 0
 frame=$(shot own_window)
 check "the water shows the picture (the red and the yellow of the desktop are on screen)" \
-  sh -c "convert '$frame' -fuzz 8% -fill black +opaque '#e03020' -format '%[fx:mean>0.001]' info: | grep -q 1 &&
-         convert '$frame' -fuzz 8% -fill black +opaque '#f0e040' -format '%[fx:mean>0.001]' info: | grep -q 1"
+  eval 'has_colour "$frame" "#e03020" && has_colour "$frame" "#f0e040"'
 xdotool mousemove 512 384 keydown Escape sleep 0.2 keyup Escape
 check "Escape ends it" ends_within 5 "$RUN"
 check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
@@ -185,6 +133,4 @@ check "without a picture the water is plain dark blue" \
 kill -TERM "$RUN"
 check "and SIGTERM ends it" ends_within 1 "$RUN"
 
-if [ "$FAILURES" -eq 0 ]; then echo PASSED; exit 0; fi
-echo "$FAILURES check(s) failed"
-exit 1
+x11_finish

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The Debian package of the Linux display mode, and Ripplume under the real
+# XScreenSaver daemon on a private Xvfb display:
+# debian_package_test.sh DEB ARTIFACTS
+#  - the package holds the program where XScreenSaver runs its modes, the
+#    settings description where xscreensaver-settings reads them, the list
+#    command, the manuals and the licence;
+#  - it installs with dpkg (as root, where it is not installed already; else
+#    its files are unpacked into a folder and used from there);
+#  - ripplume-add-to-xscreensaver puts it on a new user's list; the daemon,
+#    activated, runs ripplume on its window with the desktop mirrored on the
+#    water; deactivated, it ends ripplume;
+#  - removing the package leaves none of its files.
+DEB=$1
+source "$(dirname "$0")/../renderer/x11/x11_harness.sh"
+x11_init "$2"
+
+# ---- what the package holds ----
+dpkg-deb -c "$DEB" | awk '{ print $6 }' | sed 's|^\./|/|' | grep -v '/$' | sort >"$ART/files.txt"
+cat >"$ART/expected.txt" <<'EOF'
+/usr/bin/ripplume
+/usr/bin/ripplume-add-to-xscreensaver
+/usr/libexec/xscreensaver/ripplume
+/usr/share/doc/ripplume/README.Debian
+/usr/share/doc/ripplume/copyright
+/usr/share/man/man1/ripplume-add-to-xscreensaver.1.gz
+/usr/share/man/man6/ripplume.6.gz
+/usr/share/xscreensaver/config/ripplume.xml
+EOF
+check "the package holds exactly its files" diff "$ART/expected.txt" "$ART/files.txt"
+check "... /usr/bin/ripplume leads to the display mode" \
+  sh -c "dpkg-deb -c '$DEB' | grep -q 'usr/bin/ripplume -> ../libexec/xscreensaver/ripplume'"
+check "it depends on the GL and X libraries it links" \
+  sh -c "dpkg-deb -f '$DEB' Depends | grep -q libgl1 && dpkg-deb -f '$DEB' Depends | grep -q libx11-6"
+dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/xscreensaver/config/ripplume.xml >"$ART/ripplume.xml"
+check "its settings description names the mode, its command and the frame-rate option" python3 - "$ART/ripplume.xml" <<'PY'
+import sys, xml.etree.ElementTree as tree
+saver = tree.parse(sys.argv[1]).getroot()
+assert saver.tag == "screensaver" and saver.get("name") == "ripplume" and saver.get("_label") == "Ripplume"
+assert [c.get("arg") for c in saver.iter("command")] == ["--root"]
+assert any(b.get("arg-set") == "--fps" for b in saver.iter("boolean"))
+assert saver.find("xscreensaver-image") is not None
+PY
+
+# ---- installed, or unpacked where it cannot be installed here ----
+INSTALLED=no
+if [ "$(id -u)" = 0 ] && ! dpkg -s ripplume >/dev/null 2>&1; then
+  check "dpkg installs the package" sh -c "dpkg -i '$DEB' >'$ART/dpkg-install.log' 2>&1"
+  INSTALLED=yes
+  trap 'dpkg -r ripplume >/dev/null 2>&1; x11_cleanup' EXIT
+  FILES=
+else
+  log "not installing: not root, or ripplume is installed already; the unpacked files are used"
+  FILES=$ART/unpacked
+  dpkg-deb -x "$DEB" "$FILES"
+fi
+check "the display mode is where XScreenSaver runs modes" test -x "$FILES/usr/libexec/xscreensaver/ripplume"
+
+# ---- a user puts it on the list and XScreenSaver runs it ----
+# XScreenSaver runs no display mode as root, so the user is nobody.
+user_home=$(mktemp -d)
+chmod 755 "$user_home"
+chown nobody: "$user_home"
+as_user() {
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+    env HOME="$user_home" DISPLAY="$DISPLAY" PATH="$FILES/usr/libexec/xscreensaver:$PATH" "$@"
+}
+add_to_list() { as_user "$FILES/usr/bin/ripplume-add-to-xscreensaver" >"$ART/add.log" 2>&1; }
+check "ripplume-add-to-xscreensaver puts it on a new user's list" add_to_list
+check "... enabled" grep -q "^  GL:.*ripplume --root" "$user_home/.xscreensaver"
+check "... after the system's own modes were copied" grep -q "maze --root" "$user_home/.xscreensaver"
+# The user picks it as the one mode, with desktop grabs allowed. The list
+# starts with Ripplume.
+cat >>"$user_home/.xscreensaver" <<'EOF'
+mode:		one
+selected:	0
+grabDesktopImages:	True
+fade:		False
+unfade:		False
+lock:		False
+EOF
+cp "$user_home/.xscreensaver" "$ART/xscreensaver.txt"
+
+a_desktop "$ART/desktop.png"
+root_picture "$ART/desktop.png"
+as_user xscreensaver --no-splash --verbose >"$ART/daemon.log" 2>&1 &
+DAEMON=$!
+PIDS+=("$DAEMON")
+sleep 2
+as_user xscreensaver-command -activate >>"$ART/command.log" 2>&1
+# ripplume_runs: a ripplume of this test's daemon (its user's HOME) runs.
+ripplume_runs() {
+  local pid
+  for pid in $(pgrep -x ripplume); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "HOME=$user_home" && return 0
+  done
+  return 1
+}
+wait_for() {
+  local i
+  for i in $(seq $(($1 * 10))); do "${@:2}" && return 0; sleep 0.1; done
+  return 1
+}
+check "activated, XScreenSaver runs ripplume" wait_for 15 ripplume_runs
+sleep 3
+active=$(shot active)
+check "... on its window, with the desktop's red and yellow on the water" \
+  eval 'has_colour "$active" "#e03020" && has_colour "$active" "#f0e040"'
+as_user xscreensaver-command -deactivate >>"$ART/command.log" 2>&1
+check "deactivated, ripplume ends" wait_for 5 eval '! ripplume_runs'
+as_user xscreensaver-command -exit >>"$ART/command.log" 2>&1
+ends_within 5 "$DAEMON" || kill "$DAEMON" 2>/dev/null
+rm -rf "$user_home"
+
+if [ "$INSTALLED" = yes ]; then
+  dpkg -r ripplume >"$ART/dpkg-remove.log" 2>&1
+  check "removing the package leaves none of its files" \
+    sh -c "! ls \$(cat '$ART/files.txt') 2>/dev/null | grep -q ."
+  trap x11_cleanup EXIT
+fi
+x11_finish
