@@ -2,6 +2,7 @@
 # The Debian package of the Linux display mode, and Ripplume under the real
 # XScreenSaver daemon on a private Xvfb display:
 # debian_package_test.sh DEB ARTIFACTS
+#  - lintian finds nothing against Debian policy in it;
 #  - the package holds the program where XScreenSaver runs its modes, the
 #    settings description where xscreensaver-settings reads them, the list
 #    command, the manuals and the licence;
@@ -22,6 +23,7 @@ cat >"$ART/expected.txt" <<'EOF'
 /usr/bin/ripplume-add-to-xscreensaver
 /usr/libexec/xscreensaver/ripplume
 /usr/share/doc/ripplume/README.Debian
+/usr/share/doc/ripplume/changelog.gz
 /usr/share/doc/ripplume/copyright
 /usr/share/man/man1/ripplume-add-to-xscreensaver.1.gz
 /usr/share/man/man6/ripplume.6.gz
@@ -32,6 +34,8 @@ check "... /usr/bin/ripplume leads to the display mode" \
   sh -c "dpkg-deb -c '$DEB' | grep -q 'usr/bin/ripplume -> ../libexec/xscreensaver/ripplume'"
 check "it depends on the GL and X libraries it links" \
   sh -c "dpkg-deb -f '$DEB' Depends | grep -q libgl1 && dpkg-deb -f '$DEB' Depends | grep -q libx11-6"
+check "lintian finds nothing against Debian's policy" \
+  sh -c "lintian --fail-on error,warning '$DEB' >'$ART/lintian.log' 2>&1"
 dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/xscreensaver/config/ripplume.xml >"$ART/ripplume.xml"
 check "its settings description names the mode, its command and the frame-rate option" python3 - "$ART/ripplume.xml" <<'PY'
 import sys, xml.etree.ElementTree as tree
