@@ -112,16 +112,20 @@ std::vector<uint8_t> GrabScreen(Display* display, int& width, int& height) {
 }
 
 // Under XScreenSaver the screen is covered already: its helper puts the
-// desktop snapshot it keeps (when the user allows desktop grabs) on a pixmap.
+// desktop snapshot it keeps (when the user allows desktop grabs, else an
+// image of its choice) on a pixmap.
 std::vector<uint8_t> GrabThroughXScreenSaver(Display* display, Window window, int& width, int& height) {
     const std::string helper = GetImageHelper(std::getenv("RIPPLUME_GETIMAGE"), std::getenv("PATH"));
     if (helper.empty()) return {};
+    // The helper puts the part of the desktop under the window on the pixmap,
+    // fitted to the pixmap's size: the window's own size keeps it unscaled,
+    // and on a setup of several monitors each window gets its monitor.
     XWindowAttributes attributes = {};
-    if (!XGetWindowAttributes(display, DefaultRootWindow(display), &attributes)) return {};
+    if (!XGetWindowAttributes(display, window, &attributes)) return {};
     width = attributes.width;
     height = attributes.height;
-    const Pixmap pixmap = XCreatePixmap(display, DefaultRootWindow(display), unsigned(width), unsigned(height),
-                                        unsigned(attributes.depth));
+    const Pixmap pixmap =
+        XCreatePixmap(display, attributes.root, unsigned(width), unsigned(height), unsigned(attributes.depth));
     XSync(display, False);
     char windowId[32], pixmapId[32];
     std::snprintf(windowId, sizeof windowId, "0x%lx", window);

@@ -14,7 +14,9 @@
 #  - removing the package leaves none of its files.
 DEB=$1
 source "$(dirname "$0")/../renderer/x11/x11_harness.sh"
-x11_init "$2"
+# Two screens of different sizes: XScreenSaver runs a mode on each.
+x11_init "$2" -screen 0 1024x768x24 -screen 1 800x600x24
+SECOND=${DISPLAY%.*}.1
 
 # ---- what the package holds ----
 dpkg-deb -c "$DEB" | awk '{ print $6 }' | sed 's|^\./|/|' | grep -v '/$' | sort >"$ART/files.txt"
@@ -87,6 +89,7 @@ cp "$user_home/.xscreensaver" "$ART/xscreensaver.txt"
 
 a_desktop "$ART/desktop.png"
 root_picture "$ART/desktop.png"
+root_picture "$ART/desktop.png" "$SECOND"
 as_user xscreensaver --no-splash --verbose >"$ART/daemon.log" 2>&1 &
 DAEMON=$!
 PIDS+=("$DAEMON")
@@ -110,6 +113,24 @@ sleep 3
 active=$(shot active)
 check "... on its window, with the desktop's red and yellow on the water" \
   eval 'has_colour "$active" "#e03020" && has_colour "$active" "#f0e040"'
+# ripplume_screens: the screens (DISPLAY values) this daemon's ripplumes draw on.
+ripplume_screens() {
+  local pid
+  for pid in $(pgrep -x ripplume); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "HOME=$user_home" &&
+      tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^DISPLAY=//p'
+  done | sort | tr '\n' ' '
+}
+screens=$(ripplume_screens)
+log "ripplume runs on: $screens"
+check "one ripplume on each screen" test "$screens" = "${DISPLAY%.*}.0 $SECOND "
+second=$(shot active_second "$SECOND")
+read -r r g b <<<"$(mean_in "$second" 100x60+690+530)"
+log "the 800x600 screen's lower right corner: $r $g $b"
+check "the second screen's water fills it, at its own size (blue of the desktop in its far corner)" \
+  test "$b" -gt "$r" -a "$b" -gt 60 -a "$b" -lt 250
+check "... with the desktop's colours on it" \
+  eval 'has_colour "$second" "#e03020" && has_colour "$second" "#f0e040"'
 as_user xscreensaver-command -deactivate >>"$ART/command.log" 2>&1
 check "deactivated, ripplume ends" wait_for 5 eval '! ripplume_runs'
 as_user xscreensaver-command -exit >>"$ART/command.log" 2>&1

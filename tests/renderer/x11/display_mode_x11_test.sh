@@ -111,7 +111,7 @@ check "it has left the display (no client of its own remains)" sh -c "! xlsclien
 # water_under_xscreensaver HELPER NAME: ripplume on XScreenSaver's window with
 # that picture helper; the mean colour of its water goes to r g b.
 water_under_xscreensaver() {
-  RIPPLUME_GETIMAGE=$1 XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/$2.log" 2>&1 &
+  RIPPLUME_GETIMAGE=$1 XSCREENSAVER_WINDOW=$ID "$RIPPLUME" -picture-out "$ART/$2.ppm" >"$ART/$2.log" 2>&1 &
   RUN=$!
   PIDS+=("$RUN")
   sleep 2.5
@@ -125,6 +125,9 @@ check "XSCREENSAVER_WINDOW: the picture is the one XScreenSaver's helper gives (
 kill -TERM "$RUN"
 check "and SIGTERM ends it" ends_within 1 "$RUN"
 check "leaving no helper behind" sh -c "! pgrep -x fake_getimage >/dev/null"
+# XScreenSaver's helper fits the desktop under the window to the pixmap it is given.
+check "the helper's pixmap has the window's size (600x420), so the picture is not scaled" \
+  test "$(identify -format '%wx%h' "$ART/helper_picture.ppm" 2>/dev/null)" = 600x420
 
 # ---- no helper: plain blue ----
 water_under_xscreensaver /nonexistent plain_water

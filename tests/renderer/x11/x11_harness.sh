@@ -15,16 +15,20 @@ x11_cleanup() {
   wait 2>/dev/null
 }
 
-# x11_init ARTIFACTS: a fresh artefact folder and a private 1024x768 display.
+# x11_init ARTIFACTS [XVFB-SCREEN-OPTIONS...]: a fresh artefact folder and a
+# private display, by default of one 1024x768 screen.
 x11_init() {
   ART=$1
+  shift
+  local screens=("$@")
+  [ ${#screens[@]} -gt 0 ] || screens=(-screen 0 1024x768x24)
   rm -rf "$ART"
   mkdir -p "$ART"
   trap x11_cleanup EXIT
   local number
   for number in $(seq 160 200); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb ":$number" "${screens[@]}" -nolisten tcp -noreset >/dev/null 2>&1 &
     PIDS+=("$!")
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
     export DISPLAY=":$number"
@@ -41,7 +45,8 @@ x11_finish() {
   exit 1
 }
 
-shot() { import -window root "$ART/$1.png" >/dev/null 2>&1; echo "$ART/$1.png"; }
+# shot NAME [DISPLAY]: a screenshot of the (or that) screen; prints its file.
+shot() { DISPLAY=${2:-$DISPLAY} import -window root "$ART/$1.png" >/dev/null 2>&1; echo "$ART/$1.png"; }
 # ends_within SECONDS PID: the process ends in time; EXIT_CODE gets its code.
 ends_within() {
   local i
@@ -55,9 +60,9 @@ ends_within() {
   done
   return 1
 }
-# root_picture FILE: the picture on the root window, as a desktop.
+# root_picture FILE [DISPLAY]: the picture on the root window, as a desktop.
 root_picture() {
-  display -window root "$1" >/dev/null 2>&1 &
+  DISPLAY=${2:-$DISPLAY} display -window root "$1" >/dev/null 2>&1 &
   PIDS+=("$!")
   sleep 1.5
 }
