@@ -56,7 +56,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ripplume-add-to-xscreensaver: HOME is not set\n");
         return 1;
     }
-    const std::string path = std::string(home) + "/.xscreensaver";
+    std::string path = std::string(home) + "/.xscreensaver";
+    // A file kept elsewhere and linked here (as dotfile managers do) is
+    // edited where it lies, so that the link stays.
+    if (char* target = realpath(path.c_str(), nullptr)) {
+        path = target;
+        std::free(target);
+    }
     std::string user;
     struct stat info = {};
     if (stat(path.c_str(), &info) == 0 && !ReadWhole(path, user)) {

@@ -62,6 +62,15 @@ else
 fi
 check "the display mode is where XScreenSaver runs modes" test -x "$FILES/usr/libexec/xscreensaver/ripplume"
 
+# ---- a ~/.xscreensaver kept elsewhere and linked, as dotfile managers do ----
+linked=$(mktemp -d)
+printf 'timeout:\t0:10:00\n' >"$linked/kept"
+ln -s kept "$linked/.xscreensaver"
+HOME=$linked "$FILES/usr/bin/ripplume-add-to-xscreensaver" >"$ART/add-linked.log" 2>&1
+check "a linked ~/.xscreensaver stays a link; the file it leads to gets the entry" \
+  sh -c "test -L '$linked/.xscreensaver' && grep -q 'ripplume --root' '$linked/kept' && grep -q '^timeout:' '$linked/kept'"
+rm -rf "$linked"
+
 # ---- a user puts it on the list and XScreenSaver runs it ----
 # XScreenSaver runs no display mode as root, so the user is nobody.
 user_home=$(mktemp -d)
