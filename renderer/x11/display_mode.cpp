@@ -40,8 +40,17 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
             options.Target = DrawTarget::GivenWindow;
             targetGiven = true;
             ++i;
-        } else if (option == "-fps") {
-            options.ShowFps = true;
+        } else if (option == "-fps" || option == "-no-fps") {
+            options.ShowFps = option == "-fps";
+        } else if (option == "-install" || option == "-noinstall") {
+            // XScreenSaver's colormap options: a TrueColor GL window needs none.
+        } else if (option == "-visual") {
+            // XScreenSaver's visual choice: the window it gives has it already.
+            if (i + 1 >= arguments.size()) {
+                options.Error = "-visual needs a visual";
+                return options;
+            }
+            ++i;
         } else if (option == "-picture-out") {
             if (i + 1 >= arguments.size()) {
                 options.Error = "-picture-out needs a file name";

@@ -21,7 +21,9 @@ struct DisplayModeOptions {
 // or 0x hexadecimal), or the XSCREENSAVER_WINDOW environment value (null when
 // unset) when no option or -root names the target: XScreenSaver's window
 // stands in for the root, which it covers. With that value set the picture
-// comes through XScreenSaver, unless -window asks for a window of our own. -fps reports the frame rate;
+// comes through XScreenSaver, unless -window asks for a window of our own.
+// XScreenSaver's common -install, -noinstall and -visual V are accepted and
+// change nothing; -no-fps undoes -fps. -fps reports the frame rate;
 // -picture-out FILE is for tests.
 DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& arguments, const char* screenSaverWindow);
 

@@ -56,6 +56,12 @@ TEST(DisplayModeOptions, NonsenseIsRefusedWithAReason) {
     EXPECT_FALSE(Parse({"-window-id", "-5"}).Error.empty());
     EXPECT_FALSE(Parse({"-speed"}).Error.empty());
     EXPECT_TRUE(Parse({"-fps"}).ShowFps);
+    EXPECT_FALSE(Parse({"--fps", "--no-fps"}).ShowFps);
+    // XScreenSaver's common options, as users add them by hand, are no reason to fail.
+    const DisplayModeOptions common = Parse({"-install", "--visual", "default", "-noinstall", "-root"});
+    EXPECT_TRUE(common.Error.empty());
+    EXPECT_EQ(common.Target, DrawTarget::Root);
+    EXPECT_FALSE(Parse({"-visual"}).Error.empty());
     EXPECT_FALSE(Parse({}, "not a window").Error.empty());
     EXPECT_TRUE(Parse({"-picture-out", "x.ppm"}).Error.empty());
     EXPECT_FALSE(Parse({"-picture-out"}).Error.empty());
