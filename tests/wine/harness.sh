@@ -167,13 +167,21 @@ wait_for_no_window() {
 }
 
 # Window geometry of the first window with this exact title: "X Y W H".
+# Wine may replace a window's X window while it sets the window up (a GL
+# pixel format, a display change), so an X window just found can be gone a
+# moment later: the first one that answers counts, tried for 5 s.
 window_geometry() {
-  local id
-  id=$(find_window "$1" | head -n 1)
-  [ -n "$id" ] || return 1
-  xdotool getwindowgeometry --shell "$id" | awk -F= '
-    $1=="X"{x=$2} $1=="Y"{y=$2} $1=="WIDTH"{w=$2} $1=="HEIGHT"{h=$2}
-    END{print x, y, w, h}'
+  local id geometry i
+  for i in $(seq 50); do
+    for id in $(find_window "$1"); do
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | awk -F= '
+        $1=="X"{x=$2} $1=="Y"{y=$2} $1=="WIDTH"{w=$2} $1=="HEIGHT"{h=$2}
+        END{if (w != "") print x, y, w, h}')
+      [ -n "$geometry" ] && { echo "$geometry"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
 }
 
 # screenshot NAME: saves the whole X screen as $ART/NAME.png and prints the path.
@@ -219,6 +227,17 @@ press_key() {
   xdotool keydown "$1"
   sleep 0.4
   xdotool keyup "$1"
+}
+
+# renderer_count: renderer processes running on this test's display. Each
+# test has a display of its own; processes, not X windows, are counted, as
+# Wine may briefly hold two X windows for one GL window.
+renderer_count() {
+  local pid n=0
+  for pid in $(pgrep -f 'Ripplume\.dll'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && n=$((n + 1))
+  done
+  echo "$n"
 }
 
 # Sends a key to the window with this exact title (focus first; no window manager here).

@@ -39,10 +39,6 @@ stop_box() { : >"$QLORN/modes_box.txt.quit"; wait_exit "$BOX" 10; }
 
 window_count() { find_window "$1" | wc -l; }
 
-# renderer_count: renderers running from this test's folder (processes, not X
-# windows: Wine may briefly hold two X windows for one GL window).
-renderer_count() { pgrep -fc 'modes full.Ripplume\.dll' || true; }
-
 # ends_silently NAME ARGS...: the host ends by itself within a few seconds
 # having shown nothing, started no renderer, opened no dialog and taken no
 # capture. Says which of these failed.
