@@ -104,32 +104,21 @@ DAEMON=$!
 PIDS+=("$DAEMON")
 sleep 2
 as_user xscreensaver-command -activate >>"$ART/command.log" 2>&1
-# ripplume_runs: a ripplume of this test's daemon (its user's HOME) runs.
-ripplume_runs() {
-  local pid
+# ripplume_screens: the screens (DISPLAY values) on which this test's daemon
+# (its user's HOME) runs ripplume, sorted.
+ripplume_screens() {
+  local pid environment
   for pid in $(pgrep -x ripplume); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "HOME=$user_home" && return 0
-  done
-  return 1
+    environment=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null)
+    grep -qx "HOME=$user_home" <<<"$environment" && sed -n 's/^DISPLAY=//p' <<<"$environment"
+  done | sort | tr '\n' ' '
 }
-wait_for() {
-  local i
-  for i in $(seq $(($1 * 10))); do "${@:2}" && return 0; sleep 0.1; done
-  return 1
-}
+ripplume_runs() { [ -n "$(ripplume_screens)" ]; }
 check "activated, XScreenSaver runs ripplume" wait_for 15 ripplume_runs
 sleep 3
 active=$(shot active)
 check "... on its window, with the desktop's red and yellow on the water" \
   eval 'has_colour "$active" "#e03020" && has_colour "$active" "#f0e040"'
-# ripplume_screens: the screens (DISPLAY values) this daemon's ripplumes draw on.
-ripplume_screens() {
-  local pid
-  for pid in $(pgrep -x ripplume); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "HOME=$user_home" &&
-      tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^DISPLAY=//p'
-  done | sort | tr '\n' ' '
-}
 screens=$(ripplume_screens)
 log "ripplume runs on: $screens"
 check "one ripplume on each screen" test "$screens" = "${DISPLAY%.*}.0 $SECOND "

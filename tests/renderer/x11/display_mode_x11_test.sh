@@ -14,14 +14,8 @@ source "$(dirname "$0")/x11_harness.sh"
 x11_init "$4"
 
 # wait_named NAME: a window with exactly that name appears.
-wait_named() {
-  local i
-  for i in $(seq 100); do
-    [ -n "$(xdotool search --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+named() { [ -n "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
+wait_named() { wait_for 10 named "$1"; }
 
 # ---- a window of its own, over a known desktop ----
 a_desktop "$ART/desktop.png"

@@ -60,6 +60,12 @@ ends_within() {
   done
   return 1
 }
+# wait_for SECONDS COMMAND...: the command succeeds within that time.
+wait_for() {
+  local i
+  for i in $(seq $(($1 * 10))); do "${@:2}" && return 0; sleep 0.1; done
+  return 1
+}
 # root_picture FILE [DISPLAY]: the picture on the root window, as a desktop.
 root_picture() {
   DISPLAY=${2:-$DISPLAY} display -window root "$1" >/dev/null 2>&1 &
