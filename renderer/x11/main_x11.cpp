@@ -4,15 +4,10 @@
 // Escape or closing the window ends it). SIGTERM, how XScreenSaver stops a
 // mode, ends it cleanly. The frame drawing and the water are the renderer's own.
 //
-//  [X] window choice, resize, Escape and close, SIGTERM
-//  [X] the desktop picture from the root window, mirrored; plain blue without one
-//  [X] left-button drags stir the water
-//  [X] pace: swap interval where the driver offers it, else a 60 Hz frame cap
-//  [X] the desktop picture under XScreenSaver, from its xscreensaver-getimage
-//  [X] -fps: the frame rate on the screen and on standard error
-#include <sys/wait.h>
-#include <unistd.h>
-
+// The desktop picture (mirrored; plain blue without one) comes from
+// desktop_picture_x11. Left-button drags stir the water. The pace is one frame
+// per refresh where the driver offers a swap interval, else a 60 Hz cap.
+// -fps shows the frame rate on the screen and on standard error.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +31,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include "renderer/x11/desktop_picture_x11.h"
+
 static_assert(PointerState::ShiftHeld == ShiftMask && PointerState::ControlHeld == ControlMask &&
                   PointerState::LeftHeld == Button1Mask && PointerState::MiddleHeld == Button2Mask &&
                   PointerState::RightHeld == Button3Mask,
@@ -52,96 +49,10 @@ void RequestStop(int) {
     StopRequested = 1;
 }
 
-// Waits for the picture helper, 10 seconds at most; one that takes longer is
-// ended, so that no child process outlives the wait.
-bool WaitForHelper(pid_t child, int& status) {
-    for (int tick = 0; tick < 200; ++tick) {
-        const pid_t done = waitpid(child, &status, WNOHANG);
-        if (done == child) return true;
-        if (done < 0) return false;
-        usleep(50000);
-    }
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    return false;
-}
-
 long long NowNanoseconds() {
     timespec now = {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec * 1000000000LL + now.tv_nsec;
-}
-
-// What a drawable shows, as packed top-down RGB; empty when it cannot be read.
-std::vector<uint8_t> GrabDrawable(Display* display, Drawable drawable, int width, int height) {
-    XImage* image = XGetImage(display, drawable, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
-    if (!image) return {};
-    const auto channel = [](unsigned long pixel, unsigned long mask) -> uint8_t {
-        if (mask == 0) return 0;
-        int shift = 0;
-        while (!((mask >> shift) & 1)) ++shift;
-        const unsigned long top = mask >> shift;
-        return uint8_t(((pixel >> shift) & top) * 255 / top);
-    };
-    // A pixmap's image names no visual, so its masks come from the screen's.
-    const Visual* visual = DefaultVisual(display, DefaultScreen(display));
-    const unsigned long red = image->red_mask ? image->red_mask : visual->red_mask;
-    const unsigned long green = image->green_mask ? image->green_mask : visual->green_mask;
-    const unsigned long blue = image->blue_mask ? image->blue_mask : visual->blue_mask;
-    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            uint8_t* out = &rgb[(size_t(y) * width + x) * 3];
-            out[0] = channel(pixel, red);
-            out[1] = channel(pixel, green);
-            out[2] = channel(pixel, blue);
-        }
-    }
-    XDestroyImage(image);
-    return rgb;
-}
-
-// The screen as it is now.
-std::vector<uint8_t> GrabScreen(Display* display, int& width, int& height) {
-    XWindowAttributes attributes = {};
-    if (!XGetWindowAttributes(display, DefaultRootWindow(display), &attributes)) return {};
-    width = attributes.width;
-    height = attributes.height;
-    return GrabDrawable(display, DefaultRootWindow(display), width, height);
-}
-
-// Under XScreenSaver the screen is covered already: its helper puts the
-// desktop snapshot it keeps (when the user allows desktop grabs, else an
-// image of its choice) on a pixmap.
-std::vector<uint8_t> GrabThroughXScreenSaver(Display* display, Window window, int& width, int& height) {
-    const std::string helper = GetImageHelper(std::getenv("RIPPLUME_GETIMAGE"), std::getenv("PATH"));
-    if (helper.empty()) return {};
-    // The helper puts the part of the desktop under the window on the pixmap,
-    // fitted to the pixmap's size: the window's own size keeps it unscaled,
-    // and on a setup of several monitors each window gets its monitor.
-    XWindowAttributes attributes = {};
-    if (!XGetWindowAttributes(display, window, &attributes)) return {};
-    width = attributes.width;
-    height = attributes.height;
-    const Pixmap pixmap =
-        XCreatePixmap(display, attributes.root, unsigned(width), unsigned(height), unsigned(attributes.depth));
-    XSync(display, False);
-    char windowId[32], pixmapId[32];
-    std::snprintf(windowId, sizeof windowId, "0x%lx", window);
-    std::snprintf(pixmapId, sizeof pixmapId, "0x%lx", pixmap);
-    std::vector<uint8_t> picture;
-    const pid_t child = fork();
-    if (child == 0) {
-        execl(helper.c_str(), helper.c_str(), windowId, pixmapId, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    if (child > 0 && WaitForHelper(child, status) && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-        picture = GrabDrawable(display, pixmap, width, height);
-    }
-    XFreePixmap(display, pixmap);
-    return picture;
 }
 
 void WritePicture(const std::string& path, const std::vector<uint8_t>& bottomUp, int width, int height) {
