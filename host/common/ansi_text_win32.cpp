@@ -2,25 +2,51 @@
 
 #include <windows.h>
 
+#include "host/common/code_page_calls_win32.h"
+#include "host/common/code_page_rule.h"
+
+CodePageCalls CodePage;
+
 namespace {
 
-// The ANSI bytes of text; lost is set when a character had no ANSI form.
+static_assert(WideToMultiByteFlags::NoBestFit == WC_NO_BEST_FIT_CHARS &&
+                  WideToMultiByteFlags::ErrorOnInvalid == WC_ERR_INVALID_CHARS,
+              "the code page rule uses the system's values");
+
+int ConvertWith(UINT codePage, DWORD flags, const std::wstring& text, char* out, int outBytes, BOOL* usedDefault) {
+    return CodePage.WideToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out, outBytes, nullptr,
+                                    usedDefault);
+}
+
+// The ANSI bytes of text, converted as the code page allows (see
+// CodePageRuleFor); lost is set when a character had no ANSI form.
 std::string Convert(const std::wstring& text, bool* lost) {
     *lost = false;
     if (text.empty()) {
         return std::string();
     }
-    const int length = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const UINT codePage = CodePage.ActiveCodePage();
+    const CodePageRule rule = CodePageRuleFor(codePage);
+    DWORD flags = rule.Flags;
+    int bytes = ConvertWith(codePage, flags, text, nullptr, 0, nullptr);
+    if (bytes <= 0 && rule.Lossless) {
+        // Only invalid text (a lone surrogate) fails there; without the flag
+        // it is replaced by U+FFFD, which is no look-alike of anything.
+        *lost = true;
+        flags = 0;
+        bytes = ConvertWith(codePage, flags, text, nullptr, 0, nullptr);
+    }
     if (bytes <= 0) {
         *lost = true;
         return std::string();
     }
     std::string result(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, &result[0], bytes, nullptr, &usedDefault);
-    *lost = usedDefault != FALSE;
+    BOOL usedDefault = FALSE;
+    if (ConvertWith(codePage, flags, text, &result[0], bytes, rule.AsksUsedDefault ? &usedDefault : nullptr) != bytes) {
+        *lost = true;
+        return std::string();
+    }
+    *lost = *lost || usedDefault != FALSE;
     return result;
 }
 
@@ -61,12 +87,13 @@ std::wstring FromAnsi(const std::string& text) {
         return std::wstring();
     }
     const int length = static_cast<int>(text.size());
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    const UINT codePage = CodePage.ActiveCodePage();
+    const int chars = CodePage.MultiByteToWide(codePage, 0, text.data(), length, nullptr, 0);
     if (chars <= 0) {
         return std::wstring();
     }
     std::wstring result(static_cast<size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &result[0], chars);
+    CodePage.MultiByteToWide(codePage, 0, text.data(), length, &result[0], chars);
     return result;
 }
 
