@@ -62,8 +62,11 @@ arch_of() {
 prepare_prefix() {
   local prefix=$1 winearch=$2
   bash "$root/tests/wine/prepare-prefix.sh" "$prefix" "$winearch" || true
-  mkdir -p "$prefix/drive_c/q_lorn"
-  cp "$picture" "$prefix/drive_c/q_lorn/Ripplume.bmp"
+  local handover
+  handover="$(WINEPREFIX=$prefix WINEDEBUG=-all winepath -u "$(WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c \
+    'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r\n')" 2>/dev/null)/Ripplume"
+  mkdir -p "$handover"
+  cp "$picture" "$handover/Ripplume.bmp"
 }
 
 # CPU time of a process in clock ticks: all its threads, then those of

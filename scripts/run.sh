@@ -40,8 +40,11 @@ if [ "$virtual" -eq 1 ]; then
   # No window manager on the virtual display: Wine draws the window frames itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 fi
-qlorn=$WINEPREFIX/drive_c/q_lorn
-mkdir -p "$qlorn"
+# The renderer takes its picture from the user's %LOCALAPPDATA%\Ripplume; the
+# preview box reports through a folder of this script's own.
+handover="$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r\n')" 2>/dev/null)/Ripplume"
+work=$WINEPREFIX/drive_c/ripplume_run
+mkdir -p "$handover" "$work"
 
 if [ "$virtual" -eq 1 ]; then
   bash "$root/tests/wine/sample-desktop.sh" desktop "$shots/desktop.png"
@@ -55,7 +58,7 @@ if [ -f "$bin/Ripplume.scr" ]; then
   wine "$bin/Ripplume.scr" /s >/dev/null 2>&1 &
 else
   echo "Starting the renderer on the sample desktop picture"
-  convert "$shots/desktop.png" -type TrueColor BMP3:"$qlorn/Ripplume.bmp"
+  convert "$shots/desktop.png" -type TrueColor BMP3:"$handover/Ripplume.bmp"
   wine "$bin/Ripplume.dll" >/dev/null 2>&1 &
 fi
 saver=$!
@@ -97,12 +100,12 @@ if [ "$virtual" -eq 1 ]; then
 
   if [ -f "$bin/preview_box.exe" ]; then
     echo "Showing the preview in a 152 x 112 box"
-    rm -f "$qlorn/preview_box.txt.quit"
-    wine "$bin/preview_box.exe" inproc 152 112 'C:\q_lorn\preview_box.txt' >/dev/null 2>&1 &
+    rm -f "$work/preview_box.txt.quit"
+    wine "$bin/preview_box.exe" inproc 152 112 'C:\ripplume_run\preview_box.txt' >/dev/null 2>&1 &
     box=$!
     sleep 4
     import -window root -crop 200x160+80+80 +repage "$shots/preview.png"
-    : >"$qlorn/preview_box.txt.quit"
+    : >"$work/preview_box.txt.quit"
     wait "$box" || true
   fi
 fi

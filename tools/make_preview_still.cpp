@@ -104,6 +104,15 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
     return std::fclose(out) == 0 && ok;
 }
 
+bool Openable(const char* fileName) {
+    FILE* in = std::fopen(fileName, "rb");
+    if (in == nullptr) {
+        return false;
+    }
+    std::fclose(in);
+    return true;
+}
+
 bool ReadWholeFile(const char* fileName, MappedFile* file) {
     FILE* in = std::fopen(fileName, "rb");
     if (in == nullptr) {
@@ -167,7 +176,7 @@ int main(int argc, char** argv) {
     }
     InitSceneSettings();
     ApplyProjection(width, height);
-    const BitmapPlatform platform = {ReadWholeFile, ReleaseWholeFile, PrintError};
+    const BitmapPlatform platform = {Openable, ReadWholeFile, ReleaseWholeFile, PrintError};
     const bool textured = LoadDesktopTextureFrom(desktopFile, platform);
     std::remove(desktopFile);
     if (!textured) {

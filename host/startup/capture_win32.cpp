@@ -80,14 +80,19 @@ bool IsFile(const std::wstring& path, const FileIdentity& identity) {
     return same;
 }
 
-bool SaveCaptureSurface(const MemoryCanvas& picture, const wchar_t* path, FileIdentity* written) {
+bool SaveCaptureSurface(const MemoryCanvas& picture, const std::wstring& path, FileIdentity* written) {
     GdiFlush();
     const std::vector<uint8_t> file = EncodeBmp24(
         picture.Width(), picture.Height(), static_cast<const uint8_t*>(picture.Bits()), BmpRowStride(picture.Width()));
     return !file.empty() && ReplaceFileWith(path, file, written);
 }
 
-bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written) {
+bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (path.empty() || slash == std::wstring::npos) {
+        return false;
+    }
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
     // An off-screen 24-bit picture (Pic_1), black until drawn on.
     const MemoryCanvas picture = MemoryCanvas::Dib24(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     if (!picture) {

@@ -9,8 +9,6 @@
 
 #include "host/common/memory_canvas_win32.h"
 
-constexpr const wchar_t* CaptureFilePath = L"C:\\q_lorn\\Ripplume.bmp";
-
 // Copies the whole screen into the picture, mirrored: the screen's leftmost
 // column becomes the picture's rightmost; rows keep their order.
 bool CopyScreenMirrored(const MemoryCanvas& picture);
@@ -26,10 +24,11 @@ struct FileIdentity {
 // (see ReplaceFileWith); written, when given, receives the new file's identity.
 // False when the picture is not in place; the name may then still hold an
 // earlier file, so nothing may rely on it.
-bool SaveCaptureSurface(const MemoryCanvas& picture, const wchar_t* path, FileIdentity* written);
+bool SaveCaptureSurface(const MemoryCanvas& picture, const std::wstring& path, FileIdentity* written);
 
-// All of the above for the primary screen.
-bool SaveMirroredScreen(const wchar_t* path, FileIdentity* written);
+// All of the above for the primary screen, at the hand-over path; its folder
+// is made when missing.
+bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written);
 
 // Puts bytes under path by writing a fresh file in the same folder and
 // renaming it over the name: a file or link already there is replaced, never

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr const wchar_t* WorkDirectory = L"C:\\q_lorn";
 constexpr const wchar_t* HostTitle = L"Ripplume";
 constexpr const wchar_t* RendererMissingText = L"Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
@@ -61,7 +60,6 @@ void Main() {
         return;
     }
 
-    CreateDirectoryW(WorkDirectory, nullptr);
     LoadSettings();
     if (!FileExists(RendererProgramPath())) {
         MessageBoxW(nullptr, RendererMissingText, HostTitle, MB_OK);

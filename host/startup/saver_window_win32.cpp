@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "handover/hand_over_win32.h"
 #include "host/music/mci_port_win32.h"
 #include "host/music/music_player.h"
 #include "host/startup/capture_win32.h"
@@ -27,6 +28,7 @@ struct SaverWindowState {
     std::wstring RendererPath;
     HANDLE RendererProcess = nullptr;
     RendererWatch Watch;
+    std::wstring PicturePath;  // the hand-over picture
     bool PictureWritten = false;
     FileIdentity Picture;  // the hand-over file this run wrote
 };
@@ -89,7 +91,8 @@ void StartMusic() {
 void Form_Load() {
     // Without a new picture the renderer would show whatever an earlier run
     // left, so it is not started; the watch then ends the run at its first tick.
-    Saver.PictureWritten = SaveMirroredScreen(CaptureFilePath, &Saver.Picture);
+    Saver.PicturePath = HandOverPicturePath();
+    Saver.PictureWritten = SaveMirroredScreen(Saver.PicturePath, &Saver.Picture);
     if (Saver.PictureWritten) {
         StartRenderer();
     }
@@ -110,8 +113,8 @@ void RemoveHandOverPicture() {
             return;
         }
     }
-    if (IsFile(CaptureFilePath, Saver.Picture)) {
-        DeleteFileW(CaptureFilePath);
+    if (IsFile(Saver.PicturePath, Saver.Picture)) {
+        DeleteFileW(Saver.PicturePath.c_str());
     }
 }
 

@@ -13,7 +13,10 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ripplume"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define START_MENU_ENTRY "$SMPROGRAMS\Ripplume settings.lnk"
-!define HANDOVER_PICTURE "C:\q_lorn\Ripplume.bmp"
+; Where runs hand the desktop picture over: the user's own local folder. Older
+; versions used C:\q_lorn.
+!define HANDOVER_FOLDER "$LOCALAPPDATA\Ripplume"
+!define OLD_HANDOVER_PICTURE "C:\q_lorn\Ripplume.bmp"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -92,17 +95,22 @@ Section "Uninstall"
   RMDir "$LOCALAPPDATA\Programs"
   Delete "${START_MENU_ENTRY}"
 
-  ; A hand-over picture left by a run that did not end normally: a 24-bit
-  ; bitmap under Ripplume's name in its work folder. Anything else stays.
-  IfFileExists "${HANDOVER_PICTURE}" 0 pictureDone
-    FileOpen $2 "${HANDOVER_PICTURE}" r
+  ; A hand-over picture left by a run that did not end normally, and one
+  ; being written then. The folder is Ripplume's own.
+  Delete "${HANDOVER_FOLDER}\Ripplume.bmp"
+  Delete "${HANDOVER_FOLDER}\Ripplume-*.tmp"
+  RMDir "${HANDOVER_FOLDER}"
+  ; An older version's picture: a 24-bit bitmap under Ripplume's name in its
+  ; work folder under C:\, which others may share. Anything else stays.
+  IfFileExists "${OLD_HANDOVER_PICTURE}" 0 pictureDone
+    FileOpen $2 "${OLD_HANDOVER_PICTURE}" r
     FileReadByte $2 $3
     FileReadByte $2 $4
     FileSeek $2 28 SET
     FileReadByte $2 $5
     FileClose $2
     StrCmp "$3 $4 $5" "66 77 24" 0 pictureDone
-    Delete "${HANDOVER_PICTURE}"
+    Delete "${OLD_HANDOVER_PICTURE}"
   pictureDone:
   RMDir "C:\q_lorn"
 

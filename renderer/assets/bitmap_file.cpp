@@ -1,7 +1,5 @@
 #include "renderer/assets/bitmap_file.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr const char* OpenFailedFormat = "Failed to open DIB file %s.\n";
@@ -31,8 +29,6 @@ BitmapImage* DecodeBitmap(const char* fileName, const BitmapPlatform& platform) 
 BitmapImage* LoadBitmapFile(const char* fileName, const BitmapPlatform& platform) {
     if (!fileName) return nullptr;
     // A file the C runtime cannot open ends the load without a message.
-    FILE* file = fopen(fileName, "r");
-    if (!file) return nullptr;
-    fclose(file);
+    if (!platform.Openable(fileName)) return nullptr;
     return DecodeBitmap(fileName, platform);
 }

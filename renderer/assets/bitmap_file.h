@@ -1,5 +1,6 @@
-// Reading a bitmap file through the platform: a read-only view of the file and
-// a way to show the decoder's messages.
+// Reading a bitmap file through the platform: a check that the file opens, a
+// read-only view of it and a way to show the decoder's messages. File names
+// are UTF-8 text.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,8 @@ struct MappedFile {
 };
 
 struct BitmapPlatform {
+    // True when the C runtime can open the file for reading.
+    bool (*Openable)(const char* fileName);
     // Maps the whole file read-only; false when it cannot be opened, mapped or viewed.
     bool (*MapFile)(const char* fileName, MappedFile* file);
     void (*UnmapFile)(MappedFile* file);

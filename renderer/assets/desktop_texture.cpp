@@ -29,7 +29,3 @@ bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform
     FreeBitmapImage(image);
     return true;
 }
-
-bool LoadDesktopTexture(const BitmapPlatform& platform) {
-    return LoadDesktopTextureFrom(DesktopBitmapPath, platform);
-}

@@ -5,8 +5,6 @@
 
 extern GLuint Textures[1];
 
-constexpr const char* DesktopBitmapPath = "c:\\q_lorn\\Ripplume.bmp";
-
 // Builds Textures[0] from a decoded picture (packed RGB, bottom row first).
 void MakeDesktopTexture(const BitmapImage& image);
 // Textures[0] of one colour, for when there is no picture to show.
@@ -14,5 +12,3 @@ void MakePlainTexture(uint8_t red, uint8_t green, uint8_t blue);
 
 // Builds Textures[0] from a bitmap file; false when the file gave no picture.
 bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform);
-
-bool LoadDesktopTexture(const BitmapPlatform& platform);

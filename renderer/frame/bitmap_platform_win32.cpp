@@ -3,8 +3,28 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 namespace {
+
+// File names reach the platform as UTF-8; the system gets them whole, as
+// wide characters, whatever its code page.
+std::wstring Wide(const char* utf8) {
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (chars <= 0) return std::wstring();
+    std::wstring text(size_t(chars), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], chars);
+    text.resize(size_t(chars) - 1);
+    return text;
+}
+
+bool OpenableWin32(const char* fileName) {
+    FILE* file = _wfopen(Wide(fileName).c_str(), L"r");
+    if (!file) return false;
+    fclose(file);
+    return true;
+}
 
 enum { FileHandle, MappingHandle, ViewHandle };
 
@@ -17,8 +37,8 @@ void UnmapFileWin32(MappedFile* file) {
 
 bool MapFileWin32(const char* fileName, MappedFile* file) {
     *file = MappedFile();
-    HANDLE handle =
-        CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(Wide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     file->handles[FileHandle] = handle;
     LARGE_INTEGER size;
@@ -38,10 +58,10 @@ bool MapFileWin32(const char* fileName, MappedFile* file) {
 
 void ShowErrorWin32(const char* text) {
     // Owned by the focused window: at start-up the full-screen renderer window.
-    MessageBoxA(GetFocus(), text, "Error", MB_OK);
+    MessageBoxW(GetFocus(), Wide(text).c_str(), L"Error", MB_OK);
 }
 
-const BitmapPlatform Platform = {MapFileWin32, UnmapFileWin32, ShowErrorWin32};
+const BitmapPlatform Platform = {OpenableWin32, MapFileWin32, UnmapFileWin32, ShowErrorWin32};
 
 }  // namespace
 

@@ -1,6 +1,9 @@
 // Creation and tear-down of the full-screen window, its display mode and GL context.
 #include "renderer/frame/renderer_window_win32.h"
 
+#include <string>
+
+#include "handover/hand_over_win32.h"
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/frame/bitmap_platform_win32.h"
 #include "renderer/water/gl_state.h"
@@ -11,6 +14,15 @@
 RendererWindowState Renderer;
 
 namespace {
+
+std::string Utf8(const std::wstring& text) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string utf8(size_t(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
+    utf8.resize(size_t(bytes) - 1);
+    return utf8;
+}
 
 PIXELFORMATDESCRIPTOR PixelFormatRequest(int bits) {
     PIXELFORMATDESCRIPTOR pfd = {};
@@ -125,7 +137,8 @@ void ResizeViewport(int width, int height) {
 }
 
 bool InitRendererGL() {
-    if (!LoadDesktopTexture(Win32BitmapPlatform())) return false;
+    const std::string picture = Utf8(HandOverPicturePath());
+    if (picture.empty() || !LoadDesktopTextureFrom(picture.c_str(), Win32BitmapPlatform())) return false;
     InitWaterGrid();
     ApplyFixedGLState();
     return true;

@@ -85,8 +85,23 @@ harness_init() {
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
   bash "$(dirname "${BASH_SOURCE[0]}")/prepare-prefix.sh" "$WINEPREFIX" || { echo "no Wine prefix"; exit 1; }
-  QLORN="$WINEPREFIX/drive_c/q_lorn"
+  # A folder of the test's own files (preview boxes' reports, music).
+  WORK="$WINEPREFIX/drive_c/ripplume_tests"
+  WORK_WIN='C:\ripplume_tests'
+  rm -rf "$WORK"
+  mkdir -p "$WORK"
+  harness_hand_over
   log "display $DISPLAY, prefix $WINEPREFIX, artefacts $ART"
+}
+
+# Where the programs hand the desktop picture over: %LOCALAPPDATA%\Ripplume.
+# Sets HANDOVER (its Unix path), HANDOVER_WIN and PICTURE (the picture's Unix path).
+harness_hand_over() {
+  local local_app_data
+  local_app_data=$(wine "$BIN/wintool.exe" local-app-data 2>/dev/null | tr -d '\r\n')
+  HANDOVER_WIN="$local_app_data\\Ripplume"
+  HANDOVER="$(winepath -u "$local_app_data" 2>/dev/null)/Ripplume"
+  PICTURE="$HANDOVER/Ripplume.bmp"
 }
 
 # Japanese captions: let the IPA Gothic font stand in for the Windows fonts.
@@ -122,6 +137,17 @@ hold() {
     sleep 0.2
   done
   return 1
+}
+
+# wait_for SECONDS COMMAND...: runs the command every 0.2 s until it succeeds;
+# fails when it has not succeeded within SECONDS.
+wait_for() {
+  local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
+  shift
+  until "$@"; do
+    [ "${EPOCHREALTIME/./}" -lt "$end" ] || return 1
+    sleep 0.2
+  done
 }
 
 # wait_exit PID [SECONDS]: waits for the process; EXIT_CODE gets its code

@@ -9,7 +9,6 @@ harness_japanese_fonts
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 
 MESSAGE_TITLE=Ripplume   # the caption of the host's message box
-mkdir -p "$QLORN"
 
 # A host with its renderer beside it (in a folder with a blank), and one alone.
 FULL="$WINEPREFIX/drive_c/modes full"   # a blank: the renderer path is quoted
@@ -24,18 +23,18 @@ exists() { wine "$BIN/wintool.exe" exists "$1" >/dev/null 2>&1; }
 # A preview box for preview requests; BOX_HANDLE gets its handle.
 start_box() {
   local i
-  rm -f "$QLORN/modes_box".*
-  wine_start BOX "$BIN/preview_box.exe" box 152 112 'C:\q_lorn\modes_box.txt'
+  rm -f "$WORK/modes_box".*
+  wine_start BOX "$BIN/preview_box.exe" box 152 112 "$WORK_WIN\\modes_box.txt"
   for i in $(seq 100); do
-    [ -s "$QLORN/modes_box.txt" ] && break
+    [ -s "$WORK/modes_box.txt" ] && break
     sleep 0.1
   done
-  BOX_HANDLE=$(tr -d '\r\n' <"$QLORN/modes_box.txt" 2>/dev/null)
+  BOX_HANDLE=$(tr -d '\r\n' <"$WORK/modes_box.txt" 2>/dev/null)
   [ -n "$BOX_HANDLE" ]
 }
 # box_has_preview: the box's last report names a child "Preview Window".
-box_has_preview() { case $(cat "$QLORN/modes_box.txt.report" 2>/dev/null) in 1\ *) return 0 ;; esac; return 1; }
-stop_box() { : >"$QLORN/modes_box.txt.quit"; wait_exit "$BOX" 10; }
+box_has_preview() { case $(cat "$WORK/modes_box.txt.report" 2>/dev/null) in 1\ *) return 0 ;; esac; return 1; }
+stop_box() { : >"$WORK/modes_box.txt.quit"; wait_exit "$BOX" 10; }
 
 window_count() { find_window "$1" | wc -l; }
 
@@ -48,7 +47,7 @@ ends_silently() {
   local renderers dialogs
   renderers=$(renderer_count)
   dialogs=$(window_count '<Ripplume>')
-  rm -f "$QLORN/Ripplume.bmp"
+  rm -f "$PICTURE"
   wine_start "$name" "$@"
   local pid_var=$name
   wait_exit "${!pid_var}" 15 || { echo "  $name did not end"; return 1; }
@@ -56,19 +55,19 @@ ends_silently() {
   [ -z "$(find_window "$MESSAGE_TITLE")" ] || { echo "  $name showed a message"; return 1; }
   [ "$(renderer_count)" = "$renderers" ] || { echo "  $name started a renderer"; return 1; }
   [ "$(window_count '<Ripplume>')" = "$dialogs" ] || { echo "  $name opened a dialog"; return 1; }
-  [ ! -e "$QLORN/Ripplume.bmp" ] || { echo "  $name took a capture"; return 1; }
+  [ ! -e "$PICTURE" ] || { echo "  $name took a capture"; return 1; }
 }
 
 # --- The renderer-missing message: /s, /c and /a, but not /p.
 for mode in /s /c /a; do
-  rm -f "$QLORN/Ripplume.bmp"
+  rm -f "$PICTURE"
   wine_start MISSING "$LONE/Ripplume.scr" "$mode"
   check "$mode without the renderer: the message box appears" wait_for_window "$MESSAGE_TITLE" 15
   [ "$mode" = /s ] && screenshot renderer_missing >/dev/null
   check "$mode without the renderer: it says what is missing" \
     sh -c "wine '$BIN/wintool.exe' texts '$MESSAGE_TITLE' | grep -q 'Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！'"
   check "$mode without the renderer: no dialog, no run" \
-    test -z "$(find_window '<Ripplume>')" -a ! -e "$QLORN/Ripplume.bmp"
+    test -z "$(find_window '<Ripplume>')" -a ! -e "$PICTURE"
   key_to_window "$MESSAGE_TITLE" Return
   check "$mode without the renderer: the host ends when the message is dismissed" wait_exit "$MISSING" 5
 done
@@ -96,7 +95,7 @@ check "while the dialog is open, /c ends at once" ends_silently C_DURING_DIALOG 
 check "preview box while the dialog is open" start_box
 wine_start P_DURING_DIALOG "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
 check "while the dialog is open, /p ends at once" wait_exit "$P_DURING_DIALOG" 15
-check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$QLORN/modes_box.txt.report"
+check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$WORK/modes_box.txt.report"
 stop_box
 wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
 check "closing the dialog ends the settings process" wait_exit "$DIALOG" 10
@@ -116,7 +115,7 @@ check "during a run, /c ends at once" ends_silently C_DURING_RUN "$FULL/Ripplume
 check "preview box during a run" start_box
 wine_start P_DURING_RUN "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
 check "during a run, /p ends at once" wait_exit "$P_DURING_RUN" 15
-check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$QLORN/modes_box.txt.report"
+check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$WORK/modes_box.txt.report"
 stop_box
 check "the run ends with its renderer" end_run "$RUN"
 

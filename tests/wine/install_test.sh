@@ -60,7 +60,7 @@ wait_uninstalled() {
 # A saver run and the settings dialog, from where the installer put the host.
 run_installed() {
   local dir=$1 label=$2
-  rm -f "$C/q_lorn/Ripplume.bmp"
+  rm -f "$PICTURE"
   wine_start "RUN_$label" "$dir/Ripplume.scr" /s
   check "$label: the installed host starts the renderer" wait_for_window Ripplume_VC 30
   check "$label: Escape ends the run" escape_renderer
@@ -108,11 +108,17 @@ check "an upgrade keeps Ripplume.ini byte for byte" cmp -s "$DIR/Ripplume.ini" "
 check "and the programs are still there" test -f "$DIR/Ripplume.scr" -a -f "$DIR/Ripplume.dll"
 
 # ---- the uninstaller ----
+# Pictures left by runs that did not end normally: this version's, in the
+# user's own folder, and an older version's under C:\q_lorn.
+mkdir -p "$HANDOVER"
+convert -size 8x8 xc:'#2040c0' -type TrueColor BMP3:"$PICTURE"
+mkdir -p "$C/q_lorn"
+convert -size 8x8 xc:'#2040c0' -type TrueColor BMP3:"$C/q_lorn/Ripplume.bmp"
 wine "$DIR/Uninstall.exe" /S >"$ART/uninstall.log" 2>&1
 check "the uninstaller removes the install folder" wait_uninstalled "$DIR"
 wineboot -r >/dev/null 2>&1  # files the uninstaller left for the next start (its own copy)
 snapshot after
-check "no file of ours is left" diff "$ART/files_before.txt" "$ART/files_after.txt"
+check "no file of ours is left (the hand-over folder and an old C:\\q_lorn picture included)" diff "$ART/files_before.txt" "$ART/files_after.txt"
 check "no registry value of ours is left" diff "$ART/user_before.reg" "$ART/user_after.reg"
 
 # ---- a folder with blanks; another program's screen saver meanwhile ----

@@ -13,7 +13,7 @@ MUSIC_DIR="$WINEPREFIX/drive_c/音楽"
 INI="$RUN/Ripplume.ini"
 SINK="$ART/sink.raw"
 rm -rf "$RUN" "$MUSIC_DIR"
-mkdir -p "$RUN" "$MUSIC_DIR" "$QLORN"
+mkdir -p "$RUN" "$MUSIC_DIR"
 cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$RUN/"
 sox -n -r 44100 -c 2 -b 16 "$ART/tone.wav" synth 1.5 sine 523 2>/dev/null
 lame --quiet "$ART/tone.wav" "$MUSIC_DIR/波の音.mp3"

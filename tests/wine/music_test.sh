@@ -7,7 +7,7 @@ source "$(dirname "$0")/harness.sh"
 harness_init music
 
 RUN_DIR="$WINEPREFIX/drive_c/music_run"
-MUSIC_DIR="$QLORN/my music"   # a blank in the path: MCI gets it quoted
+MUSIC_DIR="$WORK/my music"   # a blank in the path: MCI gets it quoted
 SINK="$ART/sink.raw"
 rm -rf "$RUN_DIR"
 mkdir -p "$RUN_DIR" "$MUSIC_DIR"
@@ -50,7 +50,7 @@ sound_blocks() {
 
 # WAV: looped by the sound player for as long as the run lasts.
 rm -f "$SINK"
-write_settings 2 'C:\q_lorn\my music\tone.wav'
+write_settings 2 'C:\ripplume_tests\my music\tone.wav'
 wine_start WAV "$RUN_DIR/Ripplume.scr" /s
 check "WAV run: renderer up" wait_for_window Ripplume_VC 30
 sleep 4
@@ -66,7 +66,7 @@ check "the sound stops with the run" test "$(sink_size)" = "$after"
 
 # MP3: played through MCI, started again from the beginning once it ends.
 rm -f "$SINK"
-write_settings 2 'C:\q_lorn\my music\Loop.Mp3'
+write_settings 2 'C:\ripplume_tests\my music\Loop.Mp3'
 wine_start MP3 "$RUN_DIR/Ripplume.scr" /s
 check "MP3 run: renderer up" wait_for_window Ripplume_VC 30
 sleep 7
@@ -80,7 +80,7 @@ check "MP3 run: the host ends with the renderer" end_run "$MP3"
 # Another ending plays nothing.
 rm -f "$SINK"
 cp "$MUSIC_DIR/tone.wav" "$MUSIC_DIR/tone.wma"
-write_settings 2 'C:\q_lorn\my music\tone.wma'
+write_settings 2 'C:\ripplume_tests\my music\tone.wma'
 wine_start WMA "$RUN_DIR/Ripplume.scr" /s
 check "WMA run: renderer up" wait_for_window Ripplume_VC 30
 sleep 2

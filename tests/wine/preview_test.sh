@@ -9,7 +9,6 @@ harness_init preview
 SOURCE=${RIPPLUME_SOURCE:-$(cd "$(dirname "$0")/../.." && pwd)}
 STILL="$ART/still.png"
 convert "$SOURCE/host/startup/preview_still.bmp" "$STILL"
-mkdir -p "$QLORN"
 
 # The host alone, without the renderer beside it: a preview needs none.
 LONE="$WINEPREFIX/drive_c/preview_lone"
@@ -20,13 +19,13 @@ cp "$BIN/Ripplume.scr" "$LONE/"
 # start_box NAME MODE W H: a preview box; BOX_HANDLE gets its handle.
 start_box() {
   local name=$1 mode=$2 w=$3 h=$4 i
-  rm -f "$QLORN/$name".*
-  wine_start "BOX_$name" "$BIN/preview_box.exe" "$mode" "$w" "$h" "C:\\q_lorn\\$name.txt"
+  rm -f "$WORK/$name".*
+  wine_start "BOX_$name" "$BIN/preview_box.exe" "$mode" "$w" "$h" "$WORK_WIN\\$name.txt"
   for i in $(seq 100); do
-    [ -s "$QLORN/$name.txt" ] && break
+    [ -s "$WORK/$name.txt" ] && break
     sleep 0.1
   done
-  BOX_HANDLE=$(tr -d '\r\n' <"$QLORN/$name.txt" 2>/dev/null)
+  BOX_HANDLE=$(tr -d '\r\n' <"$WORK/$name.txt" 2>/dev/null)
   [ -n "$BOX_HANDLE" ]
 }
 
@@ -36,7 +35,7 @@ wait_report() {
   local i
   REPORT=""
   for i in $(seq 100); do
-    REPORT=$(cat "$QLORN/$1.txt.report" 2>/dev/null)
+    REPORT=$(cat "$WORK/$1.txt.report" 2>/dev/null)
     # Found, and shown (the last field), since the host shows it after parenting.
     case $REPORT in 1\ *\ 1) return 0 ;; esac
     sleep 0.1
@@ -44,7 +43,7 @@ wait_report() {
   return 1
 }
 
-stop_box() { : >"$QLORN/$1.txt.quit"; }
+stop_box() { : >"$WORK/$1.txt.quit"; }
 
 # same_pixels A B: the two pictures have the same size and pixels.
 same_pixels() {

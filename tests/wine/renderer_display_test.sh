@@ -5,9 +5,9 @@ here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init renderer_display 800x600
 
-mkdir -p "$QLORN"
+mkdir -p "$HANDOVER"
 bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
-convert "$ART/desktop.png" -type TrueColor BMP3:"$QLORN/Ripplume.bmp"
+convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
 
 wine_start RENDERER "$BIN/Ripplume.dll"
 seen=0

@@ -6,9 +6,9 @@ here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init renderer_drag
 
-mkdir -p "$QLORN"
+mkdir -p "$HANDOVER"
 bash "$here/sample-desktop.sh" grey "$ART/grey.png"
-convert "$ART/grey.png" -type TrueColor BMP3:"$QLORN/Ripplume.bmp"
+convert "$ART/grey.png" -type TrueColor BMP3:"$PICTURE"
 
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window Ripplume_VC appears" wait_for_window Ripplume_VC 30

@@ -5,9 +5,9 @@ here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init renderer_exit
 
-mkdir -p "$QLORN"
+mkdir -p "$HANDOVER"
 bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
-convert "$ART/desktop.png" -type TrueColor BMP3:"$QLORN/Ripplume.bmp"
+convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
 
 log "close request"
 wine_start RENDERER "$BIN/Ripplume.dll"
@@ -36,20 +36,20 @@ wait_exit "$RENDERER" 20
 check "Alt+F4 ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 
 log "missing picture"
-rm -f "$QLORN/Ripplume.bmp"
+rm -f "$PICTURE"
 wine_start RENDERER "$BIN/Ripplume.dll"
 wait_exit "$RENDERER" 20
 check "a missing picture ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 check "and shows no message" test -z "$(find_window Error)"
 
 log "empty picture"
-: >"$QLORN/Ripplume.bmp"
+: >"$PICTURE"
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "an empty picture shows a message box" wait_for_window Error 30
 texts=$(wine "$BIN/wintool.exe" texts Error | tr -d '\r')
 screenshot empty_picture_message >/dev/null
 log "message box texts: $(echo "$texts" | tr '\n' '|')"
-check "it names the file" grep -qF 'Failed to open DIB file c:\q_lorn\Ripplume.bmp.' <<<"$texts"
+check "it names the file" grep -qF "Failed to open DIB file $HANDOVER_WIN\\Ripplume.bmp." <<<"$texts"
 check "the renderer waits for the message to be dismissed" kill -0 "$RENDERER"
 wine "$BIN/wintool.exe" press Error OK
 wait_exit "$RENDERER" 20

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # A saver run: Ripplume.scr /s captures the screen mirrored into
-# C:\q_lorn\Ripplume.bmp, starts the renderer, keeps its hidden window
+# %LOCALAPPDATA%\Ripplume\Ripplume.bmp, starts the renderer, keeps its hidden window
 # "Ripplume_Main" while the renderer's "Ripplume_VC" is up, and ends soon
 # after the renderer has gone, or at once when the system closes its window.
 source "$(dirname "$0")/harness.sh"
 harness_init saver_run
 
-CAPTURE="$QLORN/Ripplume.bmp"
-mkdir -p "$QLORN"
+CAPTURE="$PICTURE"
 
 # An asymmetric desktop: every column differs from its mirror image.
 convert -size 1024x768 gradient:'#103060-#60a0e0' \

@@ -3,7 +3,6 @@
 # ends at once, and two runs started together give one renderer, not two.
 source "$(dirname "$0")/harness.sh"
 harness_init single_run
-mkdir -p "$QLORN"
 
 # The mutex alone keeps a run from starting, before any window could tell.
 check "a test program holds the hosts' mutex" hold HOLDER hold-mutex Ripplume_Host 12

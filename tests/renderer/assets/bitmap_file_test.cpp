@@ -29,7 +29,8 @@ std::vector<uint8_t> Rgb24(int32_t width, int32_t height, uint32_t headerSize = 
 }
 
 TEST(BitmapFile, OpenFailedMessageNamesTheFile) {
-    EXPECT_EQ(OpenFailedMessage("c:\\q_lorn\\Ripplume.bmp"), "Failed to open DIB file c:\\q_lorn\\Ripplume.bmp.\n");
+    EXPECT_EQ(OpenFailedMessage("C:\\Users\\me\\Ripplume.bmp"),
+              "Failed to open DIB file C:\\Users\\me\\Ripplume.bmp.\n");
     EXPECT_EQ(OpenFailedMessage("100%s.bmp"), "Failed to open DIB file 100%s.bmp.\n");
 }
 

@@ -9,6 +9,13 @@
 
 namespace {
 
+bool OpenablePosix(const char* fileName) {
+    FILE* file = fopen(fileName, "r");
+    if (!file) return false;
+    fclose(file);
+    return true;
+}
+
 bool MapFilePosix(const char* fileName, MappedFile* file) {
     *file = MappedFile();
     const int fd = open(fileName, O_RDONLY);
@@ -33,7 +40,7 @@ void ShowErrorPosix(const char* text) {
     fprintf(stderr, "Error: %s\n", text);
 }
 
-const BitmapPlatform Platform = {MapFilePosix, UnmapFilePosix, ShowErrorPosix};
+const BitmapPlatform Platform = {OpenablePosix, MapFilePosix, UnmapFilePosix, ShowErrorPosix};
 
 }  // namespace
 

@@ -37,6 +37,7 @@ std::string TempFilePath(const std::string& name) {
 }
 
 const BitmapPlatform& TestBitmapPlatform() {
-    static const BitmapPlatform platform = {BuildPlatform().MapFile, BuildPlatform().UnmapFile, RecordError};
+    static const BitmapPlatform platform = {BuildPlatform().Openable, BuildPlatform().MapFile,
+                                            BuildPlatform().UnmapFile, RecordError};
     return platform;
 }

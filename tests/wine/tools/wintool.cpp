@@ -10,11 +10,14 @@
 //   wintool cancel TITLE         the dialog's cancel, as Escape gives it (WM_COMMAND IDCANCEL)
 //   wintool chars TITLE TEXT     type TEXT (UTF-8) as characters into the focused control of window TITLE
 //   wintool version FILE         print the program's version resource: product, description, version, copyright
+//   wintool local-app-data       print the user's local application-data folder (UTF-8)
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
 //                                           with nobody, or with readers
 #include <windows.h>
+#include <knownfolders.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +66,13 @@ std::wstring Argument(int index) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "local-app-data") {
+        PWSTR folder = nullptr;
+        if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) return 1;
+        std::printf("%s\n", Utf8(folder).c_str());
+        CoTaskMemFree(folder);
+        return 0;
+    }
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX] | "

@@ -1,0 +1,12 @@
+// Where the host hands the desktop picture over to the renderer: the user's
+// own local application-data folder, %LOCALAPPDATA%\Ripplume\Ripplume.bmp.
+// Other users cannot read or replace it there, as they could under C:\, and
+// both programs work it out the same way, so the renderer takes no arguments.
+#pragma once
+#include <string>
+
+// %LOCALAPPDATA%\Ripplume; empty when the system names no such folder.
+std::wstring HandOverFolder();
+
+// The picture's path in that folder; empty when there is no folder.
+std::wstring HandOverPicturePath();
