@@ -61,6 +61,9 @@ void StartRenderer() {
                        &startup, &process)) {
         CloseHandle(process.hThread);
         Saver.RendererProcess = process.hProcess;
+        // The host, started by the system, may bring a window to the front;
+        // the renderer it starts may then too, so its water is the active window.
+        AllowSetForegroundWindow(process.dwProcessId);
     }
 }
 

@@ -30,6 +30,17 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam) {
     }
 }
 
+void RecordActivation(InputState& input, std::uintptr_t wParam) {
+    input.Activated = (wParam & 0xFFFF) != 0;  // not WA_INACTIVE
+    input.Minimised = ((wParam >> 16) & 0xFFFF) != 0;
+    input.WindowActive = input.Activated && !input.Minimised;
+}
+
+void RecordSizeKind(InputState& input, std::uintptr_t sizeKind) {
+    input.Minimised = sizeKind == 1;  // SIZE_MINIMIZED
+    input.WindowActive = input.Activated && !input.Minimised;
+}
+
 void RecordKey(InputState& input, std::uintptr_t virtualKey, bool down) {
     if (virtualKey < sizeof input.KeyStates) {
         input.KeyStates[virtualKey] = down ? 1 : 0;

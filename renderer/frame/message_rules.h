@@ -20,7 +20,7 @@ constexpr std::uintptr_t MonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
 enum class RendererAction {
     Default,   // the system's default handling
     Ignore,    // handled: nothing to do
-    Activate,  // track whether the window is minimised
+    Activate,  // track whether the window is active and not minimised
     Quit,      // end the loop with exit code 0
     KeyDown,   // record the key as down
     KeyUp,     // record the key as up
@@ -32,8 +32,19 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam);
 
 struct InputState {
     unsigned char KeyStates[256] = {};  // 1 while a key is down, by virtual-key code
-    bool WindowActive = true;           // false while minimised: no frames are drawn
+    bool WindowActive = true;           // false while inactive or minimised: no frames are drawn
+    bool Activated = true;              // by the last WM_ACTIVATE
+    bool Minimised = false;             // by the last WM_ACTIVATE or WM_SIZE
 };
+
+// Records a WM_ACTIVATE: the low word of wParam is WA_INACTIVE (0) when
+// another window took the activation, the high word is not 0 when the window
+// is minimised. An inactive or minimised water waits instead of drawing.
+void RecordActivation(InputState& input, std::uintptr_t wParam);
+
+// Records a WM_SIZE's kind (SIZE_MINIMIZED is 1): a window can be minimised
+// without any WM_ACTIVATE, as when nothing else takes the activation.
+void RecordSizeKind(InputState& input, std::uintptr_t sizeKind);
 
 // Records a key going down or up. Codes beyond the table name no key and are
 // dropped rather than folded onto one that does.

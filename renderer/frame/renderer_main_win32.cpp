@@ -1,6 +1,9 @@
-// The renderer's process entry, its busy draw loop and its window procedure.
+// The renderer's process entry, its paced draw loop and its window procedure.
 #include <windows.h>
 
+#include <mmsystem.h>
+
+#include "renderer/frame/frame_pace.h"
 #include "renderer/frame/message_rules.h"
 #include "renderer/frame/renderer_window_win32.h"
 #include "renderer/water/draw_scene.h"
@@ -9,6 +12,37 @@
 namespace {
 
 InputState Input;
+
+long long NowNanoseconds() {
+    static const long long frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value.QuadPart;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    // In two parts, so that a long uptime cannot overflow the product.
+    return count.QuadPart / frequency * 1000000000LL + count.QuadPart % frequency * 1000000000LL / frequency;
+}
+
+// Sleeps until the next frame is due or a message arrives, whichever is first.
+void WaitForFrameOrMessage(long long nanoseconds) {
+    const DWORD milliseconds = DWORD((nanoseconds + 999999) / 1000000);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+}
+
+// While the water is inactive it only waits, looking a few times a second for
+// a window that took the activation and went without handing it back: with
+// no active window the water takes it back, so it is drawn again and Escape
+// reaches it. A minimised water stays so.
+constexpr DWORD InactiveLookMilliseconds = 250;
+
+void WaitWhileInactive() {
+    const HWND foreground = GetForegroundWindow();
+    if (!Input.Minimised && (foreground == nullptr || foreground == GetDesktopWindow()))
+        SetForegroundWindow(Renderer.Window);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, InactiveLookMilliseconds, QS_ALLINPUT);
+}
 
 static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE &&
                   RendererMessages::Close == WM_CLOSE && RendererMessages::KeyDown == WM_KEYDOWN &&
@@ -27,7 +61,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case RendererAction::Ignore:
         return 0;
     case RendererAction::Activate:
-        Input.WindowActive = HIWORD(wParam) == 0;
+        RecordActivation(Input, wParam);
         return 0;
     case RendererAction::Quit:
         PostQuitMessage(0);
@@ -39,6 +73,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         RecordKey(Input, wParam, false);
         return 0;
     case RendererAction::Resize:
+        RecordSizeKind(Input, wParam);
         ResizeViewport(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case RendererAction::Stir:
@@ -52,6 +87,9 @@ int RendererMain() {
     Renderer.FullScreen = true;
     if (!CreateRendererWindow("Ripplume_VC", 1024, 768, 32)) return 0;
 
+    // Waits of a millisecond or two, not the default 15.6 ms.
+    timeBeginPeriod(1);
+    FramePace pace;
     MSG message = {};
     int exitCode = 0;
     bool done = false;
@@ -64,12 +102,25 @@ int RendererMain() {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
-        } else {
-            if (Input.WindowActive && !DrawScene()) done = true;
-            if (Input.KeyStates[VK_ESCAPE] == 1) done = true;
-            if (!done) SwapBuffers(Renderer.DeviceContext);
+            continue;
         }
+        // The queue is empty. Escape ends the run whether or not frames are drawn.
+        if (Input.KeyStates[VK_ESCAPE] == 1) break;
+        if (!Input.WindowActive) {
+            WaitWhileInactive();
+            continue;
+        }
+        const long long now = NowNanoseconds();
+        const long long wait = NanosecondsUntilNextFrame(pace, now);
+        if (wait > 0) {
+            WaitForFrameOrMessage(wait);
+            continue;
+        }
+        FrameDrawn(pace, now);
+        if (!DrawScene()) break;
+        SwapBuffers(Renderer.DeviceContext);
     }
+    timeEndPeriod(1);
 
     DestroyRendererWindow();
     // The quit message carries the exit code; an Escape end is a normal end

@@ -47,14 +47,41 @@ bool RegisterRendererClass() {
     return RegisterClassA(&windowClass) != 0;
 }
 
+// 60 Hz where the display offers it at this size, so that a fast panel
+// refreshes with the frames; else the driver's choice, and the frame pace
+// keeps the water at 60 frames a second.
 bool SwitchDisplayMode(int width, int height, int bits) {
     DEVMODEA mode = {};
     mode.dmSize = sizeof(mode);
     mode.dmPelsWidth = width;
     mode.dmPelsHeight = height;
     mode.dmBitsPerPel = bits;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmDisplayFrequency = 60;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) return true;
+    mode.dmDisplayFrequency = 0;
+    mode.dmFields &= ~DM_DISPLAYFREQUENCY;
     return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
+bool HasWglExtension(const char* name) {
+    using ExtensionsFunction = const char*(WINAPI*)();
+    const auto extensions =
+        reinterpret_cast<ExtensionsFunction>(reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")));
+    const char* list = extensions ? extensions() : nullptr;
+    if (!list) return false;
+    const std::string padded = " " + std::string(list) + " ";
+    return padded.find(" " + std::string(name) + " ") != std::string::npos;
+}
+
+// Each swap waits for the display's refresh where the driver can (no tearing,
+// no frames the display never shows).
+void WaitForRefreshOnSwap() {
+    using SwapIntervalFunction = BOOL(WINAPI*)(int);
+    if (!HasWglExtension("WGL_EXT_swap_control")) return;
+    const auto setInterval =
+        reinterpret_cast<SwapIntervalFunction>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    if (setInterval) setInterval(1);
 }
 
 // Steps after the display switch; any failure leaves the caller to tear down.
@@ -82,6 +109,7 @@ bool CreateWindowAndContext(const char* title, int width, int height, int bits) 
     Renderer.RenderingContext = wglCreateContext(Renderer.DeviceContext);
     if (!Renderer.RenderingContext) return false;
     if (!wglMakeCurrent(Renderer.DeviceContext, Renderer.RenderingContext)) return false;
+    WaitForRefreshOnSwap();
 
     ShowWindow(Renderer.Window, SW_SHOW);
     SetForegroundWindow(Renderer.Window);

@@ -10,14 +10,14 @@ set -u
 
 HARNESS_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)
 HARNESS_PIDS=()
-HARNESS_XVFB_PID=""
+HARNESS_X_PIDS=()
 FAILURES=0
 
 harness_cleanup() {
   local pid
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
   for pid in "${HARNESS_PIDS[@]}"; do kill "$pid" >/dev/null 2>&1; done
-  [ -n "$HARNESS_XVFB_PID" ] && kill "$HARNESS_XVFB_PID" >/dev/null 2>&1
+  for pid in "${HARNESS_X_PIDS[@]}"; do kill "$pid" >/dev/null 2>&1; done
   [ -n "${WINEPREFIX:-}" ] && wineserver -w >/dev/null 2>&1
   wait >/dev/null 2>&1
   return 0
@@ -47,7 +47,33 @@ harness_finish() {
   exit 1
 }
 
-# harness_init NAME [WIDTHxHEIGHT]
+# start_x_server COMMAND [ARGS...]: starts an X server on a free display
+# number, written @N in the arguments; sets X_DISPLAY (":N") once it answers.
+start_x_server() {
+  local display tries pid
+  for display in $(seq 90 160); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    "${@//@N/$display}" >/dev/null 2>&1 &
+    pid=$!
+    HARNESS_X_PIDS+=("$pid")
+    for tries in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$display" ] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null && xdpyinfo -display ":$display" >/dev/null 2>&1; then
+      X_DISPLAY=":$display"
+      return 0
+    fi
+    kill "$pid" 2>/dev/null
+  done
+  return 1
+}
+
+# harness_init NAME [WIDTHxHEIGHT | two-monitors]
+# two-monitors: a 1024 x 768 primary monitor with an 800 x 600 one to its
+# right, as Wine sees them in a nested Xephyr server with Xinerama (Wine takes
+# its monitors from Xinerama when RandR is off).
 harness_init() {
   local name=$1 size=${2:-1024x768}
   trap harness_cleanup EXIT
@@ -57,24 +83,14 @@ harness_init() {
   mkdir -p "$ART"
   BIN=${RIPPLUME_BIN:?RIPPLUME_BIN must name the folder of the built programs}
 
-  local display
-  for display in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-    Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-    HARNESS_XVFB_PID=$!
-    local tries
-    for tries in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$display" ] && break
-      kill -0 "$HARNESS_XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    if kill -0 "$HARNESS_XVFB_PID" 2>/dev/null && xdpyinfo -display ":$display" >/dev/null 2>&1; then
-      export DISPLAY=":$display"
-      break
-    fi
-    HARNESS_XVFB_PID=""
-  done
-  [ -n "$HARNESS_XVFB_PID" ] || { echo "could not start Xvfb"; exit 1; }
+  if [ "$size" = two-monitors ]; then
+    start_x_server Xvfb ":@N" -screen 0 2048x1024x24 -nolisten tcp -noreset || { echo "could not start Xvfb"; exit 1; }
+    DISPLAY=$X_DISPLAY start_x_server Xephyr ":@N" -screen 1024x768 -origin 1024,0 -screen 800x600 +xinerama \
+      -extension RANDR -nolisten tcp -noreset || { echo "could not start Xephyr"; exit 1; }
+  else
+    start_x_server Xvfb ":@N" -screen 0 "${size}x24" -nolisten tcp -noreset || { echo "could not start Xvfb"; exit 1; }
+  fi
+  export DISPLAY=$X_DISPLAY
 
   export WINEPREFIX=${RIPPLUME_WINE_PREFIX:?RIPPLUME_WINE_PREFIX must name the test prefix}
   export WINEDEBUG=-all
@@ -259,11 +275,20 @@ press_key() {
 # test has a display of its own; processes, not X windows, are counted, as
 # Wine may briefly hold two X windows for one GL window.
 renderer_count() {
-  local pid n=0
+  renderer_pids | wc -l
+}
+
+# renderer_pids: the PIDs of those renderer processes, one a line.
+renderer_pids() {
+  local pid
   for pid in $(pgrep -f 'Ripplume\.dll'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && n=$((n + 1))
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$pid"
   done
-  echo "$n"
+}
+
+# cpu_ticks PID: the CPU time the process has used, all its threads, in clock ticks.
+cpu_ticks() {
+  cat /proc/"$1"/task/*/stat 2>/dev/null | awk '{ sub(/^.*\) /, ""); t += $12 + $13 } END { print t + 0 }'
 }
 
 # Sends a key to the window with this exact title (focus first; no window manager here).

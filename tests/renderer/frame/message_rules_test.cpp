@@ -28,6 +28,30 @@ TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
     EXPECT_EQ(RendererActionFor(Close, 0), RendererAction::Quit);
 }
 
+TEST(RendererMessageRules, FramesAreDrawnOnlyWhileActiveAndNotMinimised) {
+    constexpr std::uintptr_t Inactive = 0, ActiveState = 1, ClickActive = 2, Minimised = 1u << 16;
+    InputState input;
+    for (const std::uintptr_t wParam : {Inactive, Minimised | ActiveState, Minimised | Inactive}) {
+        input.WindowActive = true;
+        RecordActivation(input, wParam);
+        EXPECT_FALSE(input.WindowActive) << "wParam " << wParam;
+    }
+    for (const std::uintptr_t wParam : {ActiveState, ClickActive}) {
+        input.WindowActive = false;
+        RecordActivation(input, wParam);
+        EXPECT_TRUE(input.WindowActive) << "wParam " << wParam;
+    }
+    // Minimised and restored with no change of activation; restored while inactive stays idle.
+    constexpr std::uintptr_t Restored = 0, SizeMinimised = 1, Maximised = 2;
+    RecordSizeKind(input, SizeMinimised);
+    EXPECT_FALSE(input.WindowActive);
+    RecordSizeKind(input, Restored);
+    EXPECT_TRUE(input.WindowActive);
+    RecordActivation(input, Inactive);
+    RecordSizeKind(input, Maximised);
+    EXPECT_FALSE(input.WindowActive);
+}
+
 TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped) {
     InputState input;
     RecordKey(input, 27, true);

@@ -11,6 +11,9 @@
 //   wintool chars TITLE TEXT     type TEXT (UTF-8) as characters into the focused control of window TITLE
 //   wintool version FILE         print the program's version resource: product, description, version, copyright
 //   wintool local-app-data       print the user's local application-data folder (UTF-8)
+//   wintool monitors             print "left top right bottom primary" of each monitor
+//   wintool take-activation SECONDS  show a small window of its own, make it the
+//                                     active one and keep it for that long
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
 //                                           with nobody, or with readers
@@ -63,6 +66,17 @@ std::wstring Argument(int index) {
     return argument;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom,
+                    (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +85,24 @@ int main(int argc, char** argv) {
         if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) return 1;
         std::printf("%s\n", Utf8(folder).c_str());
         CoTaskMemFree(folder);
+        return 0;
+    }
+    if (argc == 2 && std::string(argv[1]) == "monitors") {
+        EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+        return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "take-activation") {
+        const HWND window = CreateWindowExW(0, L"STATIC", L"wintool active", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
+                                            80, 40, nullptr, nullptr, nullptr, nullptr);
+        if (!window || !SetForegroundWindow(window) || GetForegroundWindow() != window) return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        const DWORD end = GetTickCount() + std::strtoul(argv[2], nullptr, 10) * 1000;
+        MSG message;
+        while (GetTickCount() < end) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
         return 0;
     }
     if (argc < 3) {

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The water keeps the same speed on every display and rests when nobody sees
+# it: the renderer shows no more than 61 frames in any second, and while it
+# is minimised or another window is active it waits instead of drawing, using
+# almost no CPU; it draws again as soon as it is back in front.
+here=$(dirname "$0")
+source "$here/harness.sh"
+harness_init renderer_pace
+
+mkdir -p "$HANDOVER"
+bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
+convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
+
+# Wine traces every buffer swap, with the time, into the renderer's log.
+WINEDEBUG=+timestamp,trace+wgl wine_start RENDERER "$BIN/Ripplume.dll"
+TRACE="$ART/RENDERER.log"
+swaps() { grep -c 'wglSwapBuffers' "$TRACE"; }
+check "the window Ripplume_VC appears" wait_for_window Ripplume_VC 30
+check "it draws frames" wait_for 20 sh -c "[ \$(grep -c wglSwapBuffers '$TRACE') -gt 120 ]"
+PID=$(renderer_pids | head -n 1)
+
+# busy_share SECONDS: the renderer's CPU use over that time, in per cent of one core.
+busy_share() {
+  local before after
+  before=$(cpu_ticks "$PID")
+  sleep "$1"
+  after=$(cpu_ticks "$PID")
+  echo $(((after - before) * 100 / ($(getconf CLK_TCK) * $1)))
+}
+
+sleep 4  # a stretch of running frames, counted below
+# Swaps per whole second of the trace's clock, leaving out the first and last (partial) seconds.
+per_second=$(grep wglSwapBuffers "$TRACE" | awk -F: '{ print int($1) }' | uniq -c | awk 'NR > 1 { print $1 }' | sed '$d')
+most=$(sort -n <<<"$per_second" | tail -n 1)
+log "swaps per second: $(tr '\n' ' ' <<<"$per_second")"
+check "no second shows more than 61 frames (most: $most)" test "${most:-999}" -le 61
+check "and it keeps drawing (most: $most)" test "${most:-0}" -ge 20
+
+wine "$BIN/wintool.exe" syscommand Ripplume_VC F020 >/dev/null 2>&1  # SC_MINIMIZE
+sleep 1
+shown=$(swaps)
+share=$(busy_share 3)
+log "minimised: $share % of a core, $(($(swaps) - shown)) swaps in 3 s"
+check "minimised, it uses almost no CPU ($share % of a core)" test "$share" -le 5
+check "and shows no frames" test "$(($(swaps) - shown))" -le 1
+
+wine "$BIN/wintool.exe" syscommand Ripplume_VC F120 >/dev/null 2>&1  # SC_RESTORE
+shown=$(swaps)
+check "restored, it draws again" wait_for 10 sh -c "[ \$(grep -c wglSwapBuffers '$TRACE') -gt $((shown + 30)) ]"
+
+check "another window takes the activation" hold ACTIVE take-activation 8
+sleep 1
+shown=$(swaps)
+share=$(busy_share 3)
+log "inactive: $share % of a core, $(($(swaps) - shown)) swaps in 3 s"
+check "inactive, it uses almost no CPU ($share % of a core)" test "$share" -le 5
+check "and shows no frames" test "$(($(swaps) - shown))" -le 1
+wait_exit "$ACTIVE" 15
+shown=$(swaps)
+check "back in front, it draws again" wait_for 10 sh -c "[ \$(grep -c wglSwapBuffers '$TRACE') -gt $((shown + 30)) ]"
+escape_renderer
+check "Escape still ends it" wait_exit "$RENDERER" 10
+harness_finish
