@@ -15,11 +15,11 @@ common=(
   libgl1 libgl1-mesa-dri libglx-mesa0 libglu1-mesa
   libasound2 libasound2-plugins libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-ipafont-gothic sox lame libc6:i386 locales clang-format nsis zip unzip
-  xscreensaver xscreensaver-data xscreensaver-gl dpkg-dev python3 lintian
+  xscreensaver xscreensaver-data xscreensaver-gl dpkg-dev python3 lintian xserver-xephyr
 )
 only32=(
   wine32:i386
-  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libglu1-mesa:i386
+  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libglu1-mesa:i386 libxinerama1:i386
   libasound2:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
 )
 

@@ -15,6 +15,8 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam) {
         return RendererAction::Default;
     case Close:
         return RendererAction::Quit;
+    case DisplayChange:
+        return RendererAction::Recover;
     case KeyDown:
         return RendererAction::KeyDown;
     case KeyUp:

@@ -8,6 +8,7 @@ namespace RendererMessages {
 constexpr std::uint32_t Size = 0x0005;                  // WM_SIZE
 constexpr std::uint32_t Activate = 0x0006;              // WM_ACTIVATE
 constexpr std::uint32_t Close = 0x0010;                 // WM_CLOSE
+constexpr std::uint32_t DisplayChange = 0x007E;         // WM_DISPLAYCHANGE
 constexpr std::uint32_t KeyDown = 0x0100;               // WM_KEYDOWN
 constexpr std::uint32_t KeyUp = 0x0101;                 // WM_KEYUP
 constexpr std::uint32_t SysCommand = 0x0112;            // WM_SYSCOMMAND
@@ -26,6 +27,7 @@ enum class RendererAction {
     KeyUp,     // record the key as up
     Resize,    // follow the new client size
     Stir,      // drop a ripple under the pointer
+    Recover,   // the monitors changed: cover the other ones afresh
 };
 
 RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam);

@@ -5,6 +5,7 @@
 
 #include "renderer/frame/frame_pace.h"
 #include "renderer/frame/message_rules.h"
+#include "renderer/frame/monitor_covers_win32.h"
 #include "renderer/frame/renderer_window_win32.h"
 #include "renderer/water/draw_scene.h"
 #include "renderer/water/mouse_drop.h"
@@ -45,10 +46,10 @@ void WaitWhileInactive() {
 }
 
 static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE &&
-                  RendererMessages::Close == WM_CLOSE && RendererMessages::KeyDown == WM_KEYDOWN &&
-                  RendererMessages::KeyUp == WM_KEYUP && RendererMessages::SysCommand == WM_SYSCOMMAND &&
-                  RendererMessages::MouseMove == WM_MOUSEMOVE && RendererMessages::LeftButton == MK_LBUTTON &&
-                  RendererMessages::ScreenSaveCommand == SC_SCREENSAVE &&
+                  RendererMessages::Close == WM_CLOSE && RendererMessages::DisplayChange == WM_DISPLAYCHANGE &&
+                  RendererMessages::KeyDown == WM_KEYDOWN && RendererMessages::KeyUp == WM_KEYUP &&
+                  RendererMessages::SysCommand == WM_SYSCOMMAND && RendererMessages::MouseMove == WM_MOUSEMOVE &&
+                  RendererMessages::LeftButton == MK_LBUTTON && RendererMessages::ScreenSaveCommand == SC_SCREENSAVE &&
                   RendererMessages::MonitorPowerCommand == SC_MONITORPOWER,
               "the message rules use the system's values");
 
@@ -75,6 +76,9 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case RendererAction::Resize:
         RecordSizeKind(Input, wParam);
         ResizeViewport(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case RendererAction::Recover:
+        CoverOtherMonitors(Renderer.Module);
         return 0;
     case RendererAction::Stir:
         MouseDrop(LOWORD(lParam), HIWORD(lParam), Renderer.ViewportWidth, Renderer.ViewportHeight);

@@ -6,6 +6,7 @@
 #include "handover/hand_over_win32.h"
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/frame/bitmap_platform_win32.h"
+#include "renderer/frame/monitor_covers_win32.h"
 #include "renderer/water/gl_state.h"
 #include "renderer/water/projection.h"
 #include "renderer/water/scene_settings.h"
@@ -86,7 +87,9 @@ void WaitForRefreshOnSwap() {
 
 // Steps after the display switch; any failure leaves the caller to tear down.
 bool CreateWindowAndContext(const char* title, int width, int height, int bits) {
-    const DWORD exStyle = WS_EX_APPWINDOW;
+    // Topmost, as the system's own savers are: no always-on-top window or
+    // notification shows over the water.
+    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
     const DWORD style = WS_POPUP;
     ShowCursor(FALSE);
 
@@ -128,6 +131,8 @@ bool CreateRendererWindow(const char* title, int width, int height, int bits) {
     if (!RegisterRendererClass()) return false;
     // A refused mode ends the run before any window exists or the cursor is hidden.
     if (!SwitchDisplayMode(width, height, bits)) return false;
+    // After the switch, which can move the other monitors.
+    CoverOtherMonitors(Renderer.Module);
 
     if (!CreateWindowAndContext(title, width, height, bits)) {
         DestroyRendererWindow();
@@ -154,6 +159,8 @@ void DestroyRendererWindow() {
         DestroyWindow(Renderer.Window);
         Renderer.Window = nullptr;
     }
+    // Last: restoring the display mode above may have covered the monitors afresh.
+    RemoveMonitorCovers();
     UnregisterClassA(RendererWindowClass, Renderer.Module);
 }
 
