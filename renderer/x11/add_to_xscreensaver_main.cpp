@@ -75,6 +75,11 @@ int main(int argc, char** argv) {
     ReadWhole(defaultsPath && *defaultsPath ? defaultsPath : "/etc/X11/app-defaults/XScreenSaver", defaults);
 
     const ListEdit edit = remove ? WithoutRipplume(user) : WithRipplumeListed(user, defaults);
+    if (!edit.Error.empty()) {
+        std::fprintf(stderr, "ripplume-add-to-xscreensaver: %s is left as it was: %s\n", path.c_str(),
+                     edit.Error.c_str());
+        return 1;
+    }
     if (edit.Changed && !ReplaceWhole(path, edit.Text)) {
         std::fprintf(stderr, "ripplume-add-to-xscreensaver: cannot write %s\n", path.c_str());
         return 1;
