@@ -38,7 +38,7 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
             targetGiven = true;
         } else if (option == "-window-id") {
             if (i + 1 >= arguments.size() || !ParseWindowId(arguments[i + 1], options.WindowId)) {
-                options.Error = "-window-id needs a window number";
+                options.Error = "-window-id needs a window number (decimal, or hexadecimal after 0x; 32 bits)";
                 return options;
             }
             options.Target = DrawTarget::GivenWindow;
