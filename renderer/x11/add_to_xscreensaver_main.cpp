@@ -100,9 +100,9 @@ int main(int argc, char** argv) {
     const uid_t owner = exists ? file.st_uid : folderInfo.st_uid, me = geteuid();
     if (!otherOwner && (owner != me || (place.Linked && place.LinkOwner != me))) {
         const uid_t other = owner != me ? owner : place.LinkOwner;
-        return Fail((owner != me ? path : listed) + " belongs to " + UserName(other) +
-                    ": run ripplume-add-to-xscreensaver as " + UserName(other) +
-                    " (or give --other-owner to edit it anyway); nothing was changed");
+        const std::string& whose = owner != me ? (exists ? path : folder) : listed;
+        return Fail(whose + " belongs to " + UserName(other) + ": run ripplume-add-to-xscreensaver as " +
+                    UserName(other) + " (or give --other-owner to edit it anyway); nothing was changed");
     }
     if (place.Linked && place.LinkOwner != owner) {
         return Fail(listed + ", a link of " + UserName(place.LinkOwner) + ", leads to " + path + " of " +
