@@ -70,12 +70,12 @@ size_t RawEnd(const SettingLine& line, const ListEntry& entry) {
 }
 
 // The bytes that hold entry `i` and one separator next to it: from the end of
-// the entry before to its own end, or (the first) to the start of the next.
-// An entry added last is given back byte for byte.
+// the entry before to its own end, or (the first) to the start of the next,
+// or (the only one) the whole value. An entry added is given back byte for byte.
 std::pair<size_t, size_t> EntryBytes(const SettingLine& list, const std::vector<ListEntry>& entries, size_t i) {
     if (i > 0) return {RawEnd(list, entries[i - 1]), RawEnd(list, entries[i])};
     if (entries.size() > 1) return {RawAt(list, entries[0].Begin), RawAt(list, entries[1].Begin)};
-    return {list.To[list.KeyEnd], RawEnd(list, entries[0])};
+    return {list.To[list.KeyEnd], list.To[list.ValueEnd - 1]};
 }
 
 // A user file without a list gets the system's: its bytes after "*programs:".
@@ -151,8 +151,11 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
 ListEdit WithoutRipplume(const std::string& userFile) {
     if (!NotText(userFile).empty()) return Refused(userFile, NotText(userFile));
     Entries expected;
-    for (const auto& entry : Read(userFile).List) {
-        if (!RunsRipplume(entry.second)) expected.push_back(entry);
+    const std::vector<SettingLine> was = ReadSettingLines(userFile);
+    if (const SettingLine* list = LastLineOf(was, "programs")) {
+        for (const ListEntry& entry : ListEntries(*list)) {
+            if (entry.Program != "ripplume") expected.emplace_back(entry.Enabled, entry.Body);
+        }
     }
     std::string text = userFile;
     std::vector<size_t> removed;  // their places on the list as it was

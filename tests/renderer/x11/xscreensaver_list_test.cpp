@@ -260,6 +260,7 @@ const std::vector<Shape> Shapes = {
      "selected: 2\nprograms:\t\\\n  maze --root \\n  GL: ripplume --root \\n  bsod "
      "--root \\n\\\n  GL: gears --root\n"},
     {"Ripplume twice, the first disabled", "programs: - ripplume --root \\n maze --root \\n GL: ripplume --root\n"},
+    {"a disabled command that begins with a dash", "programs: - -ripplume --root \\n maze --root\n"},
     {"a name before the visual is a command of its own",
      "programs:\t\\\n  \"Water\" GL: ripplume --root \\n\\\n  maze --root \\n\\\n\n"},
 };
