@@ -99,22 +99,10 @@ Hack ParseHack(const std::string& text) {
         at = std::min(close + 1, text.size());
         skip();
     }
-    // The command with blanks squeezed (up to a shell metacharacter) and "-root" made "--root".
-    for (; at < text.size(); ++at) {
-        if (std::strchr("'\"`\\", text[at])) {
-            hack.Command += text.substr(at);
-            break;
-        }
-        if (text[at] != ' ' && text[at] != '\t') {
-            hack.Command += text[at];
-        } else if (hack.Command.empty() || hack.Command.back() != ' ') {
-            hack.Command += ' ';
-        }
-    }
+    // The command (XScreenSaver squeezes its blanks, which changes no comparison here).
+    hack.Command = text.substr(at);
     while (!hack.Command.empty() && std::isspace(static_cast<unsigned char>(hack.Command.back())))
         hack.Command.pop_back();
-    const size_t n = hack.Command.size();
-    if (n > 7 && hack.Command.compare(n - 6, 6, " -root") == 0) hack.Command.insert(n - 5, "-");
     return hack;
 }
 
