@@ -1,83 +1,157 @@
-// ripplume-add-to-xscreensaver [--remove]: puts Ripplume on the list of
-// display modes in ~/.xscreensaver (or takes it off), so that XScreenSaver
-// runs it and xscreensaver-settings offers it. The file is replaced whole,
-// keeping its permissions, only when something changes.
+// ripplume-add-to-xscreensaver [--remove] [--other-owner]: puts Ripplume on
+// the list of display modes in ~/.xscreensaver (or takes it off), so that
+// XScreenSaver runs it and xscreensaver-settings offers it. The file is
+// replaced whole (whole_file.h) only when something changes, one run at a
+// time. Anything that cannot be read, followed or written safely stops the
+// run with the file as it was: a link leading nowhere, a file of another
+// user (unless --other-owner asks for it), a read or write that fails.
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 #include <string>
 
+#include "renderer/x11/whole_file.h"
 #include "renderer/x11/xscreensaver_list.h"
 
 namespace {
 
-bool ReadWhole(const std::string& path, std::string& text) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    text = contents.str();
-    return !file.bad();
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "ripplume-add-to-xscreensaver: %s\n", message.c_str());
+    return 1;
 }
 
-bool ReplaceWhole(const std::string& path, const std::string& text) {
-    struct stat old = {};
-    const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    const std::string fresh = path + ".ripplume-new";
-    {
-        std::ofstream file(fresh, std::ios::binary | std::ios::trunc);
-        file << text;
-        file.flush();
-        if (!file) {
-            std::remove(fresh.c_str());
-            return false;
-        }
-    }
-    if (chmod(fresh.c_str(), mode) != 0 || std::rename(fresh.c_str(), path.c_str()) != 0) {
-        std::remove(fresh.c_str());
+std::string UserName(uid_t uid) {
+    const passwd* user = getpwuid(uid);
+    return user ? user->pw_name : "user " + std::to_string(uid);
+}
+
+struct Place {
+    std::string Path;  // the file to edit
+    bool Linked = false;
+    uid_t LinkOwner = 0;
+};
+
+// ~/.xscreensaver, or the file its link (as dotfile managers make) leads to,
+// which is edited where it lies so that the link stays.
+bool Locate(const std::string& listed, Place& place, std::string& why) {
+    place.Path = listed;
+    struct stat link = {};
+    if (lstat(listed.c_str(), &link) != 0) {
+        if (errno == ENOENT) return true;
+        why = listed + ": " + std::strerror(errno);
         return false;
     }
-    return true;
+    if (!S_ISLNK(link.st_mode)) return true;
+    place.Linked = true;
+    place.LinkOwner = link.st_uid;
+    char* target = realpath(listed.c_str(), nullptr);
+    if (target) {
+        place.Path = target;
+        std::free(target);
+        return true;
+    }
+    const int error = errno;
+    char leadsTo[4096] = "";
+    const ssize_t length = readlink(listed.c_str(), leadsTo, sizeof leadsTo - 1);
+    leadsTo[length > 0 ? length : 0] = '\0';
+    if (error == ENOENT) {
+        why = listed + " is a link to " + leadsTo + ", which is not there: make that file, or remove the link";
+    } else if (error == ELOOP) {
+        why = listed + " is a link that leads round in a loop (to " + leadsTo + "): mend or remove it";
+    } else {
+        why = listed + " is a link to " + leadsTo + " that cannot be followed: " + std::strerror(error);
+    }
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool remove = argc == 2 && std::string(argv[1]) == "--remove";
-    if (argc > 2 || (argc == 2 && !remove)) {
-        std::fprintf(stderr, "usage: ripplume-add-to-xscreensaver [--remove]\n");
-        return 2;
+    bool remove = false, otherOwner = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--remove" && !remove) {
+            remove = true;
+        } else if (option == "--other-owner" && !otherOwner) {
+            otherOwner = true;
+        } else {
+            std::fprintf(stderr, "usage: ripplume-add-to-xscreensaver [--remove] [--other-owner]\n");
+            return 2;
+        }
     }
     const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        std::fprintf(stderr, "ripplume-add-to-xscreensaver: HOME is not set\n");
-        return 1;
+    if (!home || !*home) return Fail("HOME is not set");
+    const std::string listed = std::string(home) + "/.xscreensaver";
+    Place place;
+    std::string why;
+    if (!Locate(listed, place, why)) return Fail(why + "; nothing was changed");
+    const std::string& path = place.Path;
+    const std::string folder = FolderOf(path);
+
+    // Whose settings these are: the file's owner, or while there is none, its folder's.
+    struct stat file = {}, folderInfo = {};
+    const bool exists = stat(path.c_str(), &file) == 0;
+    if (stat(folder.c_str(), &folderInfo) != 0) return Fail(folder + ": " + std::strerror(errno));
+    const uid_t owner = exists ? file.st_uid : folderInfo.st_uid, me = geteuid();
+    if (!otherOwner && (owner != me || (place.Linked && place.LinkOwner != me))) {
+        const uid_t other = owner != me ? owner : place.LinkOwner;
+        const std::string& whose = owner != me ? (exists ? path : folder) : listed;
+        return Fail(whose + " belongs to " + UserName(other) + ": run ripplume-add-to-xscreensaver as " +
+                    UserName(other) + " (or give --other-owner to edit it anyway); nothing was changed");
     }
-    std::string path = std::string(home) + "/.xscreensaver";
-    // A file kept elsewhere and linked here (as dotfile managers do) is
-    // edited where it lies, so that the link stays.
-    if (char* target = realpath(path.c_str(), nullptr)) {
-        path = target;
-        std::free(target);
+    if (place.Linked && place.LinkOwner != owner) {
+        return Fail(listed + ", a link of " + UserName(place.LinkOwner) + ", leads to " + path + " of " +
+                    UserName(owner) + ": not edited; nothing was changed");
     }
+    if (exists && access(path.c_str(), W_OK) != 0 && errno == EACCES) {
+        return Fail(path + " is read-only: make it writable to let Ripplume change it; nothing was changed");
+    }
+
+    // Runs at the same time take turns, each reading what the last wrote. A
+    // folder that cannot be locked is still edited: the rename keeps each
+    // run's file whole.
+    LockFolder(folder);
     std::string user;
-    struct stat info = {};
-    if (stat(path.c_str(), &info) == 0 && !ReadWhole(path, user)) {
-        std::fprintf(stderr, "ripplume-add-to-xscreensaver: cannot read %s\n", path.c_str());
-        return 1;
+    if (ReadWholeFile(path, user, file, why) == ReadResult::Failed) {
+        return Fail(path + " cannot be read: " + why + "; nothing was changed");
     }
     // The system's list, which a user file without a list of its own starts from.
-    const char* defaultsPath = std::getenv("RIPPLUME_APP_DEFAULTS");
     std::string defaults;
-    ReadWhole(defaultsPath && *defaultsPath ? defaultsPath : "/etc/X11/app-defaults/XScreenSaver", defaults);
+    if (!remove) {
+        const char* defaultsPath = std::getenv("RIPPLUME_APP_DEFAULTS");
+        const std::string system = defaultsPath && *defaultsPath ? defaultsPath : "/etc/X11/app-defaults/XScreenSaver";
+        struct stat systemInfo = {};
+        if (ReadWholeFile(system, defaults, systemInfo, why) == ReadResult::Failed) {
+            return Fail("the system's list " + system + " cannot be read: " + why + "; nothing was changed");
+        }
+    }
 
     const ListEdit edit = remove ? WithoutRipplume(user) : WithRipplumeListed(user, defaults);
-    if (edit.Changed && !ReplaceWhole(path, edit.Text)) {
-        std::fprintf(stderr, "ripplume-add-to-xscreensaver: cannot write %s\n", path.c_str());
-        return 1;
+    if (!edit.Error.empty()) return Fail(path + " is left as it was: " + edit.Error);
+    if (edit.Changed) {
+        Ownership keep;
+        if (exists) {
+            keep = {mode_t(file.st_mode & 07777), file.st_uid, file.st_gid};
+        } else {
+            const mode_t mask = umask(0);
+            umask(mask);
+            keep = {mode_t(0666 & ~mask), owner, owner == me ? getegid() : folderInfo.st_gid};
+        }
+        if (!ReplaceWholeFile(path, edit.Text, keep, why)) {
+            return Fail(path + " cannot be written: " + why + (place.Linked ? " (" + listed + " links to it)" : "") +
+                        "; it is left as it was");
+        }
+        if (exists && file.st_nlink > 1) {
+            std::fprintf(stderr,
+                         "ripplume-add-to-xscreensaver: %s had other names (hard links); they keep the old "
+                         "contents\n",
+                         path.c_str());
+        }
     }
     if (remove) {
         std::printf(edit.Changed ? "Ripplume is off the list in %s.\n" : "Ripplume was not on the list in %s.\n",

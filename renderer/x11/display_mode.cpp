@@ -2,18 +2,22 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include <string>
 
 namespace {
 
+// A window number as the manual gives it: decimal, or hexadecimal after 0x
+// (not octal); X's ids have 32 bits, so a larger number is no window.
 bool ParseWindowId(const std::string& text, unsigned long& id) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(text.c_str(), &end, 0);
-    if (errno != 0 || end == text.c_str() || *end != '\0' || value == 0 || text[0] == '-') return false;
-    id = value;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > 16 ||
+        digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") != std::string::npos) {
+        return false;
+    }
+    const unsigned long long value = std::stoull(digits, nullptr, hex ? 16 : 10);
+    if (value == 0 || value > 0xFFFFFFFFull) return false;
+    id = static_cast<unsigned long>(value);
     return true;
 }
 
@@ -34,7 +38,7 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
             targetGiven = true;
         } else if (option == "-window-id") {
             if (i + 1 >= arguments.size() || !ParseWindowId(arguments[i + 1], options.WindowId)) {
-                options.Error = "-window-id needs a window number";
+                options.Error = "-window-id needs a window number (decimal, or hexadecimal after 0x; 32 bits)";
                 return options;
             }
             options.Target = DrawTarget::GivenWindow;
@@ -66,18 +70,20 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
     // with --root, and that window, which covers the real root, is the root
     // then; its settings preview adds --window-id. Either way the picture
     // comes through XScreenSaver, which honours the user's image settings.
+    // A window given by -window-id stays, whatever the variable holds.
     const bool ownWindowAsked = targetGiven && options.Target == DrawTarget::OwnWindow;
     if (!ownWindowAsked && screenSaverWindow && *screenSaverWindow) {
         unsigned long id = 0;
-        if (!ParseWindowId(screenSaverWindow, id)) {
-            options.Error = "XSCREENSAVER_WINDOW is not a window number";
-            return options;
-        }
+        const bool valid = ParseWindowId(screenSaverWindow, id);
         if (options.Target != DrawTarget::GivenWindow) {
+            if (!valid) {
+                options.Error = "XSCREENSAVER_WINDOW is not a window number";
+                return options;
+            }
             options.Target = DrawTarget::GivenWindow;
             options.WindowId = id;
         }
-        options.UnderXScreenSaver = true;
+        options.UnderXScreenSaver = valid;
     }
     return options;
 }

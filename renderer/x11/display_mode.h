@@ -18,10 +18,11 @@ struct DisplayModeOptions {
 };
 
 // -window (a window of its own, the default), -root, -window-id ID (decimal
-// or 0x hexadecimal), or the XSCREENSAVER_WINDOW environment value (null when
-// unset) when no option or -root names the target: XScreenSaver's window
-// stands in for the root, which it covers. With that value set the picture
-// comes through XScreenSaver, unless -window asks for a window of our own.
+// or 0x hexadecimal, 32 bits), or the XSCREENSAVER_WINDOW environment value
+// (null when unset) when no option or -root names the target: XScreenSaver's
+// window stands in for the root, which it covers. With that value set the
+// picture comes through XScreenSaver, unless -window asks for a window of our
+// own; a value that is no window number is an error only where it is used.
 // XScreenSaver's common -install, -noinstall and -visual V are accepted and
 // change nothing; -no-fps undoes -fps. -fps reports the frame rate;
 // -picture-out FILE is for tests.

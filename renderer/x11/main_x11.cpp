@@ -2,12 +2,16 @@
 // GLX on the window XScreenSaver gives (-window-id or XSCREENSAVER_WINDOW), on
 // the root window (-root) or on a window of its own (-window, the default:
 // Escape or closing the window ends it). SIGTERM, how XScreenSaver stops a
-// mode, ends it cleanly. The frame drawing and the water are the renderer's own.
+// mode, and SIGINT end it at once, whatever it is doing, with the picture
+// helper it may have started. The frame drawing and the water are the
+// renderer's own.
 //
 // The desktop picture (mirrored; plain blue without one) comes from
 // desktop_picture_x11. Left-button drags stir the water. The pace is one frame
 // per refresh where the driver offers a swap interval, else a 60 Hz cap.
 // -fps shows the frame rate on the screen and on standard error.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -43,10 +47,28 @@ namespace {
 constexpr int OwnWindowWidth = 1024;
 constexpr int OwnWindowHeight = 768;
 
-volatile std::sig_atomic_t StopRequested = 0;
+// Nothing of ours needs tidying at a stop: the X server and the kernel free
+// what a process leaves; only the picture helper is a process of its own.
+void EndAtOnce(int) {
+    EndPictureHelper();
+    _exit(0);
+}
 
-void RequestStop(int) {
-    StopRequested = 1;
+// X errors while a window given by number is looked at: noted, not fatal.
+int XErrorSeen = 0;
+int NoteXError(Display*, XErrorEvent* event) {
+    XErrorSeen = event->error_code;
+    return 0;
+}
+
+bool IsWindow(Display* display, Window window) {
+    XErrorSeen = 0;
+    const XErrorHandler previous = XSetErrorHandler(NoteXError);
+    XWindowAttributes attributes = {};
+    const Status got = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return got && !XErrorSeen;
 }
 
 long long NowNanoseconds() {
@@ -161,6 +183,12 @@ void DrawFpsText(const FpsText& text, const char* line, int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First of all, so that no stop finds the default action (exit status 143).
+    struct sigaction stop = {};
+    stop.sa_handler = EndAtOnce;
+    sigaction(SIGTERM, &stop, nullptr);
+    sigaction(SIGINT, &stop, nullptr);
+
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const DisplayModeOptions options = ParseDisplayModeOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"));
     if (!options.Error.empty()) {
@@ -173,20 +201,33 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ripplume: cannot open the X display\n");
         return 1;
     }
-    struct sigaction stop = {};
-    stop.sa_handler = RequestStop;
-    sigaction(SIGTERM, &stop, nullptr);
-    sigaction(SIGINT, &stop, nullptr);
+    int glxError = 0, glxEvent = 0;
+    if (!glXQueryExtension(display, &glxError, &glxEvent)) {
+        std::fprintf(stderr, "ripplume: the X display %s has no GLX, so OpenGL cannot draw there\n",
+                     DisplayString(display));
+        XCloseDisplay(display);
+        return 1;
+    }
+    if (options.Target == DrawTarget::GivenWindow && !IsWindow(display, Window(options.WindowId))) {
+        std::fprintf(stderr, "ripplume: 0x%lx is not a window on this display (none has that number)\n",
+                     options.WindowId);
+        XCloseDisplay(display);
+        return 1;
+    }
 
     // The desktop picture, taken before anything of ours covers the screen.
     // Under XScreenSaver its own window already covers it.
     int pictureWidth = 0, pictureHeight = 0;
     std::vector<uint8_t> picture;
+    std::string noPicture;
     const std::vector<uint8_t> screen =
         options.UnderXScreenSaver
-            ? GrabThroughXScreenSaver(display, Window(options.WindowId), pictureWidth, pictureHeight)
+            ? GrabThroughXScreenSaver(display, Window(options.WindowId), pictureWidth, pictureHeight, noPicture)
             : GrabScreen(display, pictureWidth, pictureHeight);
     if (!screen.empty()) picture = MirroredBottomUp(screen.data(), pictureWidth, pictureHeight);
+    if (!noPicture.empty()) {
+        std::fprintf(stderr, "ripplume: no picture of the desktop: %s; the water is plain blue\n", noPicture.c_str());
+    }
 
     Window window = 0;
     XVisualInfo* visual = nullptr;
@@ -195,7 +236,9 @@ int main(int argc, char** argv) {
         int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
         visual = glXChooseVisual(display, DefaultScreen(display), attributes);
         if (!visual) {
-            std::fprintf(stderr, "ripplume: no double-buffered RGBA GL visual\n");
+            std::fprintf(stderr,
+                         "ripplume: the X display offers no OpenGL visual with colour, double buffering "
+                         "and depth, which the water needs\n");
             XCloseDisplay(display);
             return 1;
         }
@@ -247,13 +290,18 @@ int main(int argc, char** argv) {
     const bool paced = SetSwapInterval(display, window);
     FpsText fpsText;
     if (options.ShowFps) fpsText = MakeFpsText(display);
+    if (options.ShowFps && !fpsText.FirstList) {
+        std::fprintf(stderr,
+                     "ripplume: -fps: the frame rate cannot be drawn (no X font \"fixed\" or no GL display "
+                     "lists); it goes to standard error only\n");
+    }
     char fpsLine[64] = "";
 
     long long reportStart = NowNanoseconds();
     int framesSinceReport = 0;
     long long totalFrames = 0;
     bool done = false;
-    while (!done && !StopRequested) {
+    while (!done) {
         const long long frameStart = NowNanoseconds();
         if (options.ShowFps && frameStart - reportStart >= 1000000000LL) {
             const double fps = framesSinceReport * 1e9 / double(frameStart - reportStart);

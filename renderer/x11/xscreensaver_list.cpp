@@ -1,161 +1,177 @@
 #include "renderer/x11/xscreensaver_list.h"
 
+#include <cctype>
+#include <map>
+#include <utility>
 #include <vector>
+
+#include "renderer/x11/xscreensaver_file.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
+using Entries = std::vector<std::pair<bool, std::string>>;  // enabled, body
 
-Lines SplitLines(const std::string& text) {
-    Lines lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
+// What XScreenSaver takes from a file: the list, and every other setting's
+// value. "selected" is left out: it is a place on the list, which an edit may
+// renumber.
+struct Reading {
+    std::map<std::string, std::string> Settings;  // by lower-case key
+    Entries List;
+};
 
-std::string JoinLines(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + '\n';
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
-size_t SkipBlanks(const std::string& text, size_t at) {
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-    return at;
-}
-
-bool Continues(const std::string& line) {
-    return !line.empty() && line.back() == '\\';
-}
-
-// The index of the line that starts the list under that resource name, or -1.
-long FindHeader(const Lines& lines, const std::string& key) {
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const size_t start = SkipBlanks(lines[i], 0);
-        if (lines[i].compare(start, key.size(), key) == 0) return long(i);
+Entries EntriesOf(const SettingLine* list) {
+    Entries entries;
+    if (list) {
+        for (const ListEntry& entry : ListEntries(*list)) entries.emplace_back(entry.Enabled, entry.Body);
     }
-    return -1;
+    return entries;
 }
 
-// The last line of the list that starts at header: the first not continued.
-size_t BlockEnd(const Lines& lines, size_t header) {
-    size_t end = header;
-    while (end + 1 < lines.size() && Continues(lines[end])) ++end;
-    return end;
+Reading Read(const std::string& file) {
+    Reading reading;
+    const std::vector<SettingLine> lines = ReadSettingLines(file);
+    for (const SettingLine& line : lines) {
+        const std::string key = LowerCase(line.Key());
+        if (line.HasKey && key != "programs" && key != "selected") reading.Settings[key] = line.Value();
+    }
+    reading.List = EntriesOf(LastLineOf(lines, "programs"));
+    return reading;
 }
 
-// The list text on a header line, after "programs:".
-std::string HeaderValue(const std::string& header) {
-    const size_t colon = header.find(':');
-    return header.substr(SkipBlanks(header, colon + 1));
+ListEdit Refused(const std::string& file, const std::string& why) {
+    return {file, false, why};
 }
 
-bool Disabled(const std::string& listLine) {
-    const size_t start = SkipBlanks(listLine, 0);
-    return start < listLine.size() && listLine[start] == '-';
+// The edit, given out only when XScreenSaver would read the list it should
+// and every other setting as before.
+ListEdit Checked(const std::string& before, const std::string& after, const Entries& expectedList) {
+    const Reading was = Read(before), is = Read(after);
+    if (is.Settings != was.Settings || is.List != expectedList) {
+        return Refused(before, "XScreenSaver would read more changed than Ripplume's entry");
+    }
+    return {after, after != before, ""};
 }
 
-std::string EntryLine(bool continued) {
-    return std::string("  ") + RipplumeListEntry + "\t\t\t    \\n" + (continued ? "\\" : "");
+std::string NotText(const std::string& file) {
+    return file.find('\0') == std::string::npos ? "" : "it holds NUL bytes, so it is not a settings file";
+}
+
+// Where an entry's bytes start and end (a blank entry has no bytes: its place then).
+size_t RawAt(const SettingLine& line, size_t at) {
+    return at < line.From.size() ? line.From[at] : line.End;
+}
+size_t RawEnd(const SettingLine& line, const ListEntry& entry) {
+    return entry.End > entry.Begin ? line.To[entry.End - 1] : RawAt(line, entry.Begin);
+}
+
+// The bytes that hold entry `i` and one separator next to it: from the end of
+// the entry before to its own end, or (the first) to the start of the next,
+// or (the only one) the whole value. An entry added is given back byte for byte.
+std::pair<size_t, size_t> EntryBytes(const SettingLine& list, const std::vector<ListEntry>& entries, size_t i) {
+    if (i > 0) return {RawEnd(list, entries[i - 1]), RawEnd(list, entries[i])};
+    if (entries.size() > 1) return {RawAt(list, entries[0].Begin), RawAt(list, entries[1].Begin)};
+    return {list.To[list.KeyEnd], list.To[list.ValueEnd - 1]};
+}
+
+// A user file without a list gets the system's: its bytes after "*programs:".
+std::string WithSystemListCopied(std::string userFile, const SettingLine* systemList, const std::string& system) {
+    if (!userFile.empty() && userFile.back() != '\n') userFile += '\n';
+    userFile += "programs:";
+    if (systemList) {
+        const size_t valueStart = systemList->To[systemList->KeyEnd];
+        userFile += system.substr(valueStart, systemList->End - valueStart);
+    }
+    if (userFile.back() != '\n') userFile += '\n';
+    return userFile;
+}
+
+// A "selected" number past removed entries, lowered by their count.
+std::string WithSelectionRenumbered(const std::string& file, const std::vector<size_t>& removed) {
+    const std::vector<SettingLine> lines = ReadSettingLines(file);
+    const SettingLine* selected = LastLineOf(lines, "selected");
+    if (!selected || selected->ValueBegin == selected->ValueEnd) return file;
+    const std::string value = selected->Value();
+    if (value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) return file;
+    const size_t was = std::stoul(value);
+    size_t is = was;
+    for (size_t index : removed) is -= index < was ? 1 : 0;
+    if (is == was) return file;
+    const size_t begin = selected->From[selected->ValueBegin], end = selected->To[selected->ValueEnd - 1];
+    return file.substr(0, begin) + std::to_string(is) + file.substr(end);
 }
 
 }  // namespace
 
-bool RunsRipplume(const std::string& listLine) {
-    size_t at = SkipBlanks(listLine, 0);
-    if (at < listLine.size() && listLine[at] == '-') at = SkipBlanks(listLine, at + 1);
-    if (at < listLine.size() && listLine[at] == '"') {
-        const size_t close = listLine.find('"', at + 1);
-        if (close == std::string::npos) return false;
-        at = SkipBlanks(listLine, close + 1);
-    }
-    auto tokenEnd = [&](size_t from) {
-        size_t end = from;
-        while (end < listLine.size() && listLine[end] != ' ' && listLine[end] != '\t' && listLine[end] != '\\') ++end;
-        return end;
-    };
-    size_t end = tokenEnd(at);
-    if (end > at && listLine[end - 1] == ':') {  // a visual, such as GL:
-        at = SkipBlanks(listLine, end);
-        end = tokenEnd(at);
-    }
-    const std::string command = listLine.substr(at, end - at);
-    const size_t slash = command.rfind('/');
-    return command.substr(slash == std::string::npos ? 0 : slash + 1) == "ripplume";
+bool RunsRipplume(const std::string& entry) {
+    return ParseListEntry(entry).Program == "ripplume";
 }
 
 ListEdit WithRipplumeListed(const std::string& userFile, const std::string& systemDefaults) {
-    Lines lines = SplitLines(userFile);
-    long header = FindHeader(lines, "programs:");
-    const bool listCopied = header < 0;
-    if (listCopied) {
-        header = long(lines.size());
-        const Lines system = SplitLines(systemDefaults);
-        const long systemHeader = FindHeader(system, "*programs:");
-        if (systemHeader < 0) {
-            lines.push_back("programs:");
-        } else {
-            const size_t systemEnd = BlockEnd(system, size_t(systemHeader));
-            lines.push_back("programs:\t" + HeaderValue(system[size_t(systemHeader)]));
-            lines.insert(lines.end(), system.begin() + systemHeader + 1, system.begin() + long(systemEnd) + 1);
-        }
+    if (!NotText(userFile).empty()) return Refused(userFile, NotText(userFile));
+    std::string text = userFile;
+    std::vector<SettingLine> lines = ReadSettingLines(text);
+    Entries expected = EntriesOf(LastLineOf(lines, "programs"));
+    if (!LastLineOf(lines, "programs")) {
+        const std::vector<SettingLine> systemLines = ReadSettingLines(systemDefaults);
+        const SettingLine* systemList = LastLineOf(systemLines, "*programs");
+        expected = EntriesOf(systemList);
+        text = WithSystemListCopied(text, systemList, systemDefaults);
+        lines = ReadSettingLines(text);
     }
-    const size_t first = size_t(header), last = BlockEnd(lines, first);
+    const SettingLine* list = LastLineOf(lines, "programs");
+    if (!list) return Refused(userFile, "the list copied from the system's would not be read");
+    const std::vector<ListEntry> entries = ListEntries(*list);
 
-    long disabledEntry = -1;
-    for (size_t i = first; i <= last; ++i) {
-        const std::string entry = i == first ? HeaderValue(lines[i]) : lines[i];
-        if (!RunsRipplume(entry)) continue;
-        if (!Disabled(entry)) return {listCopied ? JoinLines(lines) : userFile, listCopied};
-        if (disabledEntry < 0) disabledEntry = long(i);
+    size_t disabled = entries.size();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].Program != "ripplume") continue;
+        if (entries[i].Enabled) return Checked(userFile, text, expected);
+        if (disabled == entries.size()) disabled = i;
     }
-    if (disabledEntry >= 0) {
-        std::string& line = lines[size_t(disabledEntry)];
-        const size_t valueStart = size_t(disabledEntry) == first ? line.find(':') + 1 : 0;
-        line[SkipBlanks(line, valueStart)] = ' ';
-        return {JoinLines(lines), true};
-    }
-
-    // Ripplume goes first, on a line of its own after the header.
-    const std::string value = HeaderValue(lines[first]);
-    const auto after = lines.begin() + long(first) + 1;
-    if (value == "\\") {
-        lines.insert(after, EntryLine(true));
+    if (disabled < entries.size()) {
+        // The "-" becomes a blank, as XScreenSaver lines its entries up.
+        const size_t dash = entries[disabled].Begin;
+        text.replace(list->From[dash], list->To[dash] - list->From[dash], " ");
+        expected[disabled].first = true;
+    } else if (entries.empty()) {
+        text.insert(list->To[list->KeyEnd], std::string("\\\n  ") + RipplumeListEntry);
+        expected.emplace_back(true, RipplumeListEntry);
     } else {
-        lines[first] = "programs:\t\\";
-        if (value.empty()) {
-            lines.insert(after, EntryLine(false));
-        } else {
-            lines.insert(after, {EntryLine(true), "\t\t\t\t" + value});
-        }
+        text.insert(RawEnd(*list, entries.back()), std::string(" \\n\\\n  ") + RipplumeListEntry);
+        expected.emplace_back(true, RipplumeListEntry);
     }
-    return {JoinLines(lines), true};
+    return Checked(userFile, text, expected);
 }
 
 ListEdit WithoutRipplume(const std::string& userFile) {
-    Lines lines = SplitLines(userFile);
-    const long header = FindHeader(lines, "programs:");
-    if (header < 0) return {userFile, false};
-    const size_t first = size_t(header);
-    size_t last = BlockEnd(lines, first);
-    bool changed = false;
-    if (RunsRipplume(HeaderValue(lines[first]))) {
-        lines[first] = Continues(lines[first]) ? "programs:\t\\" : "programs:";
-        changed = true;
+    if (!NotText(userFile).empty()) return Refused(userFile, NotText(userFile));
+    Entries expected;
+    const std::vector<SettingLine> was = ReadSettingLines(userFile);
+    if (const SettingLine* list = LastLineOf(was, "programs")) {
+        for (const ListEntry& entry : ListEntries(*list)) {
+            if (entry.Program != "ripplume") expected.emplace_back(entry.Enabled, entry.Body);
+        }
     }
-    for (size_t i = last; i > first; --i) {
-        if (!RunsRipplume(lines[i])) continue;
-        const bool wasLast = i == last;
-        lines.erase(lines.begin() + long(i));
-        --last;
-        changed = true;
-        // The list now ends one line earlier: that line must not continue it.
-        if (wasLast && Continues(lines[last])) lines[last].pop_back();
+    std::string text = userFile;
+    std::vector<size_t> removed;  // their places on the list as it was
+    for (;;) {
+        const std::vector<SettingLine> lines = ReadSettingLines(text);
+        const SettingLine* list = LastLineOf(lines, "programs");
+        if (!list) break;
+        const std::vector<ListEntry> entries = ListEntries(*list);
+        size_t i = 0;
+        while (i < entries.size() && entries[i].Program != "ripplume") ++i;
+        if (i == entries.size()) break;
+        const std::pair<size_t, size_t> bytes = EntryBytes(*list, entries, i);
+        if (bytes.second <= bytes.first) return Refused(userFile, "an entry of Ripplume has no bytes to take off");
+        text.erase(bytes.first, bytes.second - bytes.first);
+        removed.push_back(i + removed.size());
     }
-    return {changed ? JoinLines(lines) : userFile, changed};
+    if (removed.empty()) return {userFile, false, ""};
+    return Checked(userFile, WithSelectionRenumbered(text, removed), expected);
 }

@@ -84,11 +84,20 @@ add_to_list() { as_user "$FILES/usr/bin/ripplume-add-to-xscreensaver" >"$ART/add
 check "ripplume-add-to-xscreensaver puts it on a new user's list" add_to_list
 check "... enabled" grep -q "^  GL:.*ripplume --root" "$user_home/.xscreensaver"
 check "... after the system's own modes were copied" grep -q "maze --root" "$user_home/.xscreensaver"
-# The user picks it as the one mode, with desktop grabs allowed. The list
-# starts with Ripplume.
-cat >>"$user_home/.xscreensaver" <<'EOF'
+# ripplume_place FILE: Ripplume's place on the list, counted from 0 as
+# XScreenSaver's "selected" counts (the list is the one line "programs:" starts).
+ripplume_place() {
+  awk '/^programs:/ { on = 1 } on { list = list $0; if (!/\\$/) exit } END {
+    n = split(list, entries, /\\n/)
+    for (i = 1; i <= n; i++) { if (entries[i] ~ /ripplume/) { print place + 0; exit } if (entries[i] !~ /^[ \t\\]*$/) place++ }
+  }' "$1"
+}
+place=$(ripplume_place "$user_home/.xscreensaver")
+check "... after the modes copied from the system's list (place $place)" test "$place" -gt 0
+# The user picks it as the one mode, with desktop grabs allowed.
+cat >>"$user_home/.xscreensaver" <<EOF
 mode:		one
-selected:	0
+selected:	$place
 grabDesktopImages:	True
 fade:		False
 unfade:		False

@@ -54,6 +54,17 @@ TEST(DisplayModeOptions, NonsenseIsRefusedWithAReason) {
     EXPECT_FALSE(Parse({"-window-id", "12x"}).Error.empty());
     EXPECT_FALSE(Parse({"-window-id", "0"}).Error.empty());
     EXPECT_FALSE(Parse({"-window-id", "-5"}).Error.empty());
+    // Decimal or 0x hexadecimal, as the manual says: no octal, no sign or
+    // blanks, nothing past X's 32 bits.
+    EXPECT_EQ(Parse({"-window-id", "010"}).WindowId, 10ul);
+    EXPECT_EQ(Parse({"-window-id", "0XfFfFfFfF"}).WindowId, 0xfffffffful);
+    for (const char* id : {"0x100000000", "4294967296", "0x", " 5", "+5", "5 ", "0x-1", "99999999999999999999999"})
+        EXPECT_FALSE(Parse({"-window-id", id}).Error.empty()) << id;
+    // Junk in XSCREENSAVER_WINDOW does not undo a window given by number.
+    const DisplayModeOptions explicitWindow = Parse({"-window-id", "77"}, "junk");
+    EXPECT_TRUE(explicitWindow.Error.empty());
+    EXPECT_EQ(explicitWindow.WindowId, 77ul);
+    EXPECT_FALSE(explicitWindow.UnderXScreenSaver);
     EXPECT_FALSE(Parse({"-speed"}).Error.empty());
     EXPECT_TRUE(Parse({"-fps"}).ShowFps);
     EXPECT_FALSE(Parse({"--fps", "--no-fps"}).ShowFps);

@@ -6,7 +6,10 @@
 #  - on a window it is given (-window-id, XSCREENSAVER_WINDOW) it draws there,
 #    follows a resize and ends within a second on SIGTERM;
 #  - under XScreenSaver the picture comes from its getimage helper; without
-#    one the water is plain blue.
+#    one the water is plain blue, and it says why;
+#  - SIGTERM ends it within 0.5 s, exit code 0, even while the helper hangs
+#    (ending the helper's children too) or the X server does not answer;
+#  - no such window, no GLX, no font for -fps: it says so in its own words.
 RIPPLUME=$1
 BLANK=$2
 FAKE_GETIMAGE=$3
@@ -129,5 +132,70 @@ check "without a picture the water is plain dark blue" \
   test "$b" -gt "$r" -a "$b" -gt "$g" -a "$b" -lt 128 -a "$b" -gt 20
 kill -TERM "$RUN"
 check "and SIGTERM ends it" ends_within 1 "$RUN"
+check "... and it says why" grep -q "no picture of the desktop: RIPPLUME_GETIMAGE names /nonexistent" \
+  "$ART/plain_water.log"
+
+# ---- a stop at any moment ends it at once ----
+# A picture helper that hangs, with a child of its own; it writes both pids.
+printf '#!/bin/sh\nsleep 600 &\necho "$$ $!" >"%s"\nexec sleep 600\n' "$ART/helper_started" >"$ART/hanging_getimage"
+chmod +x "$ART/hanging_getimage"
+RIPPLUME_GETIMAGE=$ART/hanging_getimage XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/hanging.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+wait_for 10 test -s "$ART/helper_started"
+read -r helper helper_child <"$ART/helper_started"
+PIDS+=("$helper" "$helper_child")
+kill -TERM "$RUN"
+check "SIGTERM while the picture helper hangs ends it within 0.5 s" ends_within 0.5 "$RUN"
+check "... with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
+running() { [ -e "/proc/$1" ] && ! grep -q ') Z' "/proc/$1/stat"; }
+check "... ending the helper and its child" wait_for 2 eval '! running "$helper" && ! running "$helper_child"'
+
+# An X server that takes the connection and never answers: it waits in XOpenDisplay.
+for number in $(seq 201 240); do [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break; done
+python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(1)
+c, _ = s.accept(); open(sys.argv[2], "w").close(); time.sleep(30)' "/tmp/.X11-unix/X$number" "$ART/connected" &
+PIDS+=("$!")
+wait_for 10 test -S "/tmp/.X11-unix/X$number"
+DISPLAY=:$number "$RIPPLUME" >"$ART/silent_server.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+wait_for 10 test -e "$ART/connected"
+kill -TERM "$RUN"
+check "SIGTERM while the X server does not answer ends it within 0.5 s" ends_within 0.5 "$RUN"
+check "... with exit code 0, not killed by the signal (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
+rm -f "/tmp/.X11-unix/X$number"
+
+# ---- what went wrong, in its own words ----
+"$RIPPLUME" -window-id 0x3fffff1 >"$ART/no_window.log" 2>&1
+code=$?
+check "-window-id of no window: exit 1 (got $code), saying so in its own words" \
+  eval '[ $code = 1 ] && grep -q "0x3fffff1 is not a window" "$ART/no_window.log" && ! grep -q BadWindow "$ART/no_window.log"'
+start_display -extension GLX
+DISPLAY=$NEW_DISPLAY "$RIPPLUME" >"$ART/no_glx.log" 2>&1
+code=$?
+check "a display without GLX: exit 1 (got $code), saying so" eval '[ $code = 1 ] && grep -q "has no GLX" "$ART/no_glx.log"'
+# font_path [FOLDER]: the display's font path made that folder alone, or its default again.
+font_path() {
+  python3 -c 'import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+d = ctypes.c_void_p(x.XOpenDisplay(None))
+folders = (ctypes.c_char_p * 1)(*[f.encode() for f in sys.argv[1:]])
+x.XSetFontPath(d, folders, len(sys.argv) - 1)
+x.XCloseDisplay(d)' "$@"
+}
+mkdir -p "$ART/no_fonts"
+echo 0 >"$ART/no_fonts/fonts.dir"
+font_path "$ART/no_fonts"
+"$RIPPLUME" -window -fps >"$ART/no_font.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+check "-fps without X's font \"fixed\": it says the frame rate cannot be drawn" \
+  wait_for 10 grep -q -- "-fps: the frame rate cannot be drawn" "$ART/no_font.log"
+kill -TERM "$RUN"
+ends_within 2 "$RUN"
+font_path
 
 x11_finish

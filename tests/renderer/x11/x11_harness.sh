@@ -25,17 +25,22 @@ x11_init() {
   rm -rf "$ART"
   mkdir -p "$ART"
   trap x11_cleanup EXIT
+  start_display "${screens[@]}" || { echo "could not start Xvfb"; exit 1; }
+  export DISPLAY=$NEW_DISPLAY
+}
+
+# start_display [XVFB-OPTIONS...]: a private Xvfb display; its name in NEW_DISPLAY.
+start_display() {
   local number
   for number in $(seq 160 200); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" "${screens[@]}" -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb ":$number" "$@" -nolisten tcp -noreset >/dev/null 2>&1 &
     PIDS+=("$!")
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
-    export DISPLAY=":$number"
-    xdpyinfo >/dev/null 2>&1 && return 0
+    NEW_DISPLAY=":$number"
+    DISPLAY=$NEW_DISPLAY xdpyinfo >/dev/null 2>&1 && return 0
   done
-  echo "could not start Xvfb"
-  exit 1
+  return 1
 }
 
 # x11_finish: the summary line and the exit code.
@@ -47,10 +52,11 @@ x11_finish() {
 
 # shot NAME [DISPLAY]: a screenshot of the (or that) screen; prints its file.
 shot() { DISPLAY=${2:-$DISPLAY} import -window root "$ART/$1.png" >/dev/null 2>&1; echo "$ART/$1.png"; }
-# ends_within SECONDS PID: the process ends in time; EXIT_CODE gets its code.
+# ends_within SECONDS PID: the process ends in time (to a tenth of a second);
+# EXIT_CODE gets its code.
 ends_within() {
   local i
-  for i in $(seq $(($1 * 10))); do
+  for i in $(seq "$(awk "BEGIN { print int($1 * 10 + 0.5) }")"); do
     if ! kill -0 "$2" 2>/dev/null; then
       wait "$2"
       EXIT_CODE=$?

@@ -2,47 +2,178 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <cstdio>
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The list as XScreenSaver reads it: the "programs:" value with its line
-// continuations joined, split at each "\n", blank entries dropped.
-std::vector<std::string> ListedEntries(const std::string& file) {
-    std::istringstream lines(file);
-    std::string line, value;
-    bool inList = false;
-    while (std::getline(lines, line)) {
-        if (!inList) {
-            const size_t at = line.find_first_not_of(" \t");
-            if (at == std::string::npos || line.compare(at, 9, "programs:") != 0) continue;
-            inList = true;
-            line = line.substr(at + 9);
-        }
-        const bool continued = !line.empty() && line.back() == '\\';
-        value += continued ? line.substr(0, line.size() - 1) : line;
-        if (!continued) break;
+// ---- the file as XScreenSaver 6.06 reads it, after its own reader: fgets()
+// into a 1 KB buffer that grows, backslash-newline joining lines, escapes,
+// "key: value" with the key matched without regard to case (the last wins),
+// the list split at \n into [-] [visual:] ["name"] command entries.
+
+struct Hack {
+    bool Enabled = true;
+    std::string Visual, Name, Command;
+    bool operator==(const Hack& o) const {
+        return Enabled == o.Enabled && Visual == o.Visual && Name == o.Name && Command == o.Command;
     }
-    std::vector<std::string> entries;
-    size_t start = 0;
-    while (start <= value.size()) {
-        size_t end = value.find("\\n", start);
-        if (end == std::string::npos) end = value.size();
-        const std::string entry = value.substr(start, end - start);
-        if (entry.find_first_not_of(" \t") != std::string::npos) entries.push_back(entry);
-        start = end + 2;
-    }
-    return entries;
+};
+
+struct Seen {
+    std::map<std::string, std::string> Settings;  // lower-case key: value; programs and selected aside
+    std::vector<Hack> List;
+    int Selected = -1;  // its place on the list, -1 when none
+};
+
+bool Blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-bool ListsRipplumeEnabled(const std::string& file) {
-    for (const std::string& entry : ListedEntries(file)) {
-        const size_t at = entry.find_first_not_of(" \t");
-        if (RunsRipplume(entry) && entry[at] != '-') return true;
+std::string Stripped(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && Blank(s[b])) ++b;
+    while (e > b && Blank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+std::map<std::string, std::string> ReadValues(const std::string& file) {
+    std::map<std::string, std::string> values;
+    if (file.empty()) return values;
+    std::FILE* in = fmemopen(const_cast<char*>(file.data()), file.size(), "r");
+    std::vector<char> buf(1024);
+    while (std::fgets(buf.data(), int(buf.size()) - 1, in)) {
+        size_t n = std::strlen(buf.data());
+        while (n > 2 && (buf[n - 1] != '\n' || buf[n - 2] == '\\')) {
+            if (buf[n - 2] == '\\') buf[n -= 2] = 0;
+            buf.resize(buf.size() + 1024);
+            if (!std::fgets(buf.data() + n, int(buf.size() - n) - 1, in)) break;
+            n = std::strlen(buf.data());
+        }
+        std::string line;
+        for (const char* c = buf.data(); *c; ++c) {
+            if (*c != '\\') {
+                line += *c;
+            } else if (c[1]) {
+                ++c;
+                line += *c == 'n' ? '\n' : *c == 'r' ? '\r' : *c == 't' ? '\t' : *c;
+            } else {
+                break;
+            }
+        }
+        line = Stripped(line);
+        const size_t colon = line.find(':');
+        if (line.empty() || std::strchr("#!;", line[0]) || colon == std::string::npos) continue;
+        std::string key = line.substr(0, colon);
+        for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
+        values[key] = Stripped(line.substr(colon + 1));
     }
-    return false;
+    std::fclose(in);
+    return values;
+}
+
+Hack ParseHack(const std::string& text) {
+    Hack hack;
+    size_t at = 0;
+    const auto skip = [&] {
+        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+    };
+    skip();
+    if (at < text.size() && text[at] == '-') {
+        hack.Enabled = false;
+        ++at;
+        skip();
+    }
+    const size_t word = text.find_first_of(":\" \t\n\r\v\f", at);
+    if (word != std::string::npos && text[word] == ':') {
+        hack.Visual = text.substr(at, word - at);
+        at = word + 1;
+        skip();
+    }
+    if (at < text.size() && text[at] == '"') {
+        const size_t close = std::min(text.find('"', at + 1), text.size());
+        hack.Name = text.substr(at + 1, close - at - 1);
+        at = std::min(close + 1, text.size());
+        skip();
+    }
+    // The command (XScreenSaver squeezes its blanks, which changes no comparison here).
+    hack.Command = text.substr(at);
+    while (!hack.Command.empty() && std::isspace(static_cast<unsigned char>(hack.Command.back())))
+        hack.Command.pop_back();
+    return hack;
+}
+
+// The user's file, or for its list while it has none, the system's.
+Seen SeenByXScreenSaver(const std::string& file, const std::string& system) {
+    Seen seen;
+    seen.Settings = ReadValues(file);
+    std::string list;
+    if (seen.Settings.count("programs")) {
+        list = seen.Settings["programs"];
+    } else {
+        list = ReadValues(system)["*programs"];
+    }
+    seen.Settings.erase("programs");
+    for (size_t start = 0; start < list.size();) {
+        start = std::min(list.find_first_not_of(" \t\n", start), list.size());
+        const size_t end = std::min(list.find('\n', start), list.size());
+        seen.List.push_back(ParseHack(list.substr(start, end - start)));
+        start = end + 1;
+    }
+    if (seen.Settings.count("selected")) {
+        const int selected = std::atoi(seen.Settings["selected"].c_str());
+        if (selected >= 0 && selected < int(seen.List.size())) seen.Selected = selected;
+    }
+    seen.Settings.erase("selected");
+    return seen;
+}
+
+bool IsRipplume(const Hack& hack) {
+    const std::string word = hack.Command.substr(0, hack.Command.find(' '));
+    return word.substr(word.rfind('/') + 1) == "ripplume";
+}
+
+std::vector<Hack> Others(const std::vector<Hack>& list) {
+    std::vector<Hack> others;
+    for (const Hack& hack : list)
+        if (!IsRipplume(hack)) others.push_back(hack);
+    return others;
+}
+
+int RipplumesIn(const std::vector<Hack>& list, bool enabledOnly) {
+    int count = 0;
+    for (const Hack& hack : list) count += IsRipplume(hack) && (hack.Enabled || !enabledOnly);
+    return count;
+}
+
+// All XScreenSaver sees differently is Ripplume's entry: listed and enabled, or gone.
+void ExpectOnlyRipplumeChanged(const std::string& before, const std::string& after, const std::string& system,
+                               bool listed) {
+    const Seen was = SeenByXScreenSaver(before, system), is = SeenByXScreenSaver(after, system);
+    EXPECT_EQ(is.Settings, was.Settings);
+    EXPECT_TRUE(Others(is.List) == Others(was.List));
+    if (listed) {
+        EXPECT_GE(RipplumesIn(is.List, true), 1);
+        EXPECT_EQ(RipplumesIn(is.List, false), std::max(1, RipplumesIn(was.List, false)));
+    } else {
+        EXPECT_EQ(RipplumesIn(is.List, false), 0);
+    }
+    // The mode the user chose is still the one chosen.
+    if (was.Selected >= 0 && !IsRipplume(was.List[size_t(was.Selected)])) {
+        ASSERT_GE(is.Selected, 0);
+        EXPECT_TRUE(is.List[size_t(is.Selected)] == was.List[size_t(was.Selected)]);
+    }
+}
+
+bool ListsRipplumeEnabled(const std::string& file, const std::string& system = "") {
+    return RipplumesIn(SeenByXScreenSaver(file, system).List, true) > 0;
+}
+
+size_t ListLength(const std::string& file, const std::string& system = "") {
+    return SeenByXScreenSaver(file, system).List.size();
 }
 
 const std::string SystemDefaults =
@@ -64,14 +195,96 @@ const std::string UserFile =
     "\n"
     "pointerHysteresis:\t10\n";
 
+// A list on one line long enough to cross XScreenSaver's first 1 KB read,
+// which ends right after a backslash: it drops that "\n" with the byte after
+// it, so "ripplume" is an argument of the entry before, not an entry.
+std::string ListCutAfterABackslash() {
+    std::string line = "programs: ";
+    while (line.size() < 990) line += "maze --root \\n ";
+    line += "maze --root";
+    line.resize(1020, ' ');
+    return line + "\\n ripplume --root \\n bsod --root\n";
+}
+
+struct Shape {
+    const char* Name;
+    std::string Text;
+};
+
+const std::vector<Shape> Shapes = {
+    {"written by xscreensaver-settings",
+     "# XScreenSaver Preferences File\n\ntimeout:\t0:10:00\nmode:\t\tone\nselected:\t2\n\n"
+     "programs:\t\t\t\t\t\t\t\t      \\\n"
+     "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+     "  GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n"
+     "-\t\t\t\"Rot. Text\" rotor --root\t\t\t    \\n\\\n"
+     "  GL: \t\t\t\"Cube 21\" cube21 --root\t\t    \\n\\\n\n"
+     "pointerHysteresis:\t10\n"},
+    {"the last line ends the list", UserFile},
+    {"the list on the header line", "programs: maze --root\nmode: one\n"},
+    {"the list begun on the header line", "programs: maze --root \\n\\\n  GL: gears --root\nmode: one\n"},
+    {"no final newline", "timeout: 0:05:00\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears --root"},
+    {"CRLF lines (XScreenSaver joins none of them)",
+     "timeout: 0:05:00\r\nprograms:\t\\\r\n  maze --root \\n\\\r\n  GL: gears --root \\n\\\r\n\r\nmode: one\r\n"},
+    {"the key in capitals", "Programs:\t\\\n  maze --root \\n\\\n  GL: gears --root \\n\\\n\nMode: one\n"},
+    {"two lists: the last is read",
+     "programs: maze --root\nselected: 1\nprograms:\t\\\n  GL: gears --root \\n\\\n"
+     "  bsod --root \\n\\\n\n"},
+    {"entries sharing lines", "programs:\t\\\n  GL: gears --root \\n  maze --root \\n\\\n  bsod --root\nmode: one\n"},
+    {"an empty list", "programs:\nmode: one\n"},
+    {"an empty list, continued", "programs:\t\t\t\t \\\n\nmode: one\n"},
+    {"no list", "timeout:\t0:05:00\nselected: 1"},
+    {"look-alikes of a list",
+     "# the old list, switched off \\\nprograms: GL: gears --root\nprograms : maze --root\nmode: one\n"},
+    {"a line cut by XScreenSaver's buffer", ListCutAfterABackslash()},
+    {"Ripplume in XScreenSaver's order, named",
+     "programs:\t\\\n  maze --root \\n\\\n  GL: \"My Water\"\t\tripplume --root \\n\\\n  bsod --root \\n\\\n\n"},
+    {"Ripplume disabled",
+     "selected: 2\nprograms:\t\\\n  maze --root \\n\\\n-  GL: \"My Water\" ripplume --root \\n\\\n"
+     "  bsod --root \\n\\\n\n"},
+    {"Ripplume without blanks, on the header line", "programs: GL:ripplume --root \\n maze --root\nmode: one\n"},
+    {"Ripplume over two lines", "programs:\t\\\n  GL: ripplume \\\n\t--root --fps \\n\\\n  maze --root \\n\\\n\n"},
+    {"Ripplume sharing a line",
+     "selected: 2\nprograms:\t\\\n  maze --root \\n  GL: ripplume --root \\n  bsod "
+     "--root \\n\\\n  GL: gears --root\n"},
+    {"Ripplume twice, the first disabled", "programs: - ripplume --root \\n maze --root \\n GL: ripplume --root\n"},
+    {"a disabled command that begins with a dash", "programs: - -ripplume --root \\n maze --root\n"},
+    {"a name before the visual is a command of its own",
+     "programs:\t\\\n  \"Water\" GL: ripplume --root \\n\\\n  maze --root \\n\\\n\n"},
+};
+
+TEST(XScreenSaverList, XScreenSaverSeesNoChangeButRipplumesEntryInEveryShape) {
+    for (const Shape& shape : Shapes) {
+        SCOPED_TRACE(shape.Name);
+        const ListEdit added = WithRipplumeListed(shape.Text, SystemDefaults);
+        ASSERT_EQ(added.Error, "");
+        ExpectOnlyRipplumeChanged(shape.Text, added.Text, SystemDefaults, true);
+        EXPECT_FALSE(WithRipplumeListed(added.Text, SystemDefaults).Changed);
+
+        const ListEdit removed = WithoutRipplume(added.Text);
+        ASSERT_EQ(removed.Error, "");
+        ExpectOnlyRipplumeChanged(shape.Text, removed.Text, SystemDefaults, false);
+        // An entry added to a list is taken off byte for byte.
+        if (ReadValues(shape.Text).count("programs") &&
+            RipplumesIn(SeenByXScreenSaver(shape.Text, "").List, false) == 0) {
+            EXPECT_EQ(removed.Text, shape.Text);
+        }
+
+        const ListEdit removedOnly = WithoutRipplume(shape.Text);
+        ASSERT_EQ(removedOnly.Error, "");
+        ExpectOnlyRipplumeChanged(shape.Text, removedOnly.Text, SystemDefaults, false);
+    }
+}
+
 TEST(XScreenSaverList, RipplumeJoinsTheUsersListKeepingEverythingElse) {
     const ListEdit added = WithRipplumeListed(UserFile, SystemDefaults);
     ASSERT_TRUE(added.Changed);
     EXPECT_TRUE(ListsRipplumeEnabled(added.Text));
-    const std::vector<std::string> entries = ListedEntries(added.Text);
+    const std::vector<Hack> entries = SeenByXScreenSaver(added.Text, "").List;
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_NE(entries[1].find("maze --root"), std::string::npos);
-    EXPECT_NE(entries[2].find("gears --root"), std::string::npos);
+    EXPECT_EQ(entries[0].Command, "maze --root");
+    EXPECT_EQ(entries[1].Command, "gears --root");
+    EXPECT_EQ(entries[2].Command, "ripplume --root");
     EXPECT_NE(added.Text.find("pointerHysteresis:\t10\n"), std::string::npos);
     EXPECT_EQ(added.Text.rfind("# XScreenSaver Preferences File\ntimeout:\t0:10:00\nmode:\t\tone\n", 0), 0u);
 
@@ -87,8 +300,7 @@ TEST(XScreenSaverList, AUserWithoutAListStartsFromTheSystemsList) {
     const std::string settingsOnly = "timeout:\t0:05:00\n";
     const ListEdit added = WithRipplumeListed(settingsOnly, SystemDefaults);
     ASSERT_TRUE(added.Changed);
-    const std::vector<std::string> entries = ListedEntries(added.Text);
-    ASSERT_EQ(entries.size(), 4u);  // the system's three, a disabled one among them, and Ripplume
+    EXPECT_EQ(ListLength(added.Text), 4u);  // the system's three, a disabled one among them, and Ripplume
     EXPECT_TRUE(ListsRipplumeEnabled(added.Text));
     EXPECT_NE(added.Text.find("superquadrics"), std::string::npos);
     EXPECT_EQ(added.Text.find("*hacks"), std::string::npos);  // only the list is copied
@@ -97,19 +309,19 @@ TEST(XScreenSaverList, AUserWithoutAListStartsFromTheSystemsList) {
     // No file and no system list: a list of Ripplume alone.
     const ListEdit alone = WithRipplumeListed("", "");
     EXPECT_TRUE(ListsRipplumeEnabled(alone.Text));
-    EXPECT_EQ(ListedEntries(alone.Text).size(), 1u);
+    EXPECT_EQ(ListLength(alone.Text), 1u);
 }
 
 TEST(XScreenSaverList, ListsOfEveryShapeStayReadable) {
     // The first entry on the header line, without a continuation.
     const ListEdit oneLine = WithRipplumeListed("programs: maze --root\nmode: one\n", "");
-    EXPECT_EQ(ListedEntries(oneLine.Text).size(), 2u);
+    EXPECT_EQ(ListLength(oneLine.Text), 2u);
     EXPECT_NE(oneLine.Text.find("\nmode: one\n"), std::string::npos);
-    EXPECT_EQ(ListedEntries(WithoutRipplume(oneLine.Text).Text).size(), 1u);
+    EXPECT_EQ(ListLength(WithoutRipplume(oneLine.Text).Text), 1u);
 
     // An empty list must not swallow the resource after it.
     const ListEdit empty = WithRipplumeListed("programs:\nmode: one\n", "");
-    EXPECT_EQ(ListedEntries(empty.Text).size(), 1u);
+    EXPECT_EQ(ListLength(empty.Text), 1u);
     EXPECT_NE(empty.Text.find("\nmode: one\n"), std::string::npos);
 
     // Taking off the last entry ends the list one line earlier.
@@ -117,6 +329,9 @@ TEST(XScreenSaverList, ListsOfEveryShapeStayReadable) {
     const ListEdit removed = WithoutRipplume(lastIsOurs);
     EXPECT_EQ(removed.Text, "programs:\t\\\n  maze --root \\n\nmode: one\n");
     EXPECT_EQ(WithoutRipplume("programs: GL: ripplume --root\nmode: one\n").Text, "programs:\nmode: one\n");
+    // Another mode on Ripplume's line stays; so does the user's choice.
+    EXPECT_EQ(WithoutRipplume("selected: 2\nprograms: GL: ripplume --root \\n maze \\n bsod\n").Text,
+              "selected: 1\nprograms: maze \\n bsod\n");
 }
 
 TEST(XScreenSaverList, ADisabledEntryIsEnabledRatherThanAddedTwice) {
@@ -124,18 +339,37 @@ TEST(XScreenSaverList, ADisabledEntryIsEnabledRatherThanAddedTwice) {
     const ListEdit enabled = WithRipplumeListed(disabled, SystemDefaults);
     ASSERT_TRUE(enabled.Changed);
     EXPECT_TRUE(ListsRipplumeEnabled(enabled.Text));
-    EXPECT_EQ(ListedEntries(enabled.Text).size(), 2u);
+    EXPECT_EQ(ListLength(enabled.Text), 2u);
     const ListEdit onHeader = WithRipplumeListed("programs: - GL: ripplume --root\n", "");
     EXPECT_TRUE(ListsRipplumeEnabled(onHeader.Text));
-    EXPECT_EQ(ListedEntries(onHeader.Text).size(), 1u);
+    EXPECT_EQ(ListLength(onHeader.Text), 1u);
+}
+
+TEST(XScreenSaverList, WhatCannotBeEditedSafelyIsLeftAsItWas) {
+    // A last line that runs on would swallow a list put after it.
+    const std::string runsOn = "timeout: 0:05:00\\";
+    const ListEdit added = WithRipplumeListed(runsOn, SystemDefaults);
+    EXPECT_FALSE(added.Changed);
+    EXPECT_NE(added.Error, "");
+    EXPECT_EQ(added.Text, runsOn);
+    // One more line on the list grows XScreenSaver's buffer, which then no
+    // longer cuts a later long line after a backslash: its value would change.
+    const std::string cutLater = "programs: maze\ntextLiteral: " + std::string(1007, 'a') + "\\qz\n";
+    EXPECT_NE(WithRipplumeListed(cutLater, "").Error, "");
+    const std::string binary = std::string("programs: ripplume\n\0\x01", 21);
+    EXPECT_NE(WithoutRipplume(binary).Error, "");
+    EXPECT_NE(WithRipplumeListed(binary, "").Error, "");
 }
 
 TEST(XScreenSaverList, TheCommandDecidesWhichEntryIsRipplumes) {
-    EXPECT_TRUE(RunsRipplume("  GL: \t\tripplume --root \\n\\"));
-    EXPECT_TRUE(RunsRipplume("- \"Water\" GL: /usr/libexec/xscreensaver/ripplume --root --fps \\n\\"));
-    EXPECT_TRUE(RunsRipplume("ripplume\\n"));
+    // [-] [visual:] ["name"] command, as XScreenSaver reads an entry.
+    EXPECT_TRUE(RunsRipplume("  GL: \t\tripplume --root"));
+    EXPECT_TRUE(RunsRipplume("- GL: \"Water\" /usr/libexec/xscreensaver/ripplume --root --fps"));
+    EXPECT_TRUE(RunsRipplume("GL:ripplume --root"));
+    EXPECT_TRUE(RunsRipplume("ripplume"));
     EXPECT_FALSE(RunsRipplume("  GL: ripplumex --root"));
     EXPECT_FALSE(RunsRipplume("  \"ripplume\" maze --root"));
+    EXPECT_FALSE(RunsRipplume("  \"Water\" GL: ripplume --root"));  // runs "GL:"
     EXPECT_FALSE(RunsRipplume("  \"unclosed ripplume"));
     EXPECT_FALSE(RunsRipplume(""));
 }

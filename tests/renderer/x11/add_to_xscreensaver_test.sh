@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# ripplume-add-to-xscreensaver on real files: add_to_xscreensaver_test.sh TOOL ARTIFACTS
+#  - a read or write that fails (injected with strace) leaves the file as it
+#    was, with a message and exit code 1; the new file is made new (O_EXCL),
+#    mode 0600, and given the file's mode before a byte is written;
+#  - a link leading nowhere or round in a loop stops the run; a linked file
+#    in a folder it cannot write in is refused, saying why;
+#  - a link planted at the old fixed temporary name is not followed;
+#  - run as root, another user's file is refused unless --other-owner asks,
+#    and then keeps its owner, group and mode; a user's link to root's file
+#    is never followed;
+#  - runs at the same time all succeed; one waits while the folder is locked.
+TOOL=$1
+source "$(dirname "$0")/x11_harness.sh"
+ART=$2
+rm -rf "$ART"
+mkdir -p "$ART"
+# strace and LeakSanitizer cannot both trace the tool.
+export ASAN_OPTIONS=detect_leaks=0
+export RIPPLUME_APP_DEFAULTS=$ART/system
+printf '*programs:\t\\\n\t\tmaze --root \\n\\\n\t\tbsod --root\n' >"$RIPPLUME_APP_DEFAULTS"
+SETTINGS='timeout:\t0:10:00\nmode:\t\tone\nselected:\t1\nprograms:\t\\\n\t\tmaze --root \\n\\\n  GL:\t\tgears --root \\n\\\n\n'
+
+# fresh NAME: a home of that name with the usual settings file, mode 0640; prints the home.
+fresh() {
+  mkdir -p "$ART/$1"
+  printf "$SETTINGS" >"$ART/$1/.xscreensaver"
+  chmod 640 "$ART/$1/.xscreensaver"
+  cp -p "$ART/$1/.xscreensaver" "$ART/$1.was"
+  echo "$ART/$1"
+}
+# tool HOME ARGS...: the tool's exit code in CODE, its messages in OUT.
+tool() {
+  local home=$1
+  shift
+  OUT=$(HOME=$home "$@" 2>&1)
+  CODE=$?
+}
+unchanged() { cmp -s "$1/.xscreensaver" "$ART/$(basename "$1").was"; }
+no_leftovers() { [ -z "$(find "$1" -name '*.ripplume-*')" ]; }
+said() { grep -q -- "$1" <<<"$OUT"; }
+
+# ---- reads and writes that fail ----
+home=$(fresh eio)
+tool "$home" strace -qq -o /dev/null -P "$home/.xscreensaver" -e trace=read -e inject=read:error=EIO:when=1 "$TOOL"
+check "a read failing with EIO: exit 1 and a message, the file as it was" \
+  eval '[ $CODE = 1 ] && said "cannot be read: Input/output error" && unchanged "$home"'
+home=$(fresh eio_later)
+head -c 20000 /dev/zero | tr '\0' '#' >>"$home/.xscreensaver"
+cp -p "$home/.xscreensaver" "$ART/eio_later.was"
+tool "$home" strace -qq -o /dev/null -P "$home/.xscreensaver" -e trace=read -e inject=read:error=EIO:when=2 "$TOOL"
+check "... and when it fails after the first 20 KB" eval '[ $CODE = 1 ] && unchanged "$home"'
+home=$(fresh folder)
+rm "$home/.xscreensaver"
+mkdir "$home/.xscreensaver"
+tool "$home" "$TOOL"
+check "~/.xscreensaver a folder: exit 1, said, left alone" \
+  eval '[ $CODE = 1 ] && said "is a folder" && [ -d "$home/.xscreensaver" ]'
+for failure in write:error=ENOSPC:when=1 fsync:error=EIO rename:error=EXDEV; do
+  home=$(fresh "${failure%%:*}")
+  tool "$home" strace -qq -o "$ART/${failure%%:*}.strace" -e trace=openat,fchmod,write,fsync,rename \
+    -e inject="$failure" "$TOOL"
+  check "a ${failure%%:*} failing: exit 1 and a message, the file as it was, no new file left" \
+    eval '[ $CODE = 1 ] && said "cannot be written" && unchanged "$home" && no_leftovers "$home"'
+done
+# The new file is made new and closed to others, and given the mode before any byte.
+new_file=$(grep -m1 -o 'openat(AT_FDCWD, "[^"]*ripplume-[^"]*", [^)]*) = [0-9]*' "$ART/write.strace")
+fd=${new_file##* }
+check "the new file is made with O_EXCL and mode 0600 ($new_file)" \
+  eval '[[ $new_file == *O_EXCL*", 0600) = "* ]]'
+check "... and given the old file's mode before it is written" \
+  sh -c "grep -A1 -F '$new_file' '$ART/write.strace' | tail -n 1 | grep -q '^fchmod($fd, 0640)'"
+
+# ---- links ----
+home=$(fresh dangling)
+rm "$home/.xscreensaver"
+ln -s dotfiles/xscreensaver "$home/.xscreensaver"
+tool "$home" "$TOOL"
+check "a link leading nowhere: exit 1, said, the link kept" \
+  eval '[ $CODE = 1 ] && said "dotfiles/xscreensaver, which is not there" && [ -L "$home/.xscreensaver" ]'
+home=$(fresh loop)
+rm "$home/.xscreensaver"
+ln -s .xscreensaver "$home/.xscreensaver"
+tool "$home" "$TOOL"
+check "a link in a loop: exit 1, said" eval '[ $CODE = 1 ] && said "loop" && [ -L "$home/.xscreensaver" ]'
+home=$(fresh planted)
+echo "victim" >"$ART/victim"
+ln -s "$ART/victim" "$home/.xscreensaver.ripplume-new"
+tool "$home" "$TOOL"
+check "a link at the old temporary name is not followed" \
+  eval '[ $CODE = 0 ] && [ "$(cat "$ART/victim")" = victim ] && grep -q ripplume "$home/.xscreensaver"'
+
+# ---- other users ----
+if [ "$(id -u)" = 0 ]; then
+  nobody_group=$(id -gn nobody)
+  as_nobody() { setpriv --reuid=nobody --regid="$nobody_group" --clear-groups "$@"; }
+  home=$(fresh readonly)
+  mkdir "$home/store"
+  mv "$home/.xscreensaver" "$home/store/kept"
+  ln -s store/kept "$home/.xscreensaver"
+  chown -hR nobody: "$home"
+  chmod 555 "$home/store"
+  tool "$home" as_nobody "$TOOL"
+  check "a linked file in a folder it cannot write in: exit 1, saying why" \
+    eval '[ $CODE = 1 ] && said "cannot make a new file in $home/store, where the file is replaced whole" &&
+      said "links to it" && cmp -s "$home/store/kept" "$ART/readonly.was"'
+
+  home=$(fresh theirs)
+  chown -R nobody: "$home"
+  tool "$home" "$TOOL"
+  check "root, on nobody's file: refused, saying to run it as nobody" \
+    eval '[ $CODE = 1 ] && said "run ripplume-add-to-xscreensaver as nobody" && unchanged "$home"'
+  tool "$home" "$TOOL" --other-owner
+  check "... with --other-owner: edited, keeping owner, group and mode" \
+    eval '[ $CODE = 0 ] && grep -q ripplume "$home/.xscreensaver" &&
+      [ "$(stat -c %U:%G:%a "$home/.xscreensaver")" = "nobody:$nobody_group:640" ]'
+  home=$(fresh lured)
+  echo "root's" >"$ART/roots"
+  rm "$home/.xscreensaver"
+  ln -s "$ART/roots" "$home/.xscreensaver"
+  chown -hR nobody: "$home"
+  tool "$home" "$TOOL" --other-owner
+  check "... nobody's link to root's file: refused, even with --other-owner" \
+    eval '[ $CODE = 1 ] && [ "$(cat "$ART/roots")" = "root'"'"'s" ]'
+else
+  log "not root: the cases of other users are left out"
+fi
+
+# ---- runs at the same time ----
+home=$(fresh parallel)
+HOME=$home "$TOOL" >/dev/null
+cp "$home/.xscreensaver" "$ART/parallel.added"
+cp -p "$ART/parallel.was" "$home/.xscreensaver"
+failed=0
+for round in $(seq 8); do
+  runs=()
+  for i in $(seq 20); do
+    if [ $((i % 2)) = 0 ]; then HOME=$home "$TOOL" --remove; else HOME=$home "$TOOL"; fi >>"$ART/parallel.log" 2>&1 &
+    runs+=("$!")
+  done
+  for run in "${runs[@]}"; do wait "$run" || failed=$((failed + 1)); done
+done
+check "8 times 20 runs at the same time, adding and removing: all succeed ($failed failed)" test "$failed" = 0
+check "... leaving the file as it was or with Ripplume added, and no new file behind" \
+  eval '(cmp -s "$home/.xscreensaver" "$ART/parallel.was" || cmp -s "$home/.xscreensaver" "$ART/parallel.added") &&
+    no_leftovers "$home"'
+# A run waits while another holds the folder's lock (flock), then edits.
+flock "$home" sh -c "touch '$ART/held'; for i in \$(seq 200); do [ -e '$ART/release' ] && break; sleep 0.05; done" &
+wait_for 10 test -e "$ART/held"
+HOME=$home "$TOOL" --remove >/dev/null 2>&1 &
+waiting=$!
+in_flock() { grep -q lock "/proc/$waiting/wchan" 2>/dev/null; }  # waiting in the kernel for a lock
+check "a run waits for the folder's lock" wait_for 10 in_flock
+touch "$ART/release"
+check "... and then edits the file" eval 'ends_within 10 "$waiting" && [ "$EXIT_CODE" = 0 ] &&
+  cmp -s "$home/.xscreensaver" "$ART/parallel.was"'
+
+x11_finish
