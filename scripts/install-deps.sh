@@ -19,7 +19,7 @@ common=(
 )
 only32=(
   wine32:i386
-  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libglu1-mesa:i386 libxinerama1:i386
+  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libglu1-mesa:i386 libxinerama1:i386 libpng16-16:i386 libjpeg62-turbo:i386
   libasound2:i386 libgstreamer1.0-0:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
 )
 

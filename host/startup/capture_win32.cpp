@@ -4,21 +4,16 @@
 #include <vector>
 
 #include "host/startup/bmp_writer.h"
+#include "host/startup/wallpaper_win32.h"
 
-bool CopyScreenMirrored(const MemoryCanvas& picture) {
-    const HWND desktop = GetDesktopWindow();
-    const HDC screen = GetDC(desktop);
-    if (screen == nullptr) {
-        return false;
-    }
+bool CopyMirrored(const MemoryCanvas& picture, HDC source) {
     const int w = picture.Width();
     const int h = picture.Height();
     SetStretchBltMode(picture.Dc(), COLORONCOLOR);
     // A negative width mirrors. GDI counts the mirrored destination from
     // x = w - 1, not w: starting at w would shift the picture one column.
-    const BOOL copied = StretchBlt(picture.Dc(), w - 1, 0, -w, h, screen, 0, 0, w, h, SRCCOPY);
+    const BOOL copied = StretchBlt(picture.Dc(), w - 1, 0, -w, h, source, 0, 0, w, h, SRCCOPY);
     GdiFlush();
-    ReleaseDC(desktop, screen);
     return copied != FALSE;
 }
 
@@ -100,6 +95,15 @@ bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written) {
     }
     // Even if the copy fails the black picture is saved, as the run would
     // otherwise show an earlier run's desktop.
-    CopyScreenMirrored(picture);
+    if (OnUsersOwnDesktop()) {
+        const HWND desktop = GetDesktopWindow();
+        if (const HDC screen = GetDC(desktop)) {
+            CopyMirrored(picture, screen);
+            ReleaseDC(desktop, screen);
+        }
+    } else if (const MemoryCanvas wallpaper = MemoryCanvas::Dib24(picture.Width(), picture.Height())) {
+        DrawWallpaper(wallpaper);
+        CopyMirrored(picture, wallpaper.Dc());
+    }
     return SaveCaptureSurface(picture, path, written);
 }

@@ -9,9 +9,10 @@
 
 #include "host/common/memory_canvas_win32.h"
 
-// Copies the whole screen into the picture, mirrored: the screen's leftmost
-// column becomes the picture's rightmost; rows keep their order.
-bool CopyScreenMirrored(const MemoryCanvas& picture);
+// Copies the source (the screen, or a picture of its size) into the picture,
+// mirrored: the source's leftmost column becomes the picture's rightmost;
+// rows keep their order.
+bool CopyMirrored(const MemoryCanvas& picture, HDC source);
 
 // Which file a name led to, so that a file can be recognised later.
 struct FileIdentity {
@@ -27,7 +28,8 @@ struct FileIdentity {
 bool SaveCaptureSurface(const MemoryCanvas& picture, const std::wstring& path, FileIdentity* written);
 
 // All of the above for the primary screen, at the hand-over path; its folder
-// is made when missing.
+// is made when missing. On another desktop than the user's own the user's
+// wallpaper stands in for the screen.
 bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written);
 
 // Puts bytes under path by writing a fresh file in the same folder and

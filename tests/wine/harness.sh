@@ -120,6 +120,12 @@ harness_hand_over() {
   PICTURE="$HANDOVER/Ripplume.bmp"
 }
 
+# reg_value KEY NAME: a registry value's data, or nothing when there is none.
+reg_value() {
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
+}
+
 # Japanese captions: let the IPA Gothic font stand in for the Windows fonts.
 harness_japanese_fonts() {
   local face

@@ -1,0 +1,106 @@
+#include "host/startup/wallpaper_win32.h"
+
+#include <wincodec.h>
+
+#include <string>
+#include <vector>
+
+#include "host/startup/wallpaper_layout.h"
+
+namespace {
+
+// Pictures larger than this are not decoded (a quarter of a gigabyte at 32 bits a pixel).
+constexpr unsigned long long MostWallpaperPixels = 64ull * 1024 * 1024;
+
+// One reference to a COM object, released when it goes.
+template <typename T>
+struct ComRef {
+    T* p = nullptr;
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+    T** operator&() { return &p; }
+};
+
+std::wstring DesktopValue(const wchar_t* name) {
+    wchar_t value[64] = {};
+    DWORD bytes = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    return value;
+}
+
+// The picture in the file, decoded to a 24-bit canvas; an empty canvas when
+// it cannot be read. It is decoded as 32-bit pixels, which every decoder
+// gives (24-bit output is not offered for every source).
+MemoryCanvas DecodePicture(const std::wstring& path) {
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    ComRef<IWICFormatConverter> converter;
+    UINT width = 0, height = 0;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory))) ||
+        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                  &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+        static_cast<unsigned long long>(width) * height > MostWallpaperPixels)
+        return MemoryCanvas();
+
+    std::vector<BYTE> pixels(size_t(width) * height * 4);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, UINT(pixels.size()), pixels.data()))) return MemoryCanvas();
+    MemoryCanvas canvas = MemoryCanvas::Dib24(int(width), int(height));
+    if (!canvas) return MemoryCanvas();
+    // The canvas is stored bottom row first, in rows padded to 4 bytes; the
+    // decoder gives the top row first.
+    const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
+    BYTE* bits = static_cast<BYTE*>(canvas.Bits());
+    for (UINT y = 0; y < height; ++y) {
+        const BYTE* from = pixels.data() + size_t(y) * width * 4;
+        BYTE* to = bits + size_t(height - 1 - y) * stride;
+        for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
+            to[0] = from[0];
+            to[1] = from[1];
+            to[2] = from[2];
+        }
+    }
+    return canvas;
+}
+
+}  // namespace
+
+bool OnUsersOwnDesktop() {
+    wchar_t name[256] = {};
+    DWORD needed = 0;
+    if (!GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name,
+                                   sizeof name - sizeof(wchar_t), &needed))
+        return true;  // nothing says otherwise: the screen is the user's
+    return _wcsicmp(name, L"Default") == 0;
+}
+
+void DrawWallpaper(const MemoryCanvas& picture) {
+    picture.Fill(GetSysColor(COLOR_DESKTOP));
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || path[0] == 0) return;
+    const MemoryCanvas wallpaper = DecodePicture(path);
+    if (!wallpaper) return;
+
+    const WallpaperStyle style = WallpaperStyleFrom(DesktopValue(L"WallpaperStyle"), DesktopValue(L"TileWallpaper"));
+    const LayoutRect virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    SetStretchBltMode(picture.Dc(), HALFTONE);
+    SetBrushOrgEx(picture.Dc(), 0, 0, nullptr);
+    for (const LayoutRect& r :
+         WallpaperRects(style, wallpaper.Width(), wallpaper.Height(), picture.Width(), picture.Height(), virtualScreen))
+        StretchBlt(picture.Dc(), r.X, r.Y, r.Width, r.Height, wallpaper.Dc(), 0, 0, wallpaper.Width(),
+                   wallpaper.Height(), SRCCOPY);
+    GdiFlush();
+}
