@@ -21,5 +21,9 @@ void CommandButton_SetEnabled(HWND button, bool enabled);
 bool CommandButton_GetEnabled(HWND button);
 bool IsCommandButton(HWND window);
 
+// The resolution of the monitor the button is on (the system's until set):
+// the ring keeps its width in twips and the caption its place.
+void CommandButton_SetDpi(HWND button, int dpi);
+
 // Caption colour (black by default).
 void CommandButton_SetFontColour(HWND button, COLORREF colour);

@@ -35,7 +35,8 @@ struct CommandWindow {
     CommandState state;
     MemoryCanvas image;  // persistent image of the face
     int width = 0, height = 0;
-    HFONT font = nullptr;  // not owned
+    HFONT font = nullptr;   // not owned
+    int dpi = ScreenDpi();  // of the monitor the button is on: sets the ring's and the caption's place
 };
 
 CommandWindow* From(HWND hwnd) {
@@ -101,7 +102,7 @@ void CopyRing(CommandWindow& cw, HBITMAP picture) {
     const MemoryCanvas source = MemoryCanvas::Viewing(cw.image.Dc(), picture);
     if (!source) return;
     SetStretchBltMode(cw.image.Dc(), COLORONCOLOR);
-    for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height, ScreenDpi()))
+    for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height, cw.dpi))
         StretchBlt(cw.image.Dc(), p.DestX, p.DestY, p.DestWidth, p.DestHeight, source.Dc(), p.SrcX, p.SrcY, p.SrcWidth,
                    p.SrcHeight, SRCCOPY);
 }
@@ -129,7 +130,7 @@ void DrawLabel(CommandWindow& cw, HDC dc) {
     HGDIOBJ oldFont = SelectObject(dc, cw.font ? cw.font : GetDefaultFont());
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
-    RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight, ScreenDpi()), cw.width, cw.height};
+    RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight, cw.dpi), cw.width, cw.height};
     SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_CENTER | DT_WORDBREAK;
     if (cw.state.LabelEnabled) {
@@ -314,6 +315,14 @@ bool CommandButton_GetEnabled(HWND button) {
 bool IsCommandButton(HWND window) {
     wchar_t name[64];
     return window && GetClassNameW(window, name, 64) && lstrcmpW(name, ClassName) == 0;
+}
+
+void CommandButton_SetDpi(HWND button, int dpi) {
+    CommandWindow* cw = From(button);
+    if (!cw || dpi <= 0 || dpi == cw->dpi) return;
+    cw->dpi = dpi;
+    DrawFace(*cw, RefreshFace(cw->state));
+    RefreshLabel(*cw);
 }
 
 void CommandButton_SetFontColour(HWND button, COLORREF colour) {

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "host/common/screen_dpi_win32.h"
-
 void DrawLabel(HDC dc, const Label& label) {
     if (label.caption.empty()) return;
     HGDIOBJ oldFont = SelectObject(dc, label.font);
@@ -32,8 +30,8 @@ bool LabelContains(const Label& label, POINT point) {
     return PtInRect(&label.rect, point) != FALSE;
 }
 
-HFONT MakeFont(const wchar_t* face, double points, BYTE charset, bool underline) {
-    const int height = -int(std::lround(points * ScreenDpi() / 72.0));
+HFONT MakeFont(const wchar_t* face, double points, int dpi, BYTE charset, bool underline) {
+    const int height = -int(std::lround(points * dpi / 72.0));
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }

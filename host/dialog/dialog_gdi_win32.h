@@ -22,5 +22,5 @@ void SizeLabelToText(Label& label);
 
 bool LabelContains(const Label& label, POINT point);
 
-// A font of the given point size for the screen's resolution.
-HFONT MakeFont(const wchar_t* face, double points, BYTE charset, bool underline);
+// A font of the given point size at the given resolution.
+HFONT MakeFont(const wchar_t* face, double points, int dpi, BYTE charset, bool underline);

@@ -3,7 +3,8 @@
 // and OK writes it to the settings file.
 //
 //  [X] layout of the controls, converted from twips to pixels at the
-//      display's resolution (pictures keep their own pixel size)
+//      resolution of the monitor the dialog is on, and again when it moves to
+//      one of another resolution (pictures keep their own pixel size)
 //  [X] Form_Load, Form_Resize (gradient), Form_Unload (zoom back)
 //  [X] option marks and labels, repeat box, file chooser, OK, Cancel, link
 //  [X] persistent images of the window and the panel; windowless labels
@@ -73,6 +74,7 @@ struct DialogState {
     Label lbl15, lbl14, lblFname, lblBgm[3];  // in the panel
     RECT shape3 = {};
 
+    int dpi = 96;             // of the monitor the dialog is on
     bool waitCursor = false;  // the application-wide hourglass
     bool urlPressed = false;
     bool unloaded = false;
@@ -92,7 +94,7 @@ bool ShowWaitCursor() {
 }
 
 RECT PixelBox(const TwipsBox& box) {
-    const PixelRect r = TwipsRect(box.left, box.top, box.width, box.height, ScreenDpi());
+    const PixelRect r = TwipsRect(box.left, box.top, box.width, box.height, Dlg.dpi);
     return {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
@@ -194,7 +196,7 @@ void Form_Load() {
     RECT outer = {};
     GetWindowRect(Dlg.window, &outer);
     const PixelPoint origin = DialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                           outer.right - outer.left, outer.bottom - outer.top, ScreenDpi());
+                                           outer.right - outer.left, outer.bottom - outer.top, Dlg.dpi);
     SetWindowPos(Dlg.window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     InitCommandButtons(Dlg.window);
@@ -388,13 +390,19 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void CreateControls(HWND window) {
-    Dlg.window = window;
-
+// Puts every control, label and picture where the layout says, at the
+// dialog's resolution: when the controls are made, and again when the dialog
+// reaches a monitor of another resolution.
+void PlaceControls() {
+    const auto place = [](HWND control, const RECT& r, HFONT font) {
+        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
+        CommandButton_SetDpi(control, Dlg.dpi);
+    };
     const RECT pic = PixelBox(PicC);
-    Dlg.panel = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PanelClass, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, pic.left, pic.top,
-                                pic.right - pic.left, pic.bottom - pic.top, window, nullptr, Dlg.instance, nullptr);
+    SetWindowPos(Dlg.panel, nullptr, pic.left, pic.top, pic.right - pic.left, pic.bottom - pic.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     RECT panelInner = {};
     GetClientRect(Dlg.panel, &panelInner);
     Dlg.panelImage = MemoryCanvas::Compatible(nullptr, panelInner.right, panelInner.bottom);
@@ -407,29 +415,72 @@ void CreateControls(HWND window) {
         Dlg.lblBgm[i] = MakeLabel(LblBgm[i], BgmCaptions[i], Dlg.labelFont, Black, single, true);
     Dlg.lbl14 = MakeLabel(Lbl14, RepeatCaption, Dlg.labelFont, Black, single, true);
     // Two lines; long paths without blanks break between characters.
-    Dlg.lblFname = MakeLabel(LblFname, L"", Dlg.labelFont, Black, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
-
-    const RECT repeat = PixelBox(BgmRepeatBox);
-    Dlg.bgmRepeat = CreateWindowExW(
-        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-        repeat.left, repeat.top, repeat.right - repeat.left, TwipsToPixels(RepeatListTwips, ScreenDpi()), Dlg.panel,
-        HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
-    SendMessageW(Dlg.bgmRepeat, WM_SETFONT, WPARAM(Dlg.panelFont), FALSE);
-
-    const RECT file = PixelBox(CmdFile);
-    Dlg.cmdFile = CreateCommandButton(Dlg.panel, IdCmdFile, FileButtonCaption, file.left, file.top,
-                                      file.right - file.left, file.bottom - file.top);
-
+    Dlg.lblFname = MakeLabel(LblFname, Dlg.lblFname.caption, Dlg.labelFont, Black,
+                             DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
     Dlg.lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.labelFont, White, single, true);
     Dlg.lblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.urlFont, White, single, true);
 
-    const RECT set = PixelBox(CmdSet), can = PixelBox(CmdCan);
-    Dlg.cmdSet = CreateCommandButton(window, IdCmdSet, SetCaption, set.left, set.top, set.right - set.left,
-                                     set.bottom - set.top);
-    Dlg.cmdCan = CreateCommandButton(window, IdCmdCan, CancelCaption, can.left, can.top, can.right - can.left,
-                                     can.bottom - can.top);
-    for (HWND button : {Dlg.cmdFile, Dlg.cmdSet, Dlg.cmdCan})
-        if (button) SendMessageW(button, WM_SETFONT, WPARAM(Dlg.labelFont), TRUE);
+    RECT repeat = PixelBox(BgmRepeatBox);
+    repeat.bottom = repeat.top + TwipsToPixels(RepeatListTwips, Dlg.dpi);
+    place(Dlg.bgmRepeat, repeat, Dlg.panelFont);
+    place(Dlg.cmdFile, PixelBox(CmdFile), Dlg.labelFont);
+    place(Dlg.cmdSet, PixelBox(CmdSet), Dlg.labelFont);
+    place(Dlg.cmdCan, PixelBox(CmdCan), Dlg.labelFont);
+}
+
+void CreateControls(HWND window) {
+    Dlg.window = window;
+    Dlg.panel = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PanelClass, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, window, nullptr,
+                                Dlg.instance, nullptr);
+    Dlg.bgmRepeat = CreateWindowExW(0, L"COMBOBOX", L"",
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
+                                    0, 0, 0, Dlg.panel, HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
+    Dlg.cmdFile = CreateCommandButton(Dlg.panel, IdCmdFile, FileButtonCaption, 0, 0, 0, 0);
+    Dlg.cmdSet = CreateCommandButton(window, IdCmdSet, SetCaption, 0, 0, 0, 0);
+    Dlg.cmdCan = CreateCommandButton(window, IdCmdCan, CancelCaption, 0, 0, 0, 0);
+    PlaceControls();
+}
+
+// Makes the inner area width x height pixels, the window's top-left corner at
+// (left, top). The frame is measured, not computed, so it is right at any
+// resolution of the frame's own.
+void SizeInnerArea(int width, int height, int left, int top) {
+    const DWORD style = DWORD(GetWindowLongPtrW(Dlg.window, GWL_STYLE));
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    SetWindowPos(Dlg.window, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT inner = {}, outer = {};
+    GetClientRect(Dlg.window, &inner);
+    GetWindowRect(Dlg.window, &outer);
+    if (inner.right != width || inner.bottom != height)
+        SetWindowPos(Dlg.window, nullptr, left, top, outer.right - outer.left + width - inner.right,
+                     outer.bottom - outer.top + height - inner.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool MakeFonts();
+void FreeFonts(HFONT label, HFONT url, HFONT panel);
+
+// WM_DPICHANGED: the dialog is now on a monitor of another resolution. It is
+// laid out afresh at that resolution where the system suggests.
+void ChangeDpi(int dpi, const RECT* suggested) {
+    if (dpi <= 0 || dpi == Dlg.dpi) return;
+    const HFONT oldLabel = Dlg.labelFont, oldUrl = Dlg.urlFont, oldPanel = Dlg.panelFont;
+    Dlg.dpi = dpi;
+    if (!MakeFonts()) {
+        FreeFonts(Dlg.labelFont, Dlg.urlFont, Dlg.panelFont);
+        Dlg.labelFont = oldLabel, Dlg.urlFont = oldUrl, Dlg.panelFont = oldPanel;
+    } else {
+        PlaceControls();
+        FreeFonts(oldLabel, oldUrl, oldPanel);
+    }
+    RECT outer = {};
+    GetWindowRect(Dlg.window, &outer);
+    const RECT& at = suggested ? *suggested : outer;
+    SizeInnerArea(TwipsToPixels(InnerWidthTwips, dpi), TwipsToPixels(InnerHeightTwips, dpi), at.left, at.top);
+    TilePanel(Dlg.panel, Dlg.panelImage);
+    InvalidateRect(Dlg.window, nullptr, FALSE);
 }
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -476,6 +527,9 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam) Clicked(LOWORD(wParam));
         return 0;
+    case WM_DPICHANGED:
+        ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         CloseDialog();
         return 0;
@@ -504,10 +558,19 @@ bool LoadPictures(HINSTANCE instance) {
     Dlg.picMbl = MemoryCanvas::Owning(
         nullptr, HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_PANEL_TEXTURE), IMAGE_BITMAP, 0, 0, 0)));
 
-    Dlg.labelFont = MakeFont(LabelFace, LabelPoints, SHIFTJIS_CHARSET, false);
-    Dlg.urlFont = MakeFont(LabelFace, LabelPoints, SHIFTJIS_CHARSET, true);
-    Dlg.panelFont = MakeFont(PanelFace, PanelPoints, DEFAULT_CHARSET, false);
+    return MakeFonts();
+}
+
+bool MakeFonts() {
+    Dlg.labelFont = MakeFont(LabelFace, LabelPoints, Dlg.dpi, SHIFTJIS_CHARSET, false);
+    Dlg.urlFont = MakeFont(LabelFace, LabelPoints, Dlg.dpi, SHIFTJIS_CHARSET, true);
+    Dlg.panelFont = MakeFont(PanelFace, PanelPoints, Dlg.dpi, DEFAULT_CHARSET, false);
     return Dlg.labelFont && Dlg.urlFont && Dlg.panelFont;
+}
+
+void FreeFonts(HFONT label, HFONT url, HFONT panel) {
+    for (HFONT font : {label, url, panel})
+        if (font) DeleteObject(font);
 }
 
 void FreePictures() {
@@ -516,8 +579,7 @@ void FreePictures() {
     Dlg.picMbl = MemoryCanvas();
     for (HBITMAP picture : Dlg.imgRa)
         if (picture) DeleteObject(picture);
-    for (HFONT font : {Dlg.labelFont, Dlg.urlFont, Dlg.panelFont})
-        if (font) DeleteObject(font);
+    FreeFonts(Dlg.labelFont, Dlg.urlFont, Dlg.panelFont);
 }
 
 void RegisterClasses(HINSTANCE instance) {
@@ -551,6 +613,8 @@ void RegisterClasses(HINSTANCE instance) {
 void ShowSettingsDialog(HINSTANCE instance) {
     Dlg = DialogState{};
     Dlg.instance = instance;
+    // It opens in the middle of the primary monitor, at that monitor's resolution.
+    Dlg.dpi = DpiAt(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
     if (!LoadPictures(instance)) {
         FreePictures();
         return;
@@ -560,16 +624,15 @@ void ShowSettingsDialog(HINSTANCE instance) {
     // An owned window stays out of the taskbar; the owner is never shown.
     Dlg.owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame = {0, 0, TwipsToPixels(InnerWidthTwips, ScreenDpi()), TwipsToPixels(InnerHeightTwips, ScreenDpi())};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND window = CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, frame.right - frame.left,
-                                  frame.bottom - frame.top, Dlg.owner, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, 0, 0, Dlg.owner, nullptr, instance, nullptr);
     if (!window) {
         if (Dlg.owner) DestroyWindow(Dlg.owner);
         FreePictures();
         return;
     }
 
+    SizeInnerArea(TwipsToPixels(InnerWidthTwips, Dlg.dpi), TwipsToPixels(InnerHeightTwips, Dlg.dpi), 0, 0);
     SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(Dlg.icon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(Dlg.smallIcon));
 

@@ -2,8 +2,11 @@
 # The settings dialog at 96, 120 and 144 dots per inch: the inner area grows
 # with the resolution, no two controls overlap, every text fits its label,
 # frame and button, pictures keep their own size, and both programs carry the
-# manifest that declares them DPI-aware. One prefix, the resolution changed
-# in turn (and put back at the end).
+# manifest that declares them aware of each monitor's resolution. The same
+# holds for a dialog opened at 96 dpi and then told it is on a monitor of 144
+# (WM_DPICHANGED, which Wine never sends: the test program sends it). At 144
+# dpi a saver run still captures the whole screen, mirrored exactly. One
+# prefix, the resolution changed in turn (and put back at the end).
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init dialog_dpi
@@ -41,7 +44,7 @@ wine reg add "$X11_KEY" /v Decorated /d N /f >/dev/null 2>&1
 RUN="$WINEPREFIX/drive_c/ripplume_dpi"
 rm -rf "$RUN"
 mkdir -p "$RUN/music with a rather long folder name"
-cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$RUN/"
+cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$BIN/dialog_demo.exe" "$RUN/"
 SONG='and a song whose name is long enough to wrap.mp3'
 : >"$RUN/music with a rather long folder name/$SONG"
 printf '[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=%s\r\n' \
@@ -68,15 +71,17 @@ ink() { awk -v k="$1" '$1 == "ink" && $2 == k { print ($3 == "none" ? "none" : $
 # lines NAME: the "TOP-BOTTOM" row runs of that ink box, one a line.
 lines() { awk -v k="$1" '$1 == "ink" && $2 == k { for (i = 8; i <= NF; ++i) print $i; exit }' "$LAYOUT"; }
 
+# open_dialog PROGRAM ARGS...: opens the dialog and waits until it shows with
+# an inner area of W x H pixels.
 open_dialog() {
   xdotool mousemove 5 5
-  wine_start DIALOG "$RUN/Ripplume.scr" /c
+  wine_start DIALOG "$@"
   wait_for_window "<Ripplume>" 30 || return 1
-  local i
-  for i in $(seq 25); do
-    probe state >"$ART/state_$DPI.txt" && grep -qx 'visible 1' "$ART/state_$DPI.txt" && break
-    sleep 0.2
-  done
+  shown_at_size() {
+    probe state >"$ART/state_$DPI.txt" && grep -qx 'visible 1' "$ART/state_$DPI.txt" &&
+      awk -v s="$W $H" '$1 == "client" { exit !($4 " " $5 == s) }' "$ART/state_$DPI.txt"
+  }
+  wait_for 10 shown_at_size || log "the dialog never showed at $W x $H: $(grep client "$ART/state_$DPI.txt")"
   read -r CX CY _ < <(awk '$1 == "client" { print $2, $3 }' "$ART/state_$DPI.txt")
   sleep 1  # first paint
   [ -n "$CX" ]
@@ -165,26 +170,37 @@ brushed() {
 
 # ================= the programs declare themselves DPI-aware =================
 for program in Ripplume.scr Ripplume.dll; do
-  check "$program carries a manifest with dpiAware true" \
-    test "$(probe manifest "C:\\ripplume_dpi\\$program")" = "manifest dpiAware true"
+  check "$program carries a manifest: per-monitor aware (v2), else system-aware" \
+    test "$(probe manifest "C:\\ripplume_dpi\\$program" | tr '\n' '|')" = "manifest dpiAware true|manifest dpiAwareness PerMonitorV2|"
 done
 
 # ================= the dialog at each resolution =================
-# dpi, inner width, inner height
-for row in "96 495 246" "120 619 308" "144 743 369"; do
-  read -r DPI W H <<<"$row"
-  log "---- $DPI dpi ----"
-  set_dpi "$DPI"
-  if ! open_dialog; then
+# An asymmetric desktop behind the dialog, for the capture at 144 dpi.
+bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
+set_desktop_picture "$ART/desktop.png"
+
+# dpi, inner width, inner height, how: opened at the system's resolution, or
+# opened at 96 dpi and moved to a monitor of this resolution
+for row in "96 495 246 system" "120 619 308 system" "144 743 369 system" "144 743 369 moved"; do
+  read -r DPI W H HOW <<<"$row"
+  log "---- $DPI dpi, $HOW ----"
+  if [ "$HOW" = moved ]; then
+    set_dpi 96
+    open_dialog "$RUN/dialog_demo.exe" /dpi-change "$DPI"
+  else
+    set_dpi "$DPI"
+    open_dialog "$RUN/Ripplume.scr" /c
+  fi || {
     fail "$DPI dpi: the dialog opens"
     continue
-  fi
+  }
+  [ "$HOW" = moved ] && DPI=${DPI}_moved
   LAYOUT="$ART/layout_$DPI.txt"
   probe layout >"$LAYOUT"
   SHOT=$(screenshot "dialog_$DPI")
-  RING=$(((60 * DPI + 720) / 1440))  # the buttons' ring, 60 twips
+  RING=$(((60 * ${DPI%_moved} + 720) / 1440))  # the buttons' ring, 60 twips
 
-  check "$DPI dpi: the programs see $DPI dpi" test "$(value dpi)" = "$DPI"
+  [ "$HOW" = system ] && check "$DPI dpi: the programs see $DPI dpi" test "$(value dpi)" = "$DPI"
   check "$DPI dpi: inner area $W x $H" test "$(value client)" = "$W $H"
 
   # Windows: inside their containers, none over another.
@@ -231,6 +247,18 @@ for row in "96 495 246" "120 619 308" "144 743 369"; do
   fi
 
   check "$DPI dpi: Cancel closes the dialog" close_dialog
+
+  if [ "$DPI" = 144 ]; then
+    # The capture: the whole screen in its own pixels, mirrored exactly.
+    before=$(screenshot before_run_144)
+    rm -f "$PICTURE"
+    wine_start SAVER "$RUN/Ripplume.scr" /s
+    check "144 dpi: a run hands the screen over" wait_for 30 test -s "$PICTURE"
+    convert "$PICTURE" -flop "$ART/capture_144_unmirrored.png"
+    check "144 dpi: the whole screen, mirrored exactly" \
+      test "$(compare -metric AE "$ART/capture_144_unmirrored.png" "$before" null: 2>&1)" = 0
+    check "144 dpi: Escape ends the run" escape_renderer
+  fi
 done
 
 harness_finish

@@ -5,9 +5,13 @@
 //   dialog_demo /record LOG CHOSEN   the same, but the zoom, the file chooser
 //       and the web-page request are recorded in LOG (UTF-8, a line each)
 //       instead of reaching the system; the chooser answers with CHOSEN.
+//   dialog_demo /dpi-change DPI      the same, but once the dialog shows, it is
+//       told (WM_DPICHANGED) that it is now on a monitor of DPI dots per inch,
+//       as Windows tells a dialog moved to such a monitor; Wine never does.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "host/dialog/settings_dialog_win32.h"
@@ -62,6 +66,23 @@ HINSTANCE WINAPI RecordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR par
     return reinterpret_cast<HINSTANCE>(33);
 }
 
+int NewDpi = 0;
+
+// Waits for the dialog's window, then sends it what Windows sends a window
+// that has moved to a monitor of another resolution: the new resolution and
+// the window's rectangle scaled to it.
+void CALLBACK SendDpiChange(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = FindWindowW(nullptr, L"<Ripplume>");
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, timer);
+    RECT outer = {};
+    GetWindowRect(dialog, &outer);
+    const int oldDpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY);
+    RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, NewDpi, oldDpi),
+                      outer.top + MulDiv(outer.bottom - outer.top, NewDpi, oldDpi)};
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(NewDpi, NewDpi), LPARAM(&suggested));
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -72,6 +93,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ZoomAnimateRects = RecordZoom;
         DialogCalls.OpenFileName = RecordChooser;
         DialogCalls.ShellExecute = RecordShell;
+    }
+    if (__argc >= 3 && std::string(__argv[1]) == "/dpi-change") {
+        NewDpi = std::atoi(__argv[2]);
+        SetTimer(nullptr, 0, 200, SendDpiChange);
     }
     LoadSettings();
     ShowSettingsDialog(instance);

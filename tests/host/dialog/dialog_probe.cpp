@@ -369,6 +369,19 @@ int Layout() {
 
 // ---- the program's manifest ----
 
+void PrintSetting(const std::string& xml, const std::string& name, const std::string& space) {
+    const size_t at = xml.find("<" + name + " ");
+    const size_t open = at == std::string::npos ? at : xml.find('>', at);
+    const size_t close = open == std::string::npos ? open : xml.find("</" + name + ">", open);
+    if (close == std::string::npos) {
+        std::printf("manifest %s none\n", name.c_str());
+        return;
+    }
+    const bool namespaced = xml.substr(at, open - at).find("\"" + space + "\"") != std::string::npos;
+    std::printf("manifest %s %s%s\n", name.c_str(), xml.substr(open + 1, close - open - 1).c_str(),
+                namespaced ? "" : " outside-namespace");
+}
+
 int Manifest(const char* path) {
     HMODULE program = LoadLibraryExW(Widen(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!program) {
@@ -386,20 +399,10 @@ int Manifest(const char* path) {
     }
     const std::string xml(text, SizeofResource(program, found));
     FreeLibrary(program);
-    // "<dpiAware xmlns=...WindowsSettings">VALUE</dpiAware>"; Windows ignores
-    // the setting outside that namespace.
-    const size_t at = xml.find("<dpiAware");
-    const size_t open = at == std::string::npos ? at : xml.find('>', at);
-    const size_t close = open == std::string::npos ? open : xml.find("</dpiAware>", open);
-    if (close == std::string::npos) {
-        std::printf("manifest dpiAware none\n");
-        return 0;
-    }
-    const bool namespaced =
-        xml.substr(at, open - at).find("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\"") !=
-        std::string::npos;
-    std::printf("manifest dpiAware %s%s\n", xml.substr(open + 1, close - open - 1).c_str(),
-                namespaced ? "" : " outside-namespace");
+    // "<NAME xmlns=...NAMESPACE">VALUE</NAME>"; Windows ignores the
+    // setting outside its namespace.
+    PrintSetting(xml, "dpiAware", "http://schemas.microsoft.com/SMI/2005/WindowsSettings");
+    PrintSetting(xml, "dpiAwareness", "http://schemas.microsoft.com/SMI/2016/WindowsSettings");
     return 0;
 }
 
