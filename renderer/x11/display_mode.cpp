@@ -109,12 +109,6 @@ std::vector<uint8_t> MirroredBottomUp(const uint8_t* topDownRgb, int width, int 
     return picture;
 }
 
-long long NanosecondsToWait(long long frameStart, long long now, bool swapIntervalSet) {
-    if (swapIntervalSet) return 0;
-    const long long left = frameStart + FrameNanoseconds - now;
-    return left > 0 ? left : 0;
-}
-
 std::string GetImageHelper(const char* overridePath, const char* searchPath) {
     const auto runnable = [](const std::string& path) { return !path.empty() && access(path.c_str(), X_OK) == 0; };
     if (overridePath && *overridePath) return runnable(overridePath) ? overridePath : "";

@@ -1,6 +1,7 @@
 // The Linux display mode's decisions, kept apart from X11 so they are tested
 // natively: where to draw (XScreenSaver's conventions), which mouse moves stir
-// the water, how the captured desktop becomes the texture, and the frame pace.
+// the water and how the captured desktop becomes the texture. (The frame pace
+// is the renderer's, renderer/frame/frame_pace.h.)
 #pragma once
 #include <cstdint>
 #include <string>
@@ -52,8 +53,3 @@ std::string GetImageHelper(const char* overridePath, const char* searchPath);
 
 // The colour of the water when no picture of the desktop can be had.
 constexpr uint8_t PlainBlue[3] = {0x10, 0x20, 0x50};
-
-// Without a swap interval the loop waits out the rest of a 60 Hz frame, so the
-// waves keep the speed they have at 60 frames a second.
-constexpr long long FrameNanoseconds = 1000000000LL / 60;
-long long NanosecondsToWait(long long frameStart, long long now, bool swapIntervalSet);

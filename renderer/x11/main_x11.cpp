@@ -7,8 +7,9 @@
 // renderer's own.
 //
 // The desktop picture (mirrored; plain blue without one) comes from
-// desktop_picture_x11. Left-button drags stir the water. The pace is one frame
-// per refresh where the driver offers a swap interval, else a 60 Hz cap.
+// desktop_picture_x11. Left-button drags stir the water. Frames come no faster
+// than 60 a second (the renderer's frame pace), and each swap waits for the
+// display's refresh where the driver offers a swap interval.
 // -fps shows the frame rate on the screen and on standard error.
 #include <unistd.h>
 
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "renderer/assets/desktop_texture.h"
+#include "renderer/frame/frame_pace.h"
 #include "renderer/water/draw_scene.h"
 #include "renderer/water/gl_state.h"
 #include "renderer/water/mouse_drop.h"
@@ -297,18 +299,19 @@ int main(int argc, char** argv) {
     }
     char fpsLine[64] = "";
 
+    FramePace pace;
     long long reportStart = NowNanoseconds();
     int framesSinceReport = 0;
     long long totalFrames = 0;
     bool done = false;
     while (!done) {
-        const long long frameStart = NowNanoseconds();
-        if (options.ShowFps && frameStart - reportStart >= 1000000000LL) {
-            const double fps = framesSinceReport * 1e9 / double(frameStart - reportStart);
-            std::fprintf(stderr, "ripplume: %.1f fps (%s), %lld frames\n", fps, paced ? "swap interval" : "60 Hz cap",
-                         totalFrames);
+        const long long now = NowNanoseconds();
+        if (options.ShowFps && now - reportStart >= 1000000000LL) {
+            const double fps = framesSinceReport * 1e9 / double(now - reportStart);
+            std::fprintf(stderr, "ripplume: %.1f fps (%s), %lld frames\n", fps,
+                         paced ? "swap interval and 60 Hz cap" : "60 Hz cap", totalFrames);
             std::snprintf(fpsLine, sizeof fpsLine, "FPS: %.1f", fps);
-            reportStart = frameStart;
+            reportStart = now;
             framesSinceReport = 0;
         }
         ++framesSinceReport;
@@ -340,14 +343,15 @@ int main(int argc, char** argv) {
             }
         }
         if (done) break;
-        DrawScene();
-        if (options.ShowFps) DrawFpsText(fpsText, fpsLine, width, height);
-        glXSwapBuffers(display, window);
-        const long long wait = NanosecondsToWait(frameStart, NowNanoseconds(), paced);
+        const long long wait = NanosecondsUntilNextFrame(pace, NowNanoseconds());
         if (wait > 0) {
             const timespec pause = {time_t(wait / 1000000000LL), long(wait % 1000000000LL)};
             nanosleep(&pause, nullptr);
         }
+        FrameDrawn(pace, NowNanoseconds());
+        DrawScene();
+        if (options.ShowFps) DrawFpsText(fpsText, fpsLine, width, height);
+        glXSwapBuffers(display, window);
     }
 
     FreeFpsText(display, fpsText);

@@ -97,12 +97,6 @@ TEST(DisplayModePicture, MirroredLeftToRightAndTurnedBottomUp) {
     EXPECT_TRUE(MirroredBottomUp(topDown, 0, 2).empty());
 }
 
-TEST(DisplayModePace, WaitsOutTheFrameOnlyWithoutASwapInterval) {
-    EXPECT_EQ(NanosecondsToWait(1000, 1000 + 4000000, false), FrameNanoseconds - 4000000);
-    EXPECT_EQ(NanosecondsToWait(1000, 1000 + FrameNanoseconds + 5, false), 0);
-    EXPECT_EQ(NanosecondsToWait(1000, 1000, true), 0);
-}
-
 TEST(DisplayModeHelper, FoundWhereNamedOrOnTheSearchPath) {
     char folder[] = "/tmp/ripplume-helper-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
