@@ -21,6 +21,10 @@
 # The environment reaches the renderer, so LP_NUM_THREADS=N sets llvmpipe's
 # thread count. RIPPLUME_BUILD sets the build root (default build/).
 #
+# -p minimised or -p inactive measures the renderer instead while it is
+# minimised (SC_MINIMIZE) or while another window holds the activation, after
+# 2 s of running; the test build's wintool.exe does either.
+#
 # measure-fps.sh -f FRAME [-n RUNS] BIN_DIR...: instead of timing, stops each
 # renderer (SIGSTOP) near frame FRAME, RUNS times each, saves the screen as
 # BUILD/frame-shots/ARCH-N-RUN.png (N: the swaps traced by then) and counts
@@ -33,11 +37,13 @@ build=${RIPPLUME_BUILD:-$root/build}
 runs=3
 seconds=10
 frame=""
-while getopts n:s:f: option; do
+phase=running
+while getopts n:s:f:p: option; do
   case $option in
     n) runs=$OPTARG ;;
     s) seconds=$OPTARG ;;
     f) frame=$OPTARG ;;
+    p) phase=$OPTARG ;;
     *) exit 2 ;;
   esac
 done
@@ -106,6 +112,8 @@ picture=$work/Ripplume.bmp
 convert "$work/desktop.png" -type TrueColor BMP3:"$picture"
 
 ticks_per_second=$(getconf CLK_TCK)
+wintool=$build/windows/bin/wintool.exe
+[ "$phase" = running ] || [ -f "$wintool" ] || { echo "-p $phase needs $wintool (scripts/build-windows.sh)" >&2; exit 1; }
 declare -A prefix_of loader_of
 for bin in "$@"; do
   arch=$(arch_of "$bin/Ripplume.dll")
@@ -154,6 +162,13 @@ measure() {
     return 1
   fi
   sleep 2
+  case $phase in
+    minimised) WINEDEBUG=-all wine "$wintool" syscommand Ripplume_VC F020 >/dev/null 2>&1; sleep 1 ;;
+    inactive)
+      WINEDEBUG=-all wine "$wintool" take-activation $((seconds + 4)) >"$work/holder" 2>&1 &
+      for _ in $(seq 50); do grep -q held "$work/holder" && break; sleep 0.2; done
+      sleep 1 ;;
+  esac
   f1=$(swaps "$trace")
   read -r c1 l1 < <(cpu_ticks "$pid")
   read -r x1 _ < <(cpu_ticks "$xvfb")
@@ -164,6 +179,7 @@ measure() {
   load=$(cut -d' ' -f1 /proc/loadavg)
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
+  wait 2>/dev/null || true  # a holder of the activation
   awk -v f=$((f2 - f1)) -v c=$((c2 - c1)) -v l=$((l2 - l1)) -v x=$((x2 - x1)) -v s="$seconds" -v hz="$ticks_per_second" \
       -v start="$start" -v first="$first" -v load="$load" 'BEGIN { ms = f ? 1000 / hz / f : 0
     printf "%.1f %.1f %.1f %.0f %.2f %s %.1f\n", f / s, c * ms, l * ms, c * 100 / hz / s, first - start, load, x * ms }'
@@ -222,7 +238,7 @@ for round in $(seq "$runs"); do
   done
 done
 
-echo "medians of $runs runs of $seconds s (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
+echo "medians of $runs runs of $seconds s, $phase (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
 for bin in "$@"; do
   [ -n "${results[$bin]:-}" ] || continue
   column() { printf '%s' "${results[$bin]}" | awk -v k="$1" 'NF { print $k }' | median; }
