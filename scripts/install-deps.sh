@@ -62,9 +62,17 @@ elif installed wine32:i386; then
 fi
 
 # Wine names Unix files in the locale's encoding; without a generated UTF-8
-# Japanese locale, file names with kanji cannot be made or opened.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
-  $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+# Japanese locale, file names with kanji cannot be made or opened. Wine also
+# takes the user interface's language from the locale, which must exist for
+# that: the tests run the programs in Japanese, English and German.
+generate=()
+for wanted in ja_JP en_US de_DE; do
+  locale -a 2>/dev/null | grep -qix "$wanted.utf8" || generate+=("$wanted")
+done
+if [ ${#generate[@]} -gt 0 ]; then
+  for wanted in "${generate[@]}"; do
+    $sudo sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -qx "$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
   $sudo locale-gen </dev/null
 fi

@@ -35,3 +35,42 @@ HFONT MakeFont(const wchar_t* face, double points, int dpi, BYTE charset, bool u
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
+
+namespace {
+
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FontInstalled(const wchar_t* face) {
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+}  // namespace
+
+std::wstring CaptionFace(UiLanguage language, const wchar_t* const* japaneseFaces, size_t count, BYTE& charset) {
+    if (language == UiLanguage::Japanese) {
+        charset = SHIFTJIS_CHARSET;
+        for (size_t i = 0; i < count; ++i)
+            if (FontInstalled(japaneseFaces[i])) return japaneseFaces[i];
+        return japaneseFaces[0];
+    }
+    charset = DEFAULT_CHARSET;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    const std::wstring message = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
+                                         metrics.lfMessageFont.lfFaceName[0]
+                                     ? metrics.lfMessageFont.lfFaceName
+                                     : L"Segoe UI";
+    for (const wchar_t* face : {message.c_str(), L"Segoe UI", L"Tahoma"})
+        if (FontInstalled(face)) return face;
+    return message;
+}

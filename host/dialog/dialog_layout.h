@@ -1,6 +1,7 @@
 // The settings dialog's controls as it is designed: positions in twips (left,
 // top, width, height; relative to the window's inner area, or to the panel
-// Pic_C where marked), captions and fonts.
+// Pic_C where marked), the captions that are the same in every language, and
+// fonts. The other captions are in the string tables (settings_dialog.rc).
 #pragma once
 
 #include "ripplume_version.h"
@@ -28,25 +29,29 @@ constexpr TwipsBox CmdCan = {6000, 3000, 1215, 375};
 // screen the order from the top is audio CD, none, music file.
 constexpr TwipsBox ImgBgm[3] = {{420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
 constexpr TwipsBox LblBgm[3] = {{660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
-inline constexpr const wchar_t* BgmCaptions[3] = {L"なし", L"音楽CD", L"MP3、WAV"};
+// A label and the control after it on its row (the repeat box after 音楽CD,
+// the "..." button after MP3、WAV) keep at least this gap: a longer caption
+// in another language moves the control, and the label after it, along.
+constexpr int RowGapTwips = 30;
 
+// The controls' ids (the test probe finds the buttons by them).
+enum ControlId { IdBgmRepeat = 201, IdCmdFile, IdCmdSet, IdCmdCan };
+
+// The title is also the mark of an open dialog, so it is the same in every language.
 inline constexpr wchar_t DialogTitle[] = L"<Ripplume>";
-inline constexpr wchar_t SectionCaption[] = L"BGM";  // lbl(15), framed by Shape3
-inline constexpr wchar_t RepeatCaption[] = L"曲目をﾘﾋﾟｰﾄ";
 inline constexpr wchar_t FileButtonCaption[] = L"...";
-inline constexpr wchar_t SetCaption[] = L"設定";
-inline constexpr wchar_t CancelCaption[] = L"ｷｬﾝｾﾙ";
 inline constexpr wchar_t MakerUrl[] = L"http://ripplume.example/";
 inline constexpr wchar_t CreditLine[] = L"Ripplume " RIPPLUME_VERSION_WIDE L"  ©2026 Ripplume team";
 
-// The file chooser: one filter entry (the list ends with an empty string).
-inline constexpr wchar_t ChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
-inline constexpr wchar_t ChooserTitle[] = L"ﾌｧｲﾙを開く";
 constexpr unsigned ChooserBufferSize = 255;  // characters, for the name and for the title
 
 constexpr int RepeatListLast = 30;  // the repeat list: "" and "1" .. "30"
 
-inline constexpr wchar_t LabelFace[] = L"ＭＳ Ｐゴシック";  // every caption, Japanese character set
+// Every caption: in Japanese ＭＳ Ｐゴシック (Japanese character set), or the
+// first of the others where it is not installed (Windows 10 and 11 install it
+// only with the Japanese supplemental fonts); in English the system's message
+// font. Both at the same size.
+inline constexpr const wchar_t* JapaneseLabelFaces[] = {L"ＭＳ Ｐゴシック", L"Yu Gothic UI", L"Meiryo UI"};
 constexpr double LabelPoints = 9.75;
 inline constexpr wchar_t PanelFace[] = L"Tahoma";  // the panel's own font, used by the repeat box
 constexpr double PanelPoints = 8.25;

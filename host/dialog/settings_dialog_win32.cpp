@@ -10,14 +10,17 @@
 //  [X] persistent images of the window and the panel; windowless labels
 //  [X] modal: its own message loop, not in the taskbar (hidden owner window)
 //
-// All UI text goes through the wide-character calls so the Japanese captions
-// show whatever the system's language. The window works on the host-wide
+// Its captions are in the user's language, Japanese or English, from the
+// string tables; all UI text goes through the wide-character calls, so they
+// show whatever the system's code page. The window works on the host-wide
 // Settings, which Main has loaded before showing it.
 #include "host/dialog/settings_dialog_win32.h"
 
+#include <iterator>
 #include <string>
 
 #include "host/controls/command_button.h"
+#include "host/common/host_texts_win32.h"
 #include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"
 #include "host/dialog/dialog_art.h"
@@ -44,11 +47,35 @@ constexpr COLORREF Black = RGB(0, 0, 0);
 
 constexpr int RepeatListTwips = 3000;  // the repeat box's drop-down list (200 pixels at 96 dpi)
 
-enum ControlId { IdBgmRepeat = 201, IdCmdFile, IdCmdSet, IdCmdCan };
+// The captions that differ by language.
+struct DialogTexts {
+    std::wstring options[3];  // by BgmKind
+    std::wstring section, repeat, set, cancel;
+    std::wstring chooserTitle;
+    std::wstring chooserFilter;  // its parts separated by NULs, ending in two
+};
+
+DialogTexts LoadDialogTexts() {
+    DialogTexts texts;
+    texts.options[BgmNone] = LoadText(IDS_OPTION_NONE);
+    texts.options[BgmAudioCd] = LoadText(IDS_OPTION_CD);
+    texts.options[BgmMusicFile] = LoadText(IDS_OPTION_FILE);
+    texts.section = LoadText(IDS_SECTION);
+    texts.repeat = LoadText(IDS_REPEAT);
+    texts.set = LoadText(IDS_SET);
+    texts.cancel = LoadText(IDS_CANCEL);
+    texts.chooserTitle = LoadText(IDS_CHOOSER_TITLE);
+    texts.chooserFilter = LoadText(IDS_CHOOSER_FILTER);
+    for (wchar_t& c : texts.chooserFilter)
+        if (c == L'|') c = L'\0';
+    texts.chooserFilter.append(2, L'\0');
+    return texts;
+}
 
 // The one dialog of a host process.
 struct DialogState {
     HINSTANCE instance = nullptr;
+    DialogTexts texts;
     HWND owner = nullptr;
     HWND window = nullptr;
     HWND panel = nullptr;      // Pic_C
@@ -260,13 +287,13 @@ void Cmd_File_Click() {
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     chooser.hwndOwner = Dlg.window;
     chooser.hInstance = Dlg.instance;
-    chooser.lpstrFilter = ChooserFilter;
+    chooser.lpstrFilter = Dlg.texts.chooserFilter.c_str();
     chooser.lpstrFile = fileName;
     chooser.nMaxFile = ChooserBufferSize;
     chooser.lpstrFileTitle = fileTitle;
     chooser.nMaxFileTitle = ChooserBufferSize;
     chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
-    chooser.lpstrTitle = ChooserTitle;
+    chooser.lpstrTitle = Dlg.texts.chooserTitle.c_str();
     chooser.Flags = 0;
     if (DialogCalls.OpenFileName(&chooser) <= 0) return;
 
@@ -390,6 +417,13 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The control's rectangle, moved right as far as needed to keep the gap after the label.
+RECT AfterLabel(RECT control, const Label& label, int gap) {
+    const int shift = label.rect.right + gap - control.left;
+    if (shift > 0) OffsetRect(&control, shift, 0);
+    return control;
+}
+
 // Puts every control, label and picture where the layout says, at the
 // dialog's resolution: when the controls are made, and again when the dialog
 // reaches a monitor of another resolution.
@@ -410,20 +444,25 @@ void PlaceControls() {
 
     Dlg.shape3 = PixelBox(Shape3);
     const UINT single = DT_SINGLELINE | DT_NOPREFIX;
-    Dlg.lbl15 = MakeLabel(Lbl15, SectionCaption, Dlg.labelFont, Black, single | DT_CENTER, false);
+    Dlg.lbl15 = MakeLabel(Lbl15, Dlg.texts.section, Dlg.labelFont, Black, single | DT_CENTER, false);
     for (int i = 0; i < 3; ++i)
-        Dlg.lblBgm[i] = MakeLabel(LblBgm[i], BgmCaptions[i], Dlg.labelFont, Black, single, true);
-    Dlg.lbl14 = MakeLabel(Lbl14, RepeatCaption, Dlg.labelFont, Black, single, true);
+        Dlg.lblBgm[i] = MakeLabel(LblBgm[i], Dlg.texts.options[i], Dlg.labelFont, Black, single, true);
+    Dlg.lbl14 = MakeLabel(Lbl14, Dlg.texts.repeat, Dlg.labelFont, Black, single, true);
     // Two lines; long paths without blanks break between characters.
     Dlg.lblFname = MakeLabel(LblFname, Dlg.lblFname.caption, Dlg.labelFont, Black,
                              DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
     Dlg.lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.labelFont, White, single, true);
     Dlg.lblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.urlFont, White, single, true);
 
-    RECT repeat = PixelBox(BgmRepeatBox);
+    // A caption longer than the design's moves the control after it along
+    // its row; the repeat box's own label follows the box.
+    const int gap = TwipsToPixels(RowGapTwips, Dlg.dpi);
+    RECT repeat = AfterLabel(PixelBox(BgmRepeatBox), Dlg.lblBgm[BgmAudioCd], gap);
+    const int labelShift = repeat.right - PixelBox(BgmRepeatBox).right;
+    OffsetRect(&Dlg.lbl14.rect, labelShift, 0);
     repeat.bottom = repeat.top + TwipsToPixels(RepeatListTwips, Dlg.dpi);
     place(Dlg.bgmRepeat, repeat, Dlg.panelFont);
-    place(Dlg.cmdFile, PixelBox(CmdFile), Dlg.labelFont);
+    place(Dlg.cmdFile, AfterLabel(PixelBox(CmdFile), Dlg.lblBgm[BgmMusicFile], gap), Dlg.labelFont);
     place(Dlg.cmdSet, PixelBox(CmdSet), Dlg.labelFont);
     place(Dlg.cmdCan, PixelBox(CmdCan), Dlg.labelFont);
 }
@@ -437,8 +476,8 @@ void CreateControls(HWND window) {
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
                                     0, 0, 0, Dlg.panel, HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
     Dlg.cmdFile = CreateCommandButton(Dlg.panel, IdCmdFile, FileButtonCaption, 0, 0, 0, 0);
-    Dlg.cmdSet = CreateCommandButton(window, IdCmdSet, SetCaption, 0, 0, 0, 0);
-    Dlg.cmdCan = CreateCommandButton(window, IdCmdCan, CancelCaption, 0, 0, 0, 0);
+    Dlg.cmdSet = CreateCommandButton(window, IdCmdSet, Dlg.texts.set.c_str(), 0, 0, 0, 0);
+    Dlg.cmdCan = CreateCommandButton(window, IdCmdCan, Dlg.texts.cancel.c_str(), 0, 0, 0, 0);
     PlaceControls();
 }
 
@@ -562,8 +601,10 @@ bool LoadPictures(HINSTANCE instance) {
 }
 
 bool MakeFonts() {
-    Dlg.labelFont = MakeFont(LabelFace, LabelPoints, Dlg.dpi, SHIFTJIS_CHARSET, false);
-    Dlg.urlFont = MakeFont(LabelFace, LabelPoints, Dlg.dpi, SHIFTJIS_CHARSET, true);
+    BYTE charset = DEFAULT_CHARSET;
+    const std::wstring face = CaptionFace(HostLanguage(), JapaneseLabelFaces, std::size(JapaneseLabelFaces), charset);
+    Dlg.labelFont = MakeFont(face.c_str(), LabelPoints, Dlg.dpi, charset, false);
+    Dlg.urlFont = MakeFont(face.c_str(), LabelPoints, Dlg.dpi, charset, true);
     Dlg.panelFont = MakeFont(PanelFace, PanelPoints, Dlg.dpi, DEFAULT_CHARSET, false);
     return Dlg.labelFont && Dlg.urlFont && Dlg.panelFont;
 }
@@ -613,6 +654,7 @@ void RegisterClasses(HINSTANCE instance) {
 void ShowSettingsDialog(HINSTANCE instance) {
     Dlg = DialogState{};
     Dlg.instance = instance;
+    Dlg.texts = LoadDialogTexts();
     // It opens in the middle of the primary monitor, at that monitor's resolution.
     Dlg.dpi = DpiAt(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
     if (!LoadPictures(instance)) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "host/common/host_texts_win32.h"
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/settings_dialog_win32.h"
 #include "host/startup/command_line.h"
@@ -13,11 +14,11 @@
 #include "host/startup/saver_window_win32.h"
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/settings_values.h"
+#include "host/startup/startup_resources.h"
 
 namespace {
 
 constexpr const wchar_t* HostTitle = L"Ripplume";
-constexpr const wchar_t* RendererMissingText = L"Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 HINSTANCE HostInstance = nullptr;
 
@@ -62,7 +63,7 @@ void Main() {
 
     LoadSettings();
     if (!FileExists(RendererProgramPath())) {
-        MessageBoxW(nullptr, RendererMissingText, HostTitle, MB_OK);
+        MessageBoxW(nullptr, LoadText(IDS_RENDERER_MISSING).c_str(), HostTitle, MB_OK);
         EndAtOnce();
     }
 

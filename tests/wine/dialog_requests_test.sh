@@ -7,6 +7,7 @@
 source "$(dirname "$0")/harness.sh"
 harness_init dialog_requests
 harness_japanese_fonts
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # the Japanese dialog: its chooser's Japanese title and filter
 
 RUN="$WINEPREFIX/drive_c/ripplume_requests"
 rm -rf "$RUN"

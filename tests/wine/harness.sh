@@ -126,6 +126,20 @@ reg_value() {
     awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 
+# English captions: DejaVu Sans stands in for the system's message font, which
+# Wine names "MS Shell Dlg" and maps to a Tahoma it has no file of here.
+# Wine writes its own mapping again when a program starts in another code
+# page, so call this after that. harness_english_fonts restore puts Wine's
+# own mapping back (the prefix is shared, and Wine's own dialogs use the name).
+harness_english_fonts() {
+  local face font=DejaVu\ Sans
+  [ "${1:-}" = restore ] && font=Tahoma
+  for face in "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
+      /v "$face" /d "$font" /f >/dev/null 2>&1
+  done
+}
+
 # Japanese captions: let the IPA Gothic font stand in for the Windows fonts.
 harness_japanese_fonts() {
   local face

@@ -6,9 +6,10 @@
 //   dialog_probe chooser  "chooser TITLE" of a window the dialog owns (the file
 //                         chooser), in UTF-8
 //   dialog_probe layout   where the controls are and where their text shows,
-//                         for tests/wine/dialog_dpi_test.sh: the child windows'
-//                         rectangles, and boxes of the text pixels found on the
-//                         screen around them (see Layout below)
+//                         for tests/wine/dialog_layout_test.sh: the child
+//                         windows' rectangles and the buttons' captions, and
+//                         boxes of the text pixels found on the screen around
+//                         them (see Layout below)
 //   dialog_probe manifest FILE  whether the program FILE carries the manifest
 //                         Windows reads at start and declares itself DPI-aware
 // Exit code 1 when the dialog (or the chooser) is not open.
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "host/dialog/dialog_layout.h"
 #include "tests/wine/tools/utf8_text.h"
 
 namespace {
@@ -168,15 +170,29 @@ BOOL CALLBACK FindControls(HWND child, LPARAM data) {
     const std::wstring name = ClassOf(child);
     if (name == L"Ripplume_P_Pic") c.panel = child;
     if (lstrcmpiW(name.c_str(), L"ComboBox") == 0) c.combo = child;
+    // The buttons by their control ids: the file button, OK, Cancel.
     if (name == L"RipplumeCommand") {
-        wchar_t caption[64] = {};
-        GetWindowTextW(child, caption, 64);
-        const std::wstring text = caption;
-        if (text == L"...") c.file = child;
-        if (text == L"\u8A2D\u5B9A") c.set = child;                       // 設定
-        if (text == L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99") c.cancel = child;  // ｷｬﾝｾﾙ
+        switch (GetDlgCtrlID(child)) {
+        case IdCmdFile:
+            c.file = child;
+            break;
+        case IdCmdSet:
+            c.set = child;
+            break;
+        case IdCmdCan:
+            c.cancel = child;
+            break;
+        default:
+            break;
+        }
     }
     return TRUE;
+}
+
+void PrintCaption(const char* name, HWND button) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(button, caption, 64);
+    std::printf("caption %s %s\n", name, Utf8(caption).c_str());
 }
 
 // The dialog's inner area as it is on the screen.
@@ -232,6 +248,13 @@ int Blue(DWORD v) {
 // outlines are lighter or bluer than this).
 bool DarkInk(DWORD v) {
     return std::max({Red(v), Green(v), Blue(v)}) < 100;
+}
+// A button's caption on its pale face: small glyphs such as the dots of
+// "..." are drawn in grey, not black, where the font smooths them; the ring
+// around the face is blue, not grey.
+bool CaptionInk(DWORD v) {
+    const int high = std::max({Red(v), Green(v), Blue(v)}), low = std::min({Red(v), Green(v), Blue(v)});
+    return high < 150 && high - low < 30;
 }
 // White text on the window's gradient, whose blue is always 30 above its red.
 bool WhiteInk(DWORD v) {
@@ -340,6 +363,9 @@ int Layout() {
     PrintRect("file", file);
     PrintRect("set", set);
     PrintRect("cancel", cancel);
+    PrintCaption("file", c.file);
+    PrintCaption("set", c.set);
+    PrintCaption("cancel", c.cancel);
 
     // The "BGM" title and its frame: everything dark above the repeat box.
     const RECT title = {panelInner.left, panelInner.top, panelInner.right, combo.top};
@@ -361,9 +387,9 @@ int Layout() {
     PrintInk("mark", pixels, {panelInner.left, panelInner.top, optionsRight, panelInner.bottom}, MarkBlue);
     // The credit line and the link, below the panel and left of the buttons.
     PrintInk("credit", pixels, {0, panel.bottom, set.left, pixels.height}, WhiteInk);
-    PrintInk("caption_file", pixels, file, DarkInk);
-    PrintInk("caption_set", pixels, set, DarkInk);
-    PrintInk("caption_cancel", pixels, cancel, DarkInk);
+    PrintInk("caption_file", pixels, file, CaptionInk);
+    PrintInk("caption_set", pixels, set, CaptionInk);
+    PrintInk("caption_cancel", pixels, cancel, CaptionInk);
     return 0;
 }
 

@@ -1,24 +1,24 @@
 #!/usr/bin/env bash
-# The settings dialog at 96, 120 and 144 dots per inch: the inner area grows
-# with the resolution, no two controls overlap, every text fits its label,
-# frame and button, pictures keep their own size, and both programs carry the
+# The settings dialog's layout, in Japanese and in English, at 96, 120 and
+# 144 dots per inch: the inner area grows with the resolution, no two controls
+# overlap, every text fits its label, frame and button (a longer caption moves
+# the control after it along its row), the buttons' captions are the
+# language's, pictures keep their own size, and both programs carry the
 # manifest that declares them aware of each monitor's resolution. The same
 # holds for a dialog opened at 96 dpi and then told it is on a monitor of 144
 # (WM_DPICHANGED, which Wine never sends: the test program sends it). At 144
 # dpi a saver run still captures the whole screen, mirrored exactly. One
-# prefix, the resolution changed in turn (and put back at the end).
+# prefix, the resolution and language changed in turn (and put back at the end).
 here=$(dirname "$0")
 source "$here/harness.sh"
-harness_init dialog_dpi
+harness_init dialog_layout
 harness_japanese_fonts
 
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 FONTS_KEY='HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'
 X11_KEY='HKCU\Software\Wine\X11 Driver'
-# reg_value KEY: the LogPixels value under KEY, or nothing when there is none.
-reg_value() { wine reg query "$1" /v LogPixels 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }'; }
-OLD_DESKTOP_DPI=$(reg_value "$DESKTOP_KEY")
-OLD_FONTS_DPI=$(reg_value "$FONTS_KEY")
+OLD_DESKTOP_DPI=$(reg_value "$DESKTOP_KEY" LogPixels)
+OLD_FONTS_DPI=$(reg_value "$FONTS_KEY" LogPixels)
 restore_value() {
   if [ -n "$2" ]; then
     wine reg add "$1" /v LogPixels /t REG_DWORD /d $(($2)) /f >/dev/null 2>&1
@@ -31,12 +31,20 @@ restore_prefix() {
   restore_value "$DESKTOP_KEY" "$OLD_DESKTOP_DPI"
   restore_value "$FONTS_KEY" "$OLD_FONTS_DPI"
   wine reg delete "$X11_KEY" /v Decorated /f >/dev/null 2>&1
+  harness_english_fonts restore
 }
 trap 'restore_prefix; harness_cleanup' EXIT
 
 # Wine draws the window's frame itself (there is no window manager).
 wine reg add "$X11_KEY" /v Decorated /d N /f >/dev/null 2>&1
-{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # code page 932 for the settings file
+# The user's language, for programs started from now on: Japanese (code page
+# 932) or English (code page 1252).
+set_language() {
+  case $1 in
+    ja) export LC_ALL=ja_JP.UTF-8 ;;
+    en) export LC_ALL=en_US.UTF-8 ;;
+  esac
+}
 
 # The music file option is chosen, so the file button is enabled (black
 # caption), its mark is the blue one, and a name long enough for two lines
@@ -47,8 +55,13 @@ mkdir -p "$RUN/music with a rather long folder name"
 cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$BIN/dialog_demo.exe" "$RUN/"
 SONG='and a song whose name is long enough to wrap.mp3'
 : >"$RUN/music with a rather long folder name/$SONG"
-printf '[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=%s\r\n' \
-  "C:\\ripplume_dpi\\music with a rather long folder name\\$SONG" | iconv -f UTF-8 -t CP932 >"$RUN/Ripplume.ini"
+# The keys as each code page stores them: in 932 as they are, in 1252 with a
+# "?" for every character the code page lacks.
+MUSIC="C:\\ripplume_dpi\\music with a rather long folder name\\$SONG"
+{
+  printf '[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=%s\r\n' "$MUSIC" | iconv -f UTF-8 -t CP932
+  printf 'BGM??= 2\r\nBGM?????= 0\r\nBGM????=%s\r\n' "$MUSIC"
+} >"$RUN/Ripplume.ini"
 
 PROBE=("$BIN/dialog_probe.exe")
 
@@ -180,75 +193,85 @@ bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
 set_desktop_picture "$ART/desktop.png"
 
 # dpi, inner width, inner height, how: opened at the system's resolution, or
-# opened at 96 dpi and moved to a monitor of this resolution
-for row in "96 495 246 system" "120 619 308 system" "144 743 369 system" "144 743 369 moved"; do
-  read -r DPI W H HOW <<<"$row"
-  log "---- $DPI dpi, $HOW ----"
+# opened at 96 dpi and moved to a monitor of this resolution; language, with
+# the captions of the buttons OK and Cancel.
+for row in "96 495 246 system ja 設定 ｷｬﾝｾﾙ" "120 619 308 system ja 設定 ｷｬﾝｾﾙ" "144 743 369 system ja 設定 ｷｬﾝｾﾙ" \
+  "144 743 369 moved ja 設定 ｷｬﾝｾﾙ" "96 495 246 system en OK Cancel" "120 619 308 system en OK Cancel" \
+  "144 743 369 system en OK Cancel"; do
+  read -r DPI W H HOW LANGUAGE OK CANCEL <<<"$row"
+  MOVED=""
+  [ "$HOW" = moved ] && MOVED=_moved
+  R="$DPI dpi $LANGUAGE${MOVED/_/ }"
+  NAME=${DPI}_$LANGUAGE$MOVED
+  log "---- $R ----"
+  set_language "$LANGUAGE"
   if [ "$HOW" = moved ]; then
     set_dpi 96
     open_dialog "$RUN/dialog_demo.exe" /dpi-change "$DPI"
   else
     set_dpi "$DPI"
+    [ "$LANGUAGE" = en ] && harness_english_fonts
     open_dialog "$RUN/Ripplume.scr" /c
   fi || {
-    fail "$DPI dpi: the dialog opens"
+    fail "$R: the dialog opens"
     continue
   }
-  [ "$HOW" = moved ] && DPI=${DPI}_moved
-  LAYOUT="$ART/layout_$DPI.txt"
+  LAYOUT="$ART/layout_$NAME.txt"
   probe layout >"$LAYOUT"
-  SHOT=$(screenshot "dialog_$DPI")
-  RING=$(((60 * ${DPI%_moved} + 720) / 1440))  # the buttons' ring, 60 twips
+  SHOT=$(screenshot "dialog_$NAME")
+  RING=$(((60 * DPI + 720) / 1440))  # the buttons' ring, 60 twips
 
-  [ "$HOW" = system ] && check "$DPI dpi: the programs see $DPI dpi" test "$(value dpi)" = "$DPI"
-  check "$DPI dpi: inner area $W x $H" test "$(value client)" = "$W $H"
+  [ "$HOW" = system ] && check "$R: the programs see $DPI dpi" test "$(value dpi)" = "$DPI"
+  check "$R: the buttons say $OK, $CANCEL and ..." \
+    test "$(awk '$1 == "caption" { $1 = ""; sub(/^ /, ""); print }' "$LAYOUT" | tr '\n' '|')" = "file ...|set $OK|cancel $CANCEL|"
+  check "$R: inner area $W x $H" test "$(value client)" = "$W $H"
 
   # Windows: inside their containers, none over another.
   CLIENT="0 0 $W $H"
-  check "$DPI dpi: panel and buttons inside the window" \
+  check "$R: panel and buttons inside the window" \
     eval 'inside "$(rect panel)" "$CLIENT" && inside "$(rect set)" "$CLIENT" && inside "$(rect cancel)" "$CLIENT"'
-  check "$DPI dpi: repeat box and file button inside the panel" \
+  check "$R: repeat box and file button inside the panel" \
     eval 'inside "$(rect repeat)" "$(rect panel_inner)" && inside "$(rect file)" "$(rect panel_inner)"'
-  check "$DPI dpi: no two windows overlap" \
+  check "$R: no two windows overlap" \
     eval 'apart "$(rect panel)" "$(rect set)" && apart "$(rect panel)" "$(rect cancel)" &&
           apart "$(rect set)" "$(rect cancel)" && apart "$(rect repeat)" "$(rect file)"'
 
   # Texts: each clear of its neighbours (a text running under a window would
   # end right at that window's edge).
   read -r _ _ PANEL_RIGHT _ <<<"$(rect panel_inner)"
-  check "$DPI dpi: BGM framed by Shape3, nothing of it outside the frame" \
+  check "$R: the section title framed by Shape3, nothing of it outside the frame" \
     eval 'test "$(ink bgm_outside)" = none && inside "$(ink bgm_text)" "$(rect frame)" 2'
-  check "$DPI dpi: BGM whole, as tall as the capitals of MP3、WAV" taller_than bgm_text file_label 80
-  check "$DPI dpi: three option rows apart" line_count options 3
-  check "$DPI dpi: 音楽CD left of the repeat box" left_of "$(ink cd_label)" "$(rect repeat | cut -d' ' -f1)" 2
-  check "$DPI dpi: 曲目をﾘﾋﾟｰﾄ right of the repeat box, inside the panel" \
+  check "$R: the section title whole, as tall as the file option's capitals" taller_than bgm_text file_label 80
+  check "$R: three option rows apart" line_count options 3
+  check "$R: the CD option's label left of the repeat box" left_of "$(ink cd_label)" "$(rect repeat | cut -d' ' -f1)" 2
+  check "$R: the repeat label right of the repeat box, inside the panel" \
     eval 'right_of "$(ink repeat_label)" "$(rect repeat | cut -d" " -f3)" 2 && left_of "$(ink repeat_label)" "$PANEL_RIGHT" 2'
-  check "$DPI dpi: MP3、WAV left of the ... button" left_of "$(ink file_label)" "$(rect file | cut -d' ' -f1)" 2
-  check "$DPI dpi: the file name in two whole lines inside the panel" \
+  check "$R: the file option's label left of the ... button" left_of "$(ink file_label)" "$(rect file | cut -d' ' -f1)" 2
+  check "$R: the file name in two whole lines inside the panel" \
     eval 'line_count file_name 2 && lines_alike file_name && inside "$(ink file_name)" "$(rect panel_inner)" 1'
-  check "$DPI dpi: the chosen mark is 12 x 12 pixels, left of its label" \
+  check "$R: the chosen mark is 12 x 12 pixels, left of its label" \
     eval 'size_is "$(ink mark)" "12 12" && left_of "$(ink mark)" "$(ink file_label | cut -d" " -f1)" 1'
   read -r _ _ _ PANEL_BOTTOM <<<"$(rect panel)"
-  check "$DPI dpi: credit line and link: two lines below the panel, left of 設定" \
+  check "$R: credit line and link: two lines below the panel, left of OK" \
     eval 'line_count credit 2 && left_of "$(ink credit)" "$(rect set | cut -d" " -f1)" 2 &&
           below "$(ink credit)" "$PANEL_BOTTOM" 1'
   for button in file set cancel; do
-    check "$DPI dpi: caption of the $button button inside its $RING-pixel ring" \
+    check "$R: caption of the $button button inside its $RING-pixel ring" \
       inside "$(ink caption_$button)" "$(shrunk "$(rect $button)" "$RING")"
   done
 
   # What Form_Resize and TilePanel draw follows the larger window.
-  check "$DPI dpi: gradient dark at the top and bottom, pale in the middle" \
+  check "$R: gradient dark at the top and bottom, pale in the middle" \
     eval 'near $((W - 4)) 0 0 0 30 && near $((W - 4)) $((H - 1)) 3 3 33 && near $((W - 4)) $((H / 2)) 220 220 250'
   read -r PL PT PR _ <<<"$(rect panel_inner)"
   if [ $((PR - PL)) -gt 566 ]; then
-    check "$DPI dpi: the panel's second column of strips (beyond 556 pixels)" \
+    check "$R: the panel's second column of strips (beyond 556 pixels)" \
       brushed $((PL + 560)) $((PT + 2)) $((PR - PL - 564 < 60 ? PR - PL - 564 : 60)) 15
   fi
 
-  check "$DPI dpi: Cancel closes the dialog" close_dialog
+  check "$R: Cancel closes the dialog" close_dialog
 
-  if [ "$DPI" = 144 ]; then
+  if [ "$NAME" = 144_ja ]; then
     # The capture: the whole screen in its own pixels, mirrored exactly.
     before=$(screenshot before_run_144)
     rm -f "$PICTURE"
