@@ -38,5 +38,8 @@ bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written);
 // as it was: deleting by name could follow a planted link to a file of the user's.
 bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes, FileIdentity* written);
 
-// True when path leads to exactly the file with this identity.
-bool IsFile(const std::wstring& path, const FileIdentity& identity);
+// Deletes the file at path when it is exactly the file with this identity,
+// through the very handle whose identity was checked, so nothing can be put
+// in its place between the check and the deletion; a link at path is looked
+// at itself, never followed. True when it was deleted.
+bool DeleteIfSameFile(const std::wstring& path, const FileIdentity& identity);

@@ -14,6 +14,7 @@
 #include "host/startup/saver_window_win32.h"
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/settings_values.h"
+#include "host/startup/single_run_win32.h"
 #include "host/startup/startup_resources.h"
 
 namespace {
@@ -31,19 +32,10 @@ bool AnotherInstanceRunning() {
     return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowW(nullptr, DialogTitle) != nullptr;
 }
 
-// Two hosts started together both pass the window check before either has
-// made its window; a named mutex lets exactly one of them on. It is held
-// until the process ends. The preview does not take it: it runs beside a
-// saver run, as the screen-saver settings page shows both.
-bool TakeHostMutex() {
-    CreateMutexW(nullptr, TRUE, HostMutexName);
-    return GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_ACCESS_DENIED;
-}
-
 void Main() {
     const std::wstring commandLine = ArgumentText(GetCommandLineW());
     const std::wstring mode = ModeLetter(commandLine);
-    if (TakesHostMutex(mode) && !TakeHostMutex()) {
+    if (TakesHostMutex(mode) && !TakeSingleRunMark()) {
         EndAtOnce();
     }
     if (AnotherInstanceRunning()) {

@@ -12,6 +12,7 @@
 #include "host/startup/settings.h"
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/settings_values.h"
+#include "host/startup/single_run_win32.h"
 
 namespace {
 
@@ -116,9 +117,7 @@ void RemoveHandOverPicture() {
             return;
         }
     }
-    if (IsFile(Saver.PicturePath, Saver.Picture)) {
-        DeleteFileW(Saver.PicturePath.c_str());
-    }
+    DeleteIfSameFile(Saver.PicturePath, Saver.Picture);
 }
 
 void Timer1_Timer() {
@@ -148,6 +147,10 @@ void Timer2_Timer() {
     if (ModeLetter(ArgumentText(GetCommandLineW())) == L"S") {
         ShowCursor(TRUE);
     }
+    // The run is over: a saver or settings request from now on may go on
+    // while this host still waits for its renderer to end.
+    DestroyWindow(Saver.Window);
+    ReleaseSingleRunMark();
     RemoveHandOverPicture();
     ExitProcess(0);
 }

@@ -69,6 +69,17 @@ check "Escape ends the run" escape_renderer
 check "the picture is deleted when the run has ended" wait_for 6 test ! -e "$PICTURE"
 check "the link's target is still untouched" test "$(cat "$ART/victim.txt")" = precious
 
+# Only the file the run wrote is deleted: one put in its place meanwhile stays.
+rm -f "$PICTURE"
+wine_start HOST_SWAPPED "$BIN/Ripplume.scr" /s
+check "swapped: the run starts" wait_for_window Ripplume_VC 30
+printf 'not the picture\n' >"$ART/other.txt"
+mv -f "$ART/other.txt" "$PICTURE"
+check "swapped: Escape ends the run" escape_renderer
+no_host() { [ -z "$(host_pids)" ]; }
+check "swapped: the host has ended" wait_for 10 no_host
+check "swapped: the file put in the picture's place is still there" test "$(cat "$PICTURE" 2>/dev/null)" = 'not the picture'
+
 # An old picture that another program holds open cannot be replaced: the run
 # must not show it, so no renderer starts and the host ends by itself. The
 # holder lets others read, so a renderer started anyway would show it.

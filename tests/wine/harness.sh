@@ -298,10 +298,13 @@ renderer_count() {
   renderer_pids | wc -l
 }
 
-# renderer_pids: the PIDs of those renderer processes, one a line.
-renderer_pids() {
+# renderer_pids, host_pids: the PIDs of those processes of Ripplume.dll or of
+# Ripplume.scr on this test's display, one a line.
+renderer_pids() { program_pids 'Ripplume\.dll'; }
+host_pids() { program_pids 'Ripplume\.scr'; }
+program_pids() {
   local pid
-  for pid in $(pgrep -f 'Ripplume\.dll'); do
+  for pid in $(pgrep -f "$1"); do
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$pid"
   done
 }

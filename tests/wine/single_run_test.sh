@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Exactly one saver run at a time: a host that finds the hosts' mutex taken
 # ends at once, and two runs started together give one renderer, not two.
+# A run that is over lets the next request on at once, even while it still
+# waits for its renderer's process to end.
 source "$(dirname "$0")/harness.sh"
 harness_init single_run
 
@@ -24,5 +26,22 @@ for trial in 1 2 3; do
   check "trial $trial: nothing is left running" test "$(renderer_count)" = 0
   check "trial $trial: no host is left" sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
 done
+
+# A renderer whose process outlives its window by seconds (a stand-in): once
+# its window has gone the run is over, and a settings request started then
+# opens the dialog instead of ending silently.
+LINGER="$WINEPREFIX/drive_c/ripplume_linger"
+rm -rf "$LINGER"
+mkdir -p "$LINGER"
+cp "$BIN/Ripplume.scr" "$LINGER/"
+cp "$BIN/wintool.exe" "$LINGER/Ripplume.dll"
+wine_start LINGERING "$LINGER/Ripplume.scr" /s
+check "the stand-in renderer's window appears" wait_for 30 wine "$BIN/wintool.exe" exists Ripplume_VC
+check "and goes" wait_for 10 sh -c "! wine '$BIN/wintool.exe' exists Ripplume_VC"
+check "the run's hidden window goes within a watch tick or two" wait_for 2 sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
+wine_start SETTINGS "$LINGER/Ripplume.scr" /c
+check "a settings request right after opens the dialog" wait_for_window "<Ripplume>" 15
+check "while the renderer's process still runs" test -n "$(pgrep -f 'ripplume_linger.Ripplume\.dll')"
+wine "$BIN/wintool.exe" close "<Ripplume>" >/dev/null 2>&1
 
 harness_finish

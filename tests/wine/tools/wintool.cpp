@@ -15,6 +15,8 @@
 //   wintool take-activation SECONDS  show a small window of its own, make it the
 //                                     active one and keep it for that long
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
+// Copied in the renderer's place as Ripplume.dll, it plays a renderer whose
+// process outlives its window: "Ripplume_VC" for 2 s, then 6 s without it.
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
 //                                           with nobody, or with readers
 #include <windows.h>
@@ -79,7 +81,28 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
 
 }  // namespace
 
+int PlayLingeringRenderer() {
+    const HWND window = CreateWindowExW(0, L"STATIC", L"Ripplume_VC", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr,
+                                        nullptr, nullptr, nullptr);
+    MSG message;
+    for (const DWORD end = GetTickCount() + 2000; GetTickCount() < end;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    DestroyWindow(window);
+    Sleep(6000);
+    return 0;
+}
+
+bool StartedAsRenderer() {
+    wchar_t path[MAX_PATH] = {};
+    const std::wstring name(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    const std::wstring ending = L"\\Ripplume.dll";
+    return name.size() >= ending.size() && _wcsicmp(name.c_str() + name.size() - ending.size(), ending.c_str()) == 0;
+}
+
 int main(int argc, char** argv) {
+    if (StartedAsRenderer()) return PlayLingeringRenderer();
     if (argc == 2 && std::string(argv[1]) == "local-app-data") {
         PWSTR folder = nullptr;
         if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) return 1;
