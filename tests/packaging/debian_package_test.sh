@@ -13,6 +13,11 @@
 #    water; deactivated, it ends ripplume;
 #  - removing the package leaves none of its files.
 DEB=$1
+if [ ! -f "$DEB" ]; then
+  # A tree built by hand has no release beside it; scripts/test.sh makes one.
+  echo "SKIPPED: no $DEB: make the release first (scripts/release.sh), or run scripts/test.sh"
+  exit 77
+fi
 source "$(dirname "$0")/../renderer/x11/x11_harness.sh"
 # Two screens of different sizes: XScreenSaver runs a mode on each.
 x11_init "$2" -screen 0 1024x768x24 -screen 1 800x600x24
