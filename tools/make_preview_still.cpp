@@ -15,9 +15,7 @@
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/gl_api.h"
 #include "renderer/water/draw_scene.h"
-#include "renderer/water/gl_state.h"
-#include "renderer/water/projection.h"
-#include "renderer/water/scene_settings.h"
+#include "renderer/water/scene_start.h"
 #include "renderer/water/water_grid.h"
 
 namespace {
@@ -174,16 +172,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", desktopFile);
         return 1;
     }
-    InitSceneSettings();
-    ApplyProjection(width, height);
     const BitmapPlatform platform = {Openable, ReadWholeFile, ReleaseWholeFile, PrintError};
-    const bool textured = LoadDesktopTextureFrom(desktopFile, platform);
+    const bool started = StartScene(width, height, [&] { return LoadDesktopTextureFrom(desktopFile, platform); });
     std::remove(desktopFile);
-    if (!textured) {
+    if (!started) {
         return 1;
     }
-    InitWaterGrid();
-    ApplyFixedGLState();
     Frame.Random = FixedRandom;
 
     for (int frame = 0; frame < Frames; ++frame) {

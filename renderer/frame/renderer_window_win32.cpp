@@ -7,10 +7,9 @@
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/frame/bitmap_platform_win32.h"
 #include "renderer/frame/monitor_covers_win32.h"
-#include "renderer/water/gl_state.h"
 #include "renderer/water/projection.h"
 #include "renderer/water/scene_settings.h"
-#include "renderer/water/water_grid.h"
+#include "renderer/water/scene_start.h"
 
 RendererWindowState Renderer;
 
@@ -173,8 +172,7 @@ void ResizeViewport(int width, int height) {
 
 bool InitRendererGL() {
     const std::string picture = Utf8(HandOverPicturePath());
-    if (picture.empty() || !LoadDesktopTextureFrom(picture.c_str(), Win32BitmapPlatform())) return false;
-    InitWaterGrid();
-    ApplyFixedGLState();
-    return true;
+    return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight, [&picture] {
+        return !picture.empty() && LoadDesktopTextureFrom(picture.c_str(), Win32BitmapPlatform());
+    });
 }

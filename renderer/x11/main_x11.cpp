@@ -24,11 +24,9 @@
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/frame/frame_pace.h"
 #include "renderer/water/draw_scene.h"
-#include "renderer/water/gl_state.h"
 #include "renderer/water/mouse_drop.h"
 #include "renderer/water/projection.h"
-#include "renderer/water/scene_settings.h"
-#include "renderer/water/water_grid.h"
+#include "renderer/water/scene_start.h"
 #include "renderer/x11/display_mode.h"
 
 // Last: X11 defines macros (None, Button1, ...) that the names above would meet.
@@ -278,17 +276,16 @@ int main(int argc, char** argv) {
     XGetWindowAttributes(display, window, &size);
     int width = size.width, height = size.height;
 
-    InitSceneSettings();
-    ApplyProjection(width, height);
-    if (picture.empty()) {
-        MakePlainTexture(PlainBlue[0], PlainBlue[1], PlainBlue[2]);
-    } else {
-        const BitmapImage image = {pictureWidth, pictureHeight, picture.data()};
-        MakeDesktopTexture(image);
-        if (!options.PictureOut.empty()) WritePicture(options.PictureOut, picture, pictureWidth, pictureHeight);
-    }
-    InitWaterGrid();
-    ApplyFixedGLState();
+    StartScene(width, height, [&] {
+        if (picture.empty()) {
+            MakePlainTexture(PlainBlue[0], PlainBlue[1], PlainBlue[2]);
+        } else {
+            const BitmapImage image = {pictureWidth, pictureHeight, picture.data()};
+            MakeDesktopTexture(image);
+            if (!options.PictureOut.empty()) WritePicture(options.PictureOut, picture, pictureWidth, pictureHeight);
+        }
+        return true;
+    });
     const bool paced = SetSwapInterval(display, window);
     FpsText fpsText;
     if (options.ShowFps) fpsText = MakeFpsText(display);

@@ -5,9 +5,7 @@
 
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/water/draw_scene.h"
-#include "renderer/water/gl_state.h"
-#include "renderer/water/projection.h"
-#include "renderer/water/scene_settings.h"
+#include "renderer/water/scene_start.h"
 #include "renderer/water/water_grid.h"
 
 OffscreenContext& FrameTest::Context() {
@@ -18,12 +16,11 @@ OffscreenContext& FrameTest::Context() {
 void FrameTest::Prepare(int width, int height) {
     ASSERT_TRUE(Context().Bind(width, height));
     std::memset(&Water, 0, sizeof Water);
-    InitSceneSettings();
-    InitWaterGrid();
     Frame = FrameState{};
-    ApplyProjection(width, height);
-    ApplyFixedGLState();
-    MakeGreyTexture(0x40);
+    ASSERT_TRUE(StartScene(width, height, [this] {
+        MakeGreyTexture(0x40);
+        return true;
+    }));
 }
 
 void FrameTest::MakeGreyTexture(unsigned char level) {
