@@ -15,6 +15,7 @@
 
 #include "host/controls/button_logic.h"
 #include "host/controls/command_button_res.h"
+#include "host/common/gdi_object_win32.h"
 #include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"
 
@@ -27,8 +28,8 @@ const wchar_t DefaultFontName[] = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF"
 const int DefaultFontCentiPoints = 975;
 
 // Face pictures, shared by all buttons, indexed by CommandFace.
-HBITMAP FacePictures[7];
-HFONT DefaultFont;
+OwnedBitmap FacePictures[7];
+OwnedFont DefaultFont;
 
 struct CommandWindow {
     HWND hwnd = nullptr;
@@ -58,10 +59,10 @@ bool LoadFacePictures(HINSTANCE instance) {
     };
     bool ok = true;
     for (const auto& entry : table) {
-        HBITMAP& slot = FacePictures[static_cast<int>(entry.face)];
+        OwnedBitmap& slot = FacePictures[static_cast<int>(entry.face)];
         if (!slot)
-            slot = static_cast<HBITMAP>(
-                LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            slot.Reset(static_cast<HBITMAP>(
+                LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         ok = ok && slot;
     }
     return ok;
@@ -74,9 +75,9 @@ HFONT GetDefaultFont() {
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = SHIFTJIS_CHARSET;
         lstrcpynW(lf.lfFaceName, DefaultFontName, LF_FACESIZE);
-        DefaultFont = CreateFontIndirectW(&lf);
+        DefaultFont.Reset(CreateFontIndirectW(&lf));
     }
-    return DefaultFont;
+    return DefaultFont.Get();
 }
 
 void MakeImage(CommandWindow& cw, int width, int height) {
@@ -114,7 +115,7 @@ void DrawFace(CommandWindow& cw, CommandFace face) {
     RECT all = {0, 0, cw.width, cw.height};
     FillRect(cw.image.Dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
     PaintGradient(cw);
-    CopyRing(cw, FacePictures[static_cast<int>(face)]);
+    CopyRing(cw, FacePictures[static_cast<int>(face)].Get());
     InvalidateRect(cw.hwnd, nullptr, FALSE);
     UpdateWindow(cw.hwnd);
 }
@@ -127,7 +128,7 @@ void DrawLabel(CommandWindow& cw, HDC dc) {
     std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
     caption.resize(static_cast<size_t>(GetWindowTextW(cw.hwnd, &caption[0], length + 1)));
 
-    HGDIOBJ oldFont = SelectObject(dc, cw.font ? cw.font : GetDefaultFont());
+    const SelectedObject font(dc, cw.font ? cw.font : GetDefaultFont());
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
     RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight, cw.dpi), cw.width, cw.height};
@@ -145,7 +146,6 @@ void DrawLabel(CommandWindow& cw, HDC dc) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(dc, caption.c_str(), -1, &strip, format);
     }
-    SelectObject(dc, oldFont);
 }
 
 void OnPaint(CommandWindow& cw) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/common/gdi_object_win32.h"
 #include "host/common/ui_language.h"
 
 // A label has no window: its owner draws it over the persistent image at
@@ -12,7 +13,7 @@
 struct Label {
     std::wstring caption;
     RECT rect = {};
-    HFONT font = nullptr;
+    HFONT font = nullptr;  // the owner's
     COLORREF colour = RGB(0, 0, 0);
     UINT format = DT_SINGLELINE | DT_NOPREFIX;
 };
@@ -32,4 +33,4 @@ bool LabelContains(const Label& label, POINT point);
 std::wstring CaptionFace(UiLanguage language, const wchar_t* const* japaneseFaces, size_t count, BYTE& charset);
 
 // A font of the given point size at the given resolution.
-HFONT MakeFont(const wchar_t* face, double points, int dpi, BYTE charset, bool underline);
+OwnedFont MakeFont(const wchar_t* face, double points, int dpi, BYTE charset, bool underline);

@@ -84,18 +84,18 @@ struct DialogState {
     HWND cmdSet = nullptr;
     HWND cmdCan = nullptr;
 
-    HFONT labelFont = nullptr;
-    HFONT urlFont = nullptr;
-    HFONT panelFont = nullptr;
+    OwnedFont labelFont;
+    OwnedFont urlFont;
+    OwnedFont panelFont;
     HICON icon = nullptr;
     HICON smallIcon = nullptr;
     HCURSOR hand = nullptr;
 
-    MemoryCanvas formImage;                 // the window's persistent image
-    MemoryCanvas panelImage;                // Pic_C's persistent image
-    MemoryCanvas picMbl;                    // the texture strip
-    HBITMAP imgRa[2] = {nullptr, nullptr};  // mark pictures: not chosen, chosen
-    HBITMAP imgBgm[3] = {nullptr, nullptr, nullptr};
+    MemoryCanvas formImage;                           // the window's persistent image
+    MemoryCanvas panelImage;                          // Pic_C's persistent image
+    MemoryCanvas picMbl;                              // the texture strip
+    OwnedBitmap imgRa[2];                             // mark pictures: not chosen, chosen
+    HBITMAP imgBgm[3] = {nullptr, nullptr, nullptr};  // each one of imgRa
 
     Label lbl7, lblUrl;                       // on the window
     Label lbl15, lbl14, lblFname, lblBgm[3];  // in the panel
@@ -172,8 +172,8 @@ void SetAppWaitCursor(bool wait) {
 }
 
 void ShowMarks(int chosen) {
-    for (HBITMAP& picture : Dlg.imgBgm) picture = Dlg.imgRa[0];
-    if (chosen >= 0 && chosen <= 2) Dlg.imgBgm[chosen] = Dlg.imgRa[1];
+    for (HBITMAP& picture : Dlg.imgBgm) picture = Dlg.imgRa[0].Get();
+    if (chosen >= 0 && chosen <= 2) Dlg.imgBgm[chosen] = Dlg.imgRa[1].Get();
     InvalidateRect(Dlg.panel, nullptr, FALSE);
 }
 
@@ -208,11 +208,12 @@ void Form_Resize() {
     if (!Dlg.formImage) return;
     Dlg.formImage.Fill(DialogBackground);
     const std::vector<GradientRow> rows = GradientRows(inner.bottom);
+    // The context's own brush takes each row's colour: no brush is made.
+    const HBRUSH rowBrush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (size_t y = 0; y < rows.size(); ++y) {
         const RECT line = {0, LONG(y), inner.right, LONG(y) + 1};
-        HBRUSH brush = CreateSolidBrush(RGB(rows[y].red, rows[y].green, rows[y].blue));
-        FillRect(Dlg.formImage.Dc(), &line, brush);
-        DeleteObject(brush);
+        SetDCBrushColor(Dlg.formImage.Dc(), RGB(rows[y].red, rows[y].green, rows[y].blue));
+        FillRect(Dlg.formImage.Dc(), &line, rowBrush);
     }
     InvalidateRect(Dlg.window, nullptr, FALSE);
 }
@@ -345,11 +346,11 @@ void DrawFormLabels(HDC dc) {
 }
 
 void DrawPanelContents(HDC dc) {
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, Dlg.shape3.left, Dlg.shape3.top, Dlg.shape3.right, Dlg.shape3.bottom);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    {
+        const SelectedObject hollow(dc, GetStockObject(NULL_BRUSH));
+        const SelectedObject black(dc, GetStockObject(BLACK_PEN));
+        Rectangle(dc, Dlg.shape3.left, Dlg.shape3.top, Dlg.shape3.right, Dlg.shape3.bottom);
+    }
 
     for (int i = 0; i < 3; ++i) {
         const MemoryCanvas picture = MemoryCanvas::Viewing(dc, Dlg.imgBgm[i]);
@@ -444,15 +445,15 @@ void PlaceControls() {
 
     Dlg.shape3 = PixelBox(Shape3);
     const UINT single = DT_SINGLELINE | DT_NOPREFIX;
-    Dlg.lbl15 = MakeLabel(Lbl15, Dlg.texts.section, Dlg.labelFont, Black, single | DT_CENTER, false);
+    Dlg.lbl15 = MakeLabel(Lbl15, Dlg.texts.section, Dlg.labelFont.Get(), Black, single | DT_CENTER, false);
     for (int i = 0; i < 3; ++i)
-        Dlg.lblBgm[i] = MakeLabel(LblBgm[i], Dlg.texts.options[i], Dlg.labelFont, Black, single, true);
-    Dlg.lbl14 = MakeLabel(Lbl14, Dlg.texts.repeat, Dlg.labelFont, Black, single, true);
+        Dlg.lblBgm[i] = MakeLabel(LblBgm[i], Dlg.texts.options[i], Dlg.labelFont.Get(), Black, single, true);
+    Dlg.lbl14 = MakeLabel(Lbl14, Dlg.texts.repeat, Dlg.labelFont.Get(), Black, single, true);
     // Two lines; long paths without blanks break between characters.
-    Dlg.lblFname = MakeLabel(LblFname, Dlg.lblFname.caption, Dlg.labelFont, Black,
+    Dlg.lblFname = MakeLabel(LblFname, Dlg.lblFname.caption, Dlg.labelFont.Get(), Black,
                              DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
-    Dlg.lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.labelFont, White, single, true);
-    Dlg.lblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.urlFont, White, single, true);
+    Dlg.lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.labelFont.Get(), White, single, true);
+    Dlg.lblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.urlFont.Get(), White, single, true);
 
     // A caption longer than the design's moves the control after it along
     // its row; the repeat box's own label follows the box.
@@ -461,10 +462,10 @@ void PlaceControls() {
     const int labelShift = repeat.right - PixelBox(BgmRepeatBox).right;
     OffsetRect(&Dlg.lbl14.rect, labelShift, 0);
     repeat.bottom = repeat.top + TwipsToPixels(RepeatListTwips, Dlg.dpi);
-    place(Dlg.bgmRepeat, repeat, Dlg.panelFont);
-    place(Dlg.cmdFile, AfterLabel(PixelBox(CmdFile), Dlg.lblBgm[BgmMusicFile], gap), Dlg.labelFont);
-    place(Dlg.cmdSet, PixelBox(CmdSet), Dlg.labelFont);
-    place(Dlg.cmdCan, PixelBox(CmdCan), Dlg.labelFont);
+    place(Dlg.bgmRepeat, repeat, Dlg.panelFont.Get());
+    place(Dlg.cmdFile, AfterLabel(PixelBox(CmdFile), Dlg.lblBgm[BgmMusicFile], gap), Dlg.labelFont.Get());
+    place(Dlg.cmdSet, PixelBox(CmdSet), Dlg.labelFont.Get());
+    place(Dlg.cmdCan, PixelBox(CmdCan), Dlg.labelFont.Get());
 }
 
 void CreateControls(HWND window) {
@@ -499,21 +500,22 @@ void SizeInnerArea(int width, int height, int left, int top) {
 }
 
 bool MakeFonts();
-void FreeFonts(HFONT label, HFONT url, HFONT panel);
 
 // WM_DPICHANGED: the dialog is now on a monitor of another resolution. It is
 // laid out afresh at that resolution where the system suggests.
 void ChangeDpi(int dpi, const RECT* suggested) {
     if (dpi <= 0 || dpi == Dlg.dpi) return;
-    const HFONT oldLabel = Dlg.labelFont, oldUrl = Dlg.urlFont, oldPanel = Dlg.panelFont;
+    // The old fonts go only once the controls have the new ones; without all
+    // three new ones, the old ones stay on.
+    OwnedFont oldLabel = std::move(Dlg.labelFont), oldUrl = std::move(Dlg.urlFont), oldPanel = std::move(Dlg.panelFont);
+    const int oldDpi = Dlg.dpi;
     Dlg.dpi = dpi;
     if (!MakeFonts()) {
-        FreeFonts(Dlg.labelFont, Dlg.urlFont, Dlg.panelFont);
-        Dlg.labelFont = oldLabel, Dlg.urlFont = oldUrl, Dlg.panelFont = oldPanel;
-    } else {
-        PlaceControls();
-        FreeFonts(oldLabel, oldUrl, oldPanel);
+        Dlg.dpi = oldDpi;
+        Dlg.labelFont = std::move(oldLabel), Dlg.urlFont = std::move(oldUrl), Dlg.panelFont = std::move(oldPanel);
+        return;
     }
+    PlaceControls();
     RECT outer = {};
     GetWindowRect(Dlg.window, &outer);
     const RECT& at = suggested ? *suggested : outer;
@@ -590,8 +592,8 @@ bool LoadPictures(HINSTANCE instance) {
                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     Dlg.hand = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_LINK_HAND));
     if (!Dlg.hand) Dlg.hand = SystemCursor(IDC_HAND);
-    Dlg.imgRa[0] = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_OFF), IMAGE_BITMAP, 0, 0, 0));
-    Dlg.imgRa[1] = HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_ON), IMAGE_BITMAP, 0, 0, 0));
+    Dlg.imgRa[0].Reset(HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_OFF), IMAGE_BITMAP, 0, 0, 0)));
+    Dlg.imgRa[1].Reset(HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_ON), IMAGE_BITMAP, 0, 0, 0)));
 
     // Pic_Mbl is exactly the size of its strip.
     Dlg.picMbl = MemoryCanvas::Owning(
@@ -607,20 +609,6 @@ bool MakeFonts() {
     Dlg.urlFont = MakeFont(face.c_str(), LabelPoints, Dlg.dpi, charset, true);
     Dlg.panelFont = MakeFont(PanelFace, PanelPoints, Dlg.dpi, DEFAULT_CHARSET, false);
     return Dlg.labelFont && Dlg.urlFont && Dlg.panelFont;
-}
-
-void FreeFonts(HFONT label, HFONT url, HFONT panel) {
-    for (HFONT font : {label, url, panel})
-        if (font) DeleteObject(font);
-}
-
-void FreePictures() {
-    Dlg.formImage = MemoryCanvas();
-    Dlg.panelImage = MemoryCanvas();
-    Dlg.picMbl = MemoryCanvas();
-    for (HBITMAP picture : Dlg.imgRa)
-        if (picture) DeleteObject(picture);
-    FreeFonts(Dlg.labelFont, Dlg.urlFont, Dlg.panelFont);
 }
 
 void RegisterClasses(HINSTANCE instance) {
@@ -658,7 +646,7 @@ void ShowSettingsDialog(HINSTANCE instance) {
     // It opens in the middle of the primary monitor, at that monitor's resolution.
     Dlg.dpi = DpiAt(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
     if (!LoadPictures(instance)) {
-        FreePictures();
+        Dlg = DialogState{};  // what was loaded goes with it
         return;
     }
     RegisterClasses(instance);
@@ -670,7 +658,7 @@ void ShowSettingsDialog(HINSTANCE instance) {
         CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, 0, 0, Dlg.owner, nullptr, instance, nullptr);
     if (!window) {
         if (Dlg.owner) DestroyWindow(Dlg.owner);
-        FreePictures();
+        Dlg = DialogState{};
         return;
     }
 
@@ -697,6 +685,5 @@ void ShowSettingsDialog(HINSTANCE instance) {
     }
     if (IsWindow(window)) DestroyWindow(window);
     if (Dlg.owner) DestroyWindow(Dlg.owner);
-    FreePictures();
-    Dlg = DialogState{};
+    Dlg = DialogState{};  // its fonts, pictures and images go with it
 }

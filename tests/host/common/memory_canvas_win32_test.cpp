@@ -1,6 +1,9 @@
-// The memory canvas against the system's GDI: what it owns goes with it,
-// what it only shows stays, and a moved canvas leaves nothing to free twice.
+// The memory canvas and the GDI owners against the system's GDI: what they
+// own goes with them, what they only show stays, a moved owner leaves nothing
+// to free twice, and a selection is undone.
 #include "host/common/memory_canvas_win32.h"
+
+#include "host/common/gdi_object_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +78,25 @@ TEST(MemoryCanvas, ADibCanvasShowsItsPixelsBottomRowFirst) {
     EXPECT_EQ(bytes[2], 0x10);
     EXPECT_EQ(bytes[12 + 0], 0x00);
     EXPECT_EQ(bytes[12 + 2], 0xFF);
+}
+
+TEST(GdiOwners, AnObjectGoesWithItsLastOwnerAndASelectionIsUndone) {
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    {
+        OwnedFont first(font);
+        OwnedFont second = std::move(first);
+        EXPECT_FALSE(first);
+        EXPECT_EQ(second.Get(), font);
+        const MemoryCanvas canvas = MemoryCanvas::Compatible(nullptr, 4, 4);
+        const HGDIOBJ before = GetCurrentObject(canvas.Dc(), OBJ_FONT);
+        {
+            const SelectedObject selected(canvas.Dc(), second.Get());
+            EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_FONT), font);
+        }
+        EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_FONT), before);
+        EXPECT_TRUE(Alive(font));
+    }
+    EXPECT_FALSE(Alive(font));
 }
 
 }  // namespace
