@@ -14,6 +14,7 @@
 #include "host/startup/bmp_writer.h"
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/gl_api.h"
+#include "renderer/assets/bitmap_platform_posix.h"
 #include "renderer/water/draw_scene.h"
 #include "renderer/water/scene_start.h"
 #include "renderer/water/water_grid.h"
@@ -102,42 +103,6 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
     return std::fclose(out) == 0 && ok;
 }
 
-bool Openable(const char* fileName) {
-    FILE* in = std::fopen(fileName, "rb");
-    if (in == nullptr) {
-        return false;
-    }
-    std::fclose(in);
-    return true;
-}
-
-bool ReadWholeFile(const char* fileName, MappedFile* file) {
-    FILE* in = std::fopen(fileName, "rb");
-    if (in == nullptr) {
-        return false;
-    }
-    std::vector<uint8_t>* bytes = new std::vector<uint8_t>();
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-        bytes->insert(bytes->end(), chunk, chunk + got);
-    }
-    std::fclose(in);
-    file->data = bytes->data();
-    file->size = bytes->size();
-    file->handles[0] = bytes;
-    return true;
-}
-
-void ReleaseWholeFile(MappedFile* file) {
-    delete static_cast<std::vector<uint8_t>*>(file->handles[0]);
-    *file = MappedFile{};
-}
-
-void PrintError(const char* text) {
-    std::fprintf(stderr, "%s\n", text);
-}
-
 // A fixed pseudo-random sequence, so the still comes out the same every time.
 unsigned RandomState = 12345;
 int FixedRandom() {
@@ -172,7 +137,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", desktopFile);
         return 1;
     }
-    const BitmapPlatform platform = {Openable, ReadWholeFile, ReleaseWholeFile, PrintError};
+    PosixBitmapPlatform platform;
     const bool started = StartScene(width, height, [&] { return LoadDesktopTextureFrom(desktopFile, platform); });
     std::remove(desktopFile);
     if (!started) {

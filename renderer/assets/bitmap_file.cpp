@@ -13,7 +13,7 @@ std::string OpenFailedMessage(const char* fileName) {
     return message;
 }
 
-BitmapImage* DecodeBitmap(const char* fileName, const BitmapPlatform& platform) {
+BitmapImage* DecodeBitmap(const char* fileName, BitmapPlatform& platform) {
     MappedFile file;
     if (!fileName || !platform.MapFile(fileName, &file)) {
         platform.ShowError(OpenFailedMessage(fileName).c_str());
@@ -26,7 +26,7 @@ BitmapImage* DecodeBitmap(const char* fileName, const BitmapPlatform& platform) 
     return image;
 }
 
-BitmapImage* LoadBitmapFile(const char* fileName, const BitmapPlatform& platform) {
+BitmapImage* LoadBitmapFile(const char* fileName, BitmapPlatform& platform) {
     if (!fileName) return nullptr;
     // A file the C runtime cannot open ends the load without a message.
     if (!platform.Openable(fileName)) return nullptr;

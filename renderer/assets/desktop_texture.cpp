@@ -22,7 +22,7 @@ void MakePlainTexture(uint8_t red, uint8_t green, uint8_t blue) {
     MakeDesktopTexture(image);
 }
 
-bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform) {
+bool LoadDesktopTextureFrom(const char* fileName, BitmapPlatform& platform) {
     BitmapImage* image = LoadBitmapFile(fileName, platform);
     if (!image) return false;
     MakeDesktopTexture(*image);

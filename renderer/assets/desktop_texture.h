@@ -11,4 +11,4 @@ void MakeDesktopTexture(const BitmapImage& image);
 void MakePlainTexture(uint8_t red, uint8_t green, uint8_t blue);
 
 // Builds Textures[0] from a bitmap file; false when the file gave no picture.
-bool LoadDesktopTextureFrom(const char* fileName, const BitmapPlatform& platform);
+bool LoadDesktopTextureFrom(const char* fileName, BitmapPlatform& platform);

@@ -5,7 +5,7 @@
 
 #include "handover/hand_over_win32.h"
 #include "renderer/assets/desktop_texture.h"
-#include "renderer/frame/bitmap_platform_win32.h"
+#include "renderer/assets/bitmap_platform_win32.h"
 #include "renderer/frame/monitor_covers_win32.h"
 #include "renderer/water/projection.h"
 #include "renderer/water/scene_settings.h"
@@ -172,7 +172,7 @@ void ResizeViewport(int width, int height) {
 
 bool InitRendererGL() {
     const std::string picture = Utf8(HandOverPicturePath());
-    return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight, [&picture] {
-        return !picture.empty() && LoadDesktopTextureFrom(picture.c_str(), Win32BitmapPlatform());
-    });
+    Win32BitmapPlatform platform;
+    return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight,
+                      [&] { return !picture.empty() && LoadDesktopTextureFrom(picture.c_str(), platform); });
 }

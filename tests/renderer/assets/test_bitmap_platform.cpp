@@ -5,24 +5,18 @@
 #include <chrono>
 
 #ifdef _WIN32
-#include "renderer/frame/bitmap_platform_win32.h"
+#include "renderer/assets/bitmap_platform_win32.h"
+using BuildPlatform = Win32BitmapPlatform;
 #else
-#include "tests/renderer/assets/posix_bitmap_platform.h"
+#include "renderer/assets/bitmap_platform_posix.h"
+using BuildPlatform = PosixBitmapPlatform;
 #endif
 
 namespace {
 
-const BitmapPlatform& BuildPlatform() {
-#ifdef _WIN32
-    return Win32BitmapPlatform();
-#else
-    return PosixBitmapPlatform();
-#endif
-}
-
-void RecordError(const char* text) {
-    ShownErrors().push_back(text);
-}
+struct RecordingPlatform : BuildPlatform {
+    void ShowError(const char* text) override { ShownErrors().push_back(text); }
+};
 
 }  // namespace
 
@@ -36,8 +30,7 @@ std::string TempFilePath(const std::string& name) {
     return ::testing::TempDir() + "ripplume-" + unique + "-" + name;
 }
 
-const BitmapPlatform& TestBitmapPlatform() {
-    static const BitmapPlatform platform = {BuildPlatform().Openable, BuildPlatform().MapFile,
-                                            BuildPlatform().UnmapFile, RecordError};
+BitmapPlatform& TestBitmapPlatform() {
+    static RecordingPlatform platform;
     return platform;
 }

@@ -6,7 +6,7 @@
 
 #include "renderer/assets/bitmap_file.h"
 
-const BitmapPlatform& TestBitmapPlatform();
+BitmapPlatform& TestBitmapPlatform();
 
 // Messages "shown" through TestBitmapPlatform, oldest first.
 std::vector<std::string>& ShownErrors();

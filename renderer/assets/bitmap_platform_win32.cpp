@@ -1,4 +1,4 @@
-#include "renderer/frame/bitmap_platform_win32.h"
+#include "renderer/assets/bitmap_platform_win32.h"
 
 #include <windows.h>
 
@@ -19,23 +19,25 @@ std::wstring Wide(const char* utf8) {
     return text;
 }
 
-bool OpenableWin32(const char* fileName) {
+enum { FileHandle, MappingHandle, ViewHandle };
+
+}  // namespace
+
+bool Win32BitmapPlatform::Openable(const char* fileName) {
     FILE* file = _wfopen(Wide(fileName).c_str(), L"r");
     if (!file) return false;
     fclose(file);
     return true;
 }
 
-enum { FileHandle, MappingHandle, ViewHandle };
-
-void UnmapFileWin32(MappedFile* file) {
+void Win32BitmapPlatform::UnmapFile(MappedFile* file) {
     if (file->handles[ViewHandle]) UnmapViewOfFile(file->handles[ViewHandle]);
     if (file->handles[MappingHandle]) CloseHandle(file->handles[MappingHandle]);
     if (file->handles[FileHandle]) CloseHandle(file->handles[FileHandle]);
     *file = MappedFile();
 }
 
-bool MapFileWin32(const char* fileName, MappedFile* file) {
+bool Win32BitmapPlatform::MapFile(const char* fileName, MappedFile* file) {
     *file = MappedFile();
     HANDLE handle = CreateFileW(Wide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -48,7 +50,7 @@ bool MapFileWin32(const char* fileName, MappedFile* file) {
     void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
     file->handles[ViewHandle] = view;
     if (!view || !GetFileSizeEx(handle, &size) || uint64_t(size.QuadPart) > SIZE_MAX) {
-        UnmapFileWin32(file);
+        UnmapFile(file);
         return false;
     }
     file->data = static_cast<const uint8_t*>(view);
@@ -56,15 +58,6 @@ bool MapFileWin32(const char* fileName, MappedFile* file) {
     return true;
 }
 
-void ShowErrorWin32(const char* text) {
-    // Owned by the focused window: at start-up the full-screen renderer window.
+void Win32BitmapPlatform::ShowError(const char* text) {
     MessageBoxW(GetFocus(), Wide(text).c_str(), L"Error", MB_OK);
-}
-
-const BitmapPlatform Platform = {OpenableWin32, MapFileWin32, UnmapFileWin32, ShowErrorWin32};
-
-}  // namespace
-
-const BitmapPlatform& Win32BitmapPlatform() {
-    return Platform;
 }

@@ -1,4 +1,4 @@
-#include "tests/renderer/assets/posix_bitmap_platform.h"
+#include "renderer/assets/bitmap_platform_posix.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -7,16 +7,14 @@
 
 #include <cstdio>
 
-namespace {
-
-bool OpenablePosix(const char* fileName) {
+bool PosixBitmapPlatform::Openable(const char* fileName) {
     FILE* file = fopen(fileName, "r");
     if (!file) return false;
     fclose(file);
     return true;
 }
 
-bool MapFilePosix(const char* fileName, MappedFile* file) {
+bool PosixBitmapPlatform::MapFile(const char* fileName, MappedFile* file) {
     *file = MappedFile();
     const int fd = open(fileName, O_RDONLY);
     if (fd < 0) return false;
@@ -31,19 +29,11 @@ bool MapFilePosix(const char* fileName, MappedFile* file) {
     return true;
 }
 
-void UnmapFilePosix(MappedFile* file) {
+void PosixBitmapPlatform::UnmapFile(MappedFile* file) {
     if (file->data) munmap(const_cast<uint8_t*>(file->data), file->size);
     *file = MappedFile();
 }
 
-void ShowErrorPosix(const char* text) {
+void PosixBitmapPlatform::ShowError(const char* text) {
     fprintf(stderr, "Error: %s\n", text);
-}
-
-const BitmapPlatform Platform = {OpenablePosix, MapFilePosix, UnmapFilePosix, ShowErrorPosix};
-
-}  // namespace
-
-const BitmapPlatform& PosixBitmapPlatform() {
-    return Platform;
 }
