@@ -104,11 +104,13 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
 }
 
 // A fixed pseudo-random sequence, so the still comes out the same every time.
-unsigned RandomState = 12345;
-int FixedRandom() {
-    RandomState = RandomState * 1103515245u + 12345u;
-    return static_cast<int>((RandomState >> 16) & 0x7fff);
-}
+struct FixedSequence : RandomSource {
+    unsigned state = 12345;
+    int Next() override {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 16) & 0x7fff);
+    }
+} FixedRandom;
 
 struct Drop {
     int frame, column, row;
@@ -143,7 +145,7 @@ int main(int argc, char** argv) {
     if (!started) {
         return 1;
     }
-    Frame.Random = FixedRandom;
+    Frame.Random = &FixedRandom;
 
     for (int frame = 0; frame < Frames; ++frame) {
         for (const Drop& drop : Drops) {

@@ -5,7 +5,22 @@
 #include "host/common/code_page_calls_win32.h"
 #include "host/common/code_page_rule.h"
 
-CodePageCalls CodePage;
+namespace {
+
+struct SystemCodePage : CodePageSystem {
+    UINT ActiveCodePage() override { return GetACP(); }
+    int WideToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int outBytes, LPCCH defaultChar,
+                        LPBOOL usedDefault) override {
+        return WideCharToMultiByte(codePage, flags, text, length, out, outBytes, defaultChar, usedDefault);
+    }
+    int MultiByteToWide(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out, int outChars) override {
+        return MultiByteToWideChar(codePage, flags, text, length, out, outChars);
+    }
+} SystemCodePageCalls;
+
+}  // namespace
+
+CodePageSystem* CodePage = &SystemCodePageCalls;
 
 namespace {
 
@@ -14,8 +29,8 @@ static_assert(WideToMultiByteFlags::NoBestFit == WC_NO_BEST_FIT_CHARS &&
               "the code page rule uses the system's values");
 
 int ConvertWith(UINT codePage, DWORD flags, const std::wstring& text, char* out, int outBytes, BOOL* usedDefault) {
-    return CodePage.WideToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out, outBytes, nullptr,
-                                    usedDefault);
+    return CodePage->WideToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out, outBytes,
+                                     nullptr, usedDefault);
 }
 
 // The ANSI bytes of text, converted as the code page allows (see
@@ -25,7 +40,7 @@ std::string Convert(const std::wstring& text, bool* lost) {
     if (text.empty()) {
         return std::string();
     }
-    const UINT codePage = CodePage.ActiveCodePage();
+    const UINT codePage = CodePage->ActiveCodePage();
     const CodePageRule rule = CodePageRuleFor(codePage);
     DWORD flags = rule.Flags;
     int bytes = ConvertWith(codePage, flags, text, nullptr, 0, nullptr);
@@ -87,13 +102,13 @@ std::wstring FromAnsi(const std::string& text) {
         return std::wstring();
     }
     const int length = static_cast<int>(text.size());
-    const UINT codePage = CodePage.ActiveCodePage();
-    const int chars = CodePage.MultiByteToWide(codePage, 0, text.data(), length, nullptr, 0);
+    const UINT codePage = CodePage->ActiveCodePage();
+    const int chars = CodePage->MultiByteToWide(codePage, 0, text.data(), length, nullptr, 0);
     if (chars <= 0) {
         return std::wstring();
     }
     std::wstring result(static_cast<size_t>(chars), L'\0');
-    CodePage.MultiByteToWide(codePage, 0, text.data(), length, &result[0], chars);
+    CodePage->MultiByteToWide(codePage, 0, text.data(), length, &result[0], chars);
     return result;
 }
 

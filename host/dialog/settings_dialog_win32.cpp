@@ -27,12 +27,25 @@
 #include "host/dialog/dialog_gdi_win32.h"
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/dialog_resources.h"
+#include "host/dialog/dialog_system_win32.h"
 #include "host/startup/settings.h"
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/settings_values.h"
 #include "host/startup/zoom_win32.h"
 
-DialogSystemCalls DialogCalls;
+namespace {
+
+struct SystemDialogCalls : DialogSystem {
+    BOOL OpenFileName(OPENFILENAMEW* request) override { return GetOpenFileNameW(request); }
+    HINSTANCE OpenWebPage(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                          INT show) override {
+        return ShellExecuteW(owner, verb, file, parameters, folder, show);
+    }
+} SystemDialog;
+
+}  // namespace
+
+DialogSystem* DialogCalls = &SystemDialog;
 
 namespace {
 
@@ -296,7 +309,7 @@ void Cmd_File_Click() {
     chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
     chooser.lpstrTitle = Dlg.texts.chooserTitle.c_str();
     chooser.Flags = 0;
-    if (DialogCalls.OpenFileName(&chooser) <= 0) return;
+    if (DialogCalls->OpenFileName(&chooser) <= 0) return;
 
     Settings.BgmFile = fileName;
     Dlg.lblFname.caption = Settings.BgmFile;
@@ -318,7 +331,7 @@ void Cmd_Can_Click() {
 
 void lbl_URL_Click() {
     SetAppWaitCursor(true);
-    DialogCalls.ShellExecute(Dlg.window, L"open", Dlg.lblUrl.caption.c_str(), L"", L"", SW_SHOWNORMAL);
+    DialogCalls->OpenWebPage(Dlg.window, L"open", Dlg.lblUrl.caption.c_str(), L"", L"", SW_SHOWNORMAL);
     SetAppWaitCursor(false);
 }
 

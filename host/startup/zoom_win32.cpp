@@ -1,7 +1,17 @@
 #include "host/startup/zoom_win32.h"
 
 ZoomPoint Zoom;
-AnimateRectsFunction ZoomAnimateRects = DrawAnimatedRects;
+namespace {
+
+struct SystemZoom : ZoomSystem {
+    BOOL AnimateRects(HWND window, int kind, const RECT* from, const RECT* to) override {
+        return DrawAnimatedRects(window, kind, from, to);
+    }
+} SystemZoomCalls;
+
+}  // namespace
+
+ZoomSystem* ZoomCalls = &SystemZoomCalls;
 
 namespace {
 
@@ -16,12 +26,12 @@ void ZoomOpen(HWND window) {
     const RECT from = ZoomPointRect();
     RECT to = {};
     GetWindowRect(window, &to);
-    ZoomAnimateRects(window, IDANI_CAPTION, &from, &to);
+    ZoomCalls->AnimateRects(window, IDANI_CAPTION, &from, &to);
 }
 
 void ZoomClose(HWND window) {
     RECT from = {};
     GetWindowRect(window, &from);
     const RECT to = ZoomPointRect();
-    ZoomAnimateRects(window, IDANI_CAPTION, &from, &to);
+    ZoomCalls->AnimateRects(window, IDANI_CAPTION, &from, &to);
 }

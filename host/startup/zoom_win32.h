@@ -15,7 +15,13 @@ void ZoomOpen(HWND window);
 // Animates from the window's rectangle back to the zoom point.
 void ZoomClose(HWND window);
 
-// The system call that draws the effect; tests put a recorder here, since
-// the effect itself leaves nothing to look at afterwards.
-using AnimateRectsFunction = BOOL(WINAPI*)(HWND, int, const RECT*, const RECT*);
-extern AnimateRectsFunction ZoomAnimateRects;
+// The system call that draws the effect. An interface, like every way to the
+// system a test replaces (see README, "Stand-ins"): tests put a recorder in
+// its place, since the effect leaves nothing to look at afterwards.
+struct ZoomSystem {
+    virtual ~ZoomSystem() = default;
+    virtual BOOL AnimateRects(HWND window, int kind, const RECT* from, const RECT* to) = 0;
+};
+
+// The system's own, unless a test has put another in its place.
+extern ZoomSystem* ZoomCalls;

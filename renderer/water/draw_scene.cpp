@@ -35,7 +35,7 @@ void DropAtRandom() {
     if (Frame.DropCounter % Scene.DropInterval != 0) {
         return;
     }
-    int (*random)() = Frame.Random ? Frame.Random : std::rand;
+    const auto random = [] { return Frame.Random ? Frame.Random->Next() : std::rand(); };
     // Row first, then column: the order fixes which points an unseeded run hits.
     const int row = random() % static_cast<int>(Scene.GridPointsZ);
     const int column = random() % static_cast<int>(Scene.GridPointsX);

@@ -11,31 +11,28 @@
 
 namespace {
 
-UINT WINAPI Utf8CodePage() {
-    return CP_UTF8;
-}
-
-int WINAPI StrictWideToUtf8(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int outBytes,
-                            LPCCH defaultChar, LPBOOL usedDefault) {
-    if (codePage != CP_UTF8 && codePage != CP_ACP) return SetLastError(ERROR_INVALID_PARAMETER), 0;
-    if ((flags & ~DWORD(WC_ERR_INVALID_CHARS)) != 0) return SetLastError(ERROR_INVALID_FLAGS), 0;
-    if (defaultChar != nullptr || usedDefault != nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;
-    return WideCharToMultiByte(CP_UTF8, flags, text, length, out, outBytes, nullptr, nullptr);
-}
-
-int WINAPI StrictUtf8ToWide(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out, int outChars) {
-    if (codePage != CP_UTF8 && codePage != CP_ACP) return SetLastError(ERROR_INVALID_PARAMETER), 0;
-    if ((flags & ~DWORD(MB_ERR_INVALID_CHARS)) != 0) return SetLastError(ERROR_INVALID_FLAGS), 0;
-    return MultiByteToWideChar(CP_UTF8, flags, text, length, out, outChars);
-}
+// Code page 65001 with Windows' rules: only WC_ERR_INVALID_CHARS (or no flag)
+// and no used-default flag when converting to it.
+struct StrictUtf8System : CodePageSystem {
+    UINT ActiveCodePage() override { return CP_UTF8; }
+    int WideToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int outBytes, LPCCH defaultChar,
+                        LPBOOL usedDefault) override {
+        if (codePage != CP_UTF8 && codePage != CP_ACP) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+        if ((flags & ~DWORD(WC_ERR_INVALID_CHARS)) != 0) return SetLastError(ERROR_INVALID_FLAGS), 0;
+        if (defaultChar != nullptr || usedDefault != nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+        return WideCharToMultiByte(CP_UTF8, flags, text, length, out, outBytes, nullptr, nullptr);
+    }
+    int MultiByteToWide(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out, int outChars) override {
+        if (codePage != CP_UTF8 && codePage != CP_ACP) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+        if ((flags & ~DWORD(MB_ERR_INVALID_CHARS)) != 0) return SetLastError(ERROR_INVALID_FLAGS), 0;
+        return MultiByteToWideChar(CP_UTF8, flags, text, length, out, outChars);
+    }
+};
 
 struct Utf8System : ::testing::Test {
-    CodePageCalls saved = CodePage;
-    void SetUp() override {
-        CodePage.ActiveCodePage = Utf8CodePage;
-        CodePage.WideToMultiByte = StrictWideToUtf8;
-        CodePage.MultiByteToWide = StrictUtf8ToWide;
-    }
+    StrictUtf8System utf8;
+    CodePageSystem* saved = CodePage;
+    void SetUp() override { CodePage = &utf8; }
     void TearDown() override { CodePage = saved; }
 };
 

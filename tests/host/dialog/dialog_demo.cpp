@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/dialog/dialog_system_win32.h"
 #include "host/dialog/settings_dialog_win32.h"
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/zoom_win32.h"
@@ -43,12 +44,20 @@ std::wstring FilterText(const wchar_t* filter) {
     return text + L"||";
 }
 
-BOOL WINAPI RecordZoom(HWND, int kind, const RECT* from, const RECT* to) {
-    Record("zoom " + std::to_string(kind) + " " + RectText(*from) + " " + RectText(*to));
-    return TRUE;
-}
+struct ZoomRecorder : ZoomSystem {
+    BOOL AnimateRects(HWND, int kind, const RECT* from, const RECT* to) override {
+        Record("zoom " + std::to_string(kind) + " " + RectText(*from) + " " + RectText(*to));
+        return TRUE;
+    }
+} RecordZoom;
 
-BOOL WINAPI RecordChooser(OPENFILENAMEW* request) {
+struct DialogRecorder : DialogSystem {
+    BOOL OpenFileName(OPENFILENAMEW* request) override;
+    HINSTANCE OpenWebPage(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                          INT show) override;
+} RecordDialog;
+
+BOOL DialogRecorder::OpenFileName(OPENFILENAMEW* request) {
     Record("chooser filter=" + Utf8(FilterText(request->lpstrFilter)) +
            " title=" + Utf8(request->lpstrTitle ? request->lpstrTitle : L"(none)") +
            " folder=" + Utf8(request->lpstrInitialDir ? request->lpstrInitialDir : L"(none)") +
@@ -58,7 +67,8 @@ BOOL WINAPI RecordChooser(OPENFILENAMEW* request) {
     return TRUE;
 }
 
-HINSTANCE WINAPI RecordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
+HINSTANCE DialogRecorder::OpenWebPage(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                                      INT show) {
     const bool hourglass = GetCursor() == LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
     Record("shell verb=" + Utf8(verb) + " file=" + Utf8(file) + " parameters=[" + Utf8(parameters) + "] folder=[" +
            Utf8(folder) + "] show=" + std::to_string(show) + " hourglass=" + std::to_string(hourglass) +
@@ -90,9 +100,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         Log = std::fopen(__argv[2], "w");
         if (!Log) return 1;
         Chosen = Widen(__argv[3]);
-        ZoomAnimateRects = RecordZoom;
-        DialogCalls.OpenFileName = RecordChooser;
-        DialogCalls.ShellExecute = RecordShell;
+        ZoomCalls = &RecordZoom;
+        DialogCalls = &RecordDialog;
     }
     if (__argc >= 3 && std::string(__argv[1]) == "/dpi-change") {
         NewDpi = std::atoi(__argv[2]);

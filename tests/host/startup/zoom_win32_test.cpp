@@ -13,12 +13,13 @@ struct Animation {
     RECT from, to;
 };
 
-std::vector<Animation> Recorded;
-
-BOOL WINAPI RecordAnimation(HWND window, int kind, const RECT* from, const RECT* to) {
-    Recorded.push_back({window, kind, *from, *to});
-    return TRUE;
-}
+struct ZoomRecorder : ZoomSystem {
+    std::vector<Animation> Recorded;
+    BOOL AnimateRects(HWND window, int kind, const RECT* from, const RECT* to) override {
+        Recorded.push_back({window, kind, *from, *to});
+        return TRUE;
+    }
+};
 
 bool Same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -27,9 +28,8 @@ bool Same(const RECT& a, const RECT& b) {
 class ZoomTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Recorded.clear();
-        saved = ZoomAnimateRects;
-        ZoomAnimateRects = RecordAnimation;
+        saved = ZoomCalls;
+        ZoomCalls = &recorder;
         Zoom = ZoomPoint{};
         // Message-only: it has a rectangle, but needs no display.
         window =
@@ -37,10 +37,12 @@ protected:
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {
-        ZoomAnimateRects = saved;
+        ZoomCalls = saved;
         if (window) DestroyWindow(window);
     }
-    AnimateRectsFunction saved = nullptr;
+    ZoomRecorder recorder;
+    std::vector<Animation>& Recorded = recorder.Recorded;
+    ZoomSystem* saved = nullptr;
     HWND window = nullptr;
     const RECT windowRect = {100, 50, 500, 350};
 };

@@ -179,9 +179,9 @@ TEST_F(FrameTest, TextureScrollAdvancesAThousandthAndWrapsBelowOne) {
 // A stand-in for rand() that counts its calls and answers from a script.
 int RandomCalls = 0;
 const int* RandomScript = nullptr;
-int ScriptedRandom() {
-    return RandomScript[RandomCalls++];
-}
+struct ScriptedSource : RandomSource {
+    int Next() override { return RandomScript[RandomCalls++]; }
+} ScriptedRandom;
 
 TEST_F(FrameTest, DropsOnTheHundredAndFiftiethFrameAndEvery149FramesAfter) {
     ASSERT_NO_FATAL_FAILURE(Prepare(1, 1));
@@ -203,7 +203,7 @@ TEST_F(FrameTest, DropsOnTheHundredAndFiftiethFrameAndEvery149FramesAfter) {
     const int script[] = {101 * 3 + 20, 70};
     RandomScript = script;
     RandomCalls = 0;
-    Frame.Random = ScriptedRandom;
+    Frame.Random = &ScriptedRandom;
     for (int frame = 151; frame <= 298; ++frame) {
         ASSERT_TRUE(DrawScene()) << "frame " << frame;
         ASSERT_EQ(RandomCalls, 0) << "frame " << frame;
@@ -232,7 +232,7 @@ TEST_F(FrameTest, TheDropFallsBeforeTheFramesWaterStep) {
     const int script[] = {40, 60};
     RandomScript = script;
     RandomCalls = 0;
-    Frame.Random = ScriptedRandom;
+    Frame.Random = &ScriptedRandom;
     ASSERT_TRUE(DrawScene());
     ASSERT_EQ(RandomCalls, 2);
     drawn = Water;
@@ -253,7 +253,7 @@ TEST_F(FrameTest, RandomDropsMayFallOnTheBorder) {
     const int script[] = {100, 202 + 45};
     RandomScript = script;
     RandomCalls = 0;
-    Frame.Random = ScriptedRandom;
+    Frame.Random = &ScriptedRandom;
     Frame.DropCounter = 148;
     ASSERT_TRUE(DrawScene());
     EXPECT_EQ(RandomCalls, 0);
