@@ -1,5 +1,9 @@
 #include "host/startup/command_line.h"
 
+#include <limits>
+
+#include "host/common/decimal_text.h"
+
 namespace {
 
 bool IsBlank(wchar_t c) {
@@ -27,4 +31,31 @@ std::wstring ArgumentText(const std::wstring& fullCommandLine) {
 
 bool TakesHostMutex(const std::wstring& modeLetter) {
     return modeLetter != L"P";
+}
+
+std::wstring ModeLetter(const std::wstring& commandLine) {
+    if (commandLine.size() < 2) {
+        return std::wstring();
+    }
+    wchar_t letter = commandLine[1];
+    if (letter >= L'a' && letter <= L'z') {
+        letter = static_cast<wchar_t>(letter - L'a' + L'A');
+    }
+    return std::wstring(1, letter);
+}
+
+uint32_t PreviewHandle(const std::wstring& commandLine) {
+    if (commandLine.size() <= 3) {
+        return 0;
+    }
+    const std::wstring text = commandLine.substr(3);
+    Decimal number;
+    if (ReadDecimal(text, SkipBlanks(text, 0), number) == std::wstring::npos) {
+        return 0;
+    }
+    const int64_t value = RoundedHalfEven(number);
+    if (value < int64_t{std::numeric_limits<int32_t>::min()} || value > int64_t{std::numeric_limits<uint32_t>::max()}) {
+        return 0;
+    }
+    return static_cast<uint32_t>(value);  // negative values keep their 32-bit pattern
 }

@@ -58,30 +58,3 @@ std::wstring DirectoryOf(const std::wstring& path) {
     }
     return folder;
 }
-
-std::wstring ModeLetter(const std::wstring& commandLine) {
-    if (commandLine.size() < 2) {
-        return std::wstring();
-    }
-    wchar_t letter = commandLine[1];
-    if (letter >= L'a' && letter <= L'z') {
-        letter = static_cast<wchar_t>(letter - L'a' + L'A');
-    }
-    return std::wstring(1, letter);
-}
-
-uint32_t PreviewHandle(const std::wstring& commandLine) {
-    if (commandLine.size() <= 3) {
-        return 0;
-    }
-    const std::wstring text = commandLine.substr(3);
-    Decimal number;
-    if (ReadDecimal(text, SkipBlanks(text, 0), number) == std::wstring::npos) {
-        return 0;
-    }
-    const int64_t value = RoundedHalfEven(number);
-    if (value < int64_t{std::numeric_limits<int32_t>::min()} || value > int64_t{std::numeric_limits<uint32_t>::max()}) {
-        return 0;
-    }
-    return static_cast<uint32_t>(value);  // negative values keep their 32-bit pattern
-}

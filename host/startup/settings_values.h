@@ -41,15 +41,3 @@ std::wstring FormatHashHash(int value);
 // The folder part of a path: everything before its last ":" or "\", without
 // a trailing "\" ("C:\Music\song.mp3" -> "C:\Music", "C:song.mp3" -> "C:").
 std::wstring DirectoryOf(const std::wstring& path);
-
-// The mode letter: the command line's second character upper-cased, or empty
-// when the line is shorter. Only ASCII letters change case; the letters that
-// select a mode are all ASCII.
-std::wstring ModeLetter(const std::wstring& commandLine);
-
-// The preview handle: the number that starts at the command line's fourth
-// character, read leniently (leading blanks skipped, reading stops where the
-// number ends; no number gives 0) and rounded to a whole number, halves to
-// even. Both signed and unsigned decimal forms of a 32-bit handle are taken
-// (-2147483648..4294967295); a number beyond that names no window and gives 0.
-uint32_t PreviewHandle(const std::wstring& commandLine);

@@ -113,50 +113,6 @@ TEST(SettingsValues, DirectoryOf) {
     EXPECT_EQ(DirectoryOf(L""), L"");
 }
 
-TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased) {
-    EXPECT_EQ(ModeLetter(L"/s"), L"S");
-    EXPECT_EQ(ModeLetter(L"/S"), L"S");
-    EXPECT_EQ(ModeLetter(L"-s"), L"S");
-    EXPECT_EQ(ModeLetter(L" /s"), L"/");
-    EXPECT_EQ(ModeLetter(L"/p 4660"), L"P");
-    EXPECT_EQ(ModeLetter(L"/c:4660"), L"C");
-    EXPECT_EQ(ModeLetter(L"/a"), L"A");
-    EXPECT_EQ(ModeLetter(L"/1"), L"1");
-    EXPECT_EQ(ModeLetter(L"/"), L"");
-    EXPECT_EQ(ModeLetter(L""), L"");
-}
-
-TEST(CommandLine, PreviewHandleStartsAtTheFourthCharacter) {
-    EXPECT_EQ(PreviewHandle(L"/p 4660"), 4660u);
-    EXPECT_EQ(PreviewHandle(L"/p:4660"), 4660u);
-    EXPECT_EQ(PreviewHandle(L"/P 4660"), 4660u);
-    EXPECT_EQ(PreviewHandle(L"/p4660"), 660u);
-    EXPECT_EQ(PreviewHandle(L"/p    4660"), 4660u);
-    EXPECT_EQ(PreviewHandle(L"/p \t42"), 42u);
-    EXPECT_EQ(PreviewHandle(L"/p 4660 extra"), 4660u);
-    EXPECT_EQ(PreviewHandle(L"/p 4660xyz"), 4660u);
-    EXPECT_EQ(PreviewHandle(L"/p +7"), 7u);
-    EXPECT_EQ(PreviewHandle(L"/p 12.5"), 12u);
-    EXPECT_EQ(PreviewHandle(L"/p 13.5"), 14u);
-    EXPECT_EQ(PreviewHandle(L"/p 1.2.3"), 1u);
-}
-
-TEST(CommandLine, PreviewHandleWithoutANumberIsZero) {
-    for (const wchar_t* line : {L"/p", L"/p ", L"/p:", L"/p xyz", L"/p -", L"/p .", L"/p .4", L"", L"/"}) {
-        EXPECT_EQ(PreviewHandle(line), 0u) << "line: " << std::string(line, line + std::wcslen(line));
-    }
-}
-
-TEST(CommandLine, PreviewHandleKeeps32BitsAndRefusesMore) {
-    EXPECT_EQ(PreviewHandle(L"/p -5"), 0xFFFFFFFBu);
-    EXPECT_EQ(PreviewHandle(L"/p -2147483648"), 0x80000000u);
-    EXPECT_EQ(PreviewHandle(L"/p 4294967295"), 0xFFFFFFFFu);
-    EXPECT_EQ(PreviewHandle(L"/p -2147483649"), 0u);
-    EXPECT_EQ(PreviewHandle(L"/p 4294967296"), 0u);
-    EXPECT_EQ(PreviewHandle(L"/p 99999999999999999999999999"), 0u);
-    EXPECT_EQ(PreviewHandle(L"/p " + std::wstring(3000, L'7')), 0u);
-}
-
 TEST(SettingsToWrite, OkWritesKindRepeatAndFileInOrderWithASignPosition) {
     // The leading blank is made here; the system may drop it on the way to
     // the file, so this is the one place to see it.
