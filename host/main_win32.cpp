@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/common/host_texts_win32.h"
+#include "host/host_resources.h"
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/settings_dialog_win32.h"
 #include "host/startup/command_line.h"
@@ -15,7 +16,6 @@
 #include "host/startup/settings_file_win32.h"
 #include "host/startup/settings_values.h"
 #include "host/startup/single_run_win32.h"
-#include "host/startup/startup_resources.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 //      while a button is held, focus taken on a left press
 //  [X] Click as WM_COMMAND / BN_CLICKED to the parent
 //  [ ] keyboard: none, by design (Enter and Space do nothing)
-#include "host/controls/command_button.h"
+#include "host/controls/command_button_win32.h"
 
 #include <string>
 

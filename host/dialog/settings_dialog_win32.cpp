@@ -19,7 +19,7 @@
 #include <iterator>
 #include <string>
 
-#include "host/controls/command_button.h"
+#include "host/controls/command_button_win32.h"
 #include "host/common/host_texts_win32.h"
 #include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "handover/hand_over.h"
 #include "handover/hand_over_win32.h"
 #include "host/music/mci_port_win32.h"
 #include "host/music/music_player.h"

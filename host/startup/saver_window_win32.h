@@ -8,7 +8,6 @@
 #include <string>
 
 constexpr const char* SaverWindowTitle = "Ripplume_Main";
-constexpr const char* RendererWindowTitle = "Ripplume_VC";
 
 // The renderer program beside the host: host folder + "\Ripplume.dll".
 std::wstring RendererProgramPath();

@@ -3,6 +3,7 @@
 
 #include <mmsystem.h>
 
+#include "handover/hand_over.h"
 #include "renderer/frame/frame_pace.h"
 #include "renderer/frame/message_rules.h"
 #include "renderer/frame/monitor_covers_win32.h"
@@ -89,7 +90,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 int RendererMain() {
     Renderer.FullScreen = true;
-    if (!CreateRendererWindow("Ripplume_VC", 1024, 768, 32)) return 0;
+    if (!CreateRendererWindow(RendererWindowTitle, 1024, 768, 32)) return 0;
 
     // Waits of a millisecond or two, not the default 15.6 ms.
     timeBeginPeriod(1);
