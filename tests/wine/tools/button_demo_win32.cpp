@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "host/controls/command_button.h"
+#include "host/controls/command_button_win32.h"
 
 namespace {
 
