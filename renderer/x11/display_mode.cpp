@@ -21,48 +21,79 @@ bool ParseWindowId(const std::string& text, unsigned long& id) {
     return true;
 }
 
+struct Parsing {
+    DisplayModeOptions Options;
+    bool TargetGiven = false;
+};
+
+// What the options set; each returns false for a value it refuses.
+bool SetTarget(Parsing& parsing, DrawTarget target) {
+    parsing.Options.Target = target;
+    parsing.TargetGiven = true;
+    return true;
+}
+bool SetWindowId(Parsing& parsing, const std::string& id) {
+    return ParseWindowId(id, parsing.Options.WindowId) && SetTarget(parsing, DrawTarget::GivenWindow);
+}
+bool SetFps(Parsing& parsing, bool show) {
+    parsing.Options.ShowFps = show;
+    return true;
+}
+bool SetPictureOut(Parsing& parsing, const std::string& file) {
+    parsing.Options.PictureOut = file;
+    return true;
+}
+bool SetNothing(Parsing&, const std::string&) {
+    return true;
+}
+
+// One option of the command line, as in XScreenSaver's option tables: its
+// name, the value that follows it (null: none) and what it sets.
+struct OptionRule {
+    const char* Name;
+    const char* Value;
+    bool (*Set)(Parsing&, const std::string& value);
+};
+
+const OptionRule OptionTable[] = {
+    {"-window", nullptr, [](Parsing& p, const std::string&) { return SetTarget(p, DrawTarget::OwnWindow); }},
+    {"-root", nullptr, [](Parsing& p, const std::string&) { return SetTarget(p, DrawTarget::Root); }},
+    {"-window-id", "a window number (decimal, or hexadecimal after 0x; 32 bits)", SetWindowId},
+    {"-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, true); }},
+    {"-no-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, false); }},
+    // XScreenSaver's colormap options: a TrueColor GL window needs none.
+    {"-install", nullptr, SetNothing},
+    {"-noinstall", nullptr, SetNothing},
+    // XScreenSaver's visual choice: the window it gives has it already.
+    {"-visual", "a visual", SetNothing},
+    // For tests: the texture picture is written to that file (PPM).
+    {"-picture-out", "a file name", SetPictureOut},
+};
+
+const OptionRule* RuleFor(const std::string& name) {
+    for (const OptionRule& rule : OptionTable)
+        if (name == rule.Name) return &rule;
+    return nullptr;
+}
+
 }  // namespace
 
 DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& arguments, const char* screenSaverWindow) {
-    DisplayModeOptions options;
-    bool targetGiven = false;
+    Parsing parsing;
+    DisplayModeOptions& options = parsing.Options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         // XScreenSaver's hacks take both -option and --option.
-        std::string option = arguments[i];
-        if (option.rfind("--", 0) == 0) option.erase(0, 1);
-        if (option == "-window") {
-            options.Target = DrawTarget::OwnWindow;
-            targetGiven = true;
-        } else if (option == "-root") {
-            options.Target = DrawTarget::Root;
-            targetGiven = true;
-        } else if (option == "-window-id") {
-            if (i + 1 >= arguments.size() || !ParseWindowId(arguments[i + 1], options.WindowId)) {
-                options.Error = "-window-id needs a window number (decimal, or hexadecimal after 0x; 32 bits)";
-                return options;
-            }
-            options.Target = DrawTarget::GivenWindow;
-            targetGiven = true;
-            ++i;
-        } else if (option == "-fps" || option == "-no-fps") {
-            options.ShowFps = option == "-fps";
-        } else if (option == "-install" || option == "-noinstall") {
-            // XScreenSaver's colormap options: a TrueColor GL window needs none.
-        } else if (option == "-visual") {
-            // XScreenSaver's visual choice: the window it gives has it already.
-            if (i + 1 >= arguments.size()) {
-                options.Error = "-visual needs a visual";
-                return options;
-            }
-            ++i;
-        } else if (option == "-picture-out") {
-            if (i + 1 >= arguments.size()) {
-                options.Error = "-picture-out needs a file name";
-                return options;
-            }
-            options.PictureOut = arguments[++i];
-        } else {
+        std::string name = arguments[i];
+        if (name.rfind("--", 0) == 0) name.erase(0, 1);
+        const OptionRule* rule = RuleFor(name);
+        if (!rule) {
             options.Error = "unknown option " + arguments[i];
+            return options;
+        }
+        const bool valueMissing = rule->Value && i + 1 >= arguments.size();
+        const std::string value = rule->Value && !valueMissing ? arguments[++i] : "";
+        if (valueMissing || !rule->Set(parsing, value)) {
+            options.Error = std::string(rule->Name) + " needs " + rule->Value;
             return options;
         }
     }
@@ -71,7 +102,7 @@ DisplayModeOptions ParseDisplayModeOptions(const std::vector<std::string>& argum
     // then; its settings preview adds --window-id. Either way the picture
     // comes through XScreenSaver, which honours the user's image settings.
     // A window given by -window-id stays, whatever the variable holds.
-    const bool ownWindowAsked = targetGiven && options.Target == DrawTarget::OwnWindow;
+    const bool ownWindowAsked = parsing.TargetGiven && options.Target == DrawTarget::OwnWindow;
     if (!ownWindowAsked && screenSaverWindow && *screenSaverWindow) {
         unsigned long id = 0;
         const bool valid = ParseWindowId(screenSaverWindow, id);

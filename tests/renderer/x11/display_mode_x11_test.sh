@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # ripplume, the Linux display mode, on a private Xvfb display:
-# display_mode_x11_test.sh RIPPLUME BLANK_WINDOW FAKE_GETIMAGE ARTIFACTS
+# display_mode_x11_test.sh RIPPLUME BLANK_WINDOW FAKE_GETIMAGE RESOURCES_LEFT ARTIFACTS
 #  - in a window of its own it shows the screen's picture, mirrored, on the
-#    water; a left-button drag stirs it; Escape ends it with exit code 0;
+#    water; a left-button drag stirs it; Escape ends it with exit code 0,
+#    having freed the colormap, window, GL context and font it made;
 #  - on a window it is given (-window-id, XSCREENSAVER_WINDOW) it draws there,
 #    follows a resize and ends within a second on SIGTERM;
 #  - under XScreenSaver the picture comes from its getimage helper; without
@@ -13,8 +14,9 @@
 RIPPLUME=$1
 BLANK=$2
 FAKE_GETIMAGE=$3
+RESOURCES_LEFT=$4
 source "$(dirname "$0")/x11_harness.sh"
-x11_init "$4"
+x11_init "$5"
 
 # wait_named NAME: a window with exactly that name appears.
 named() { [ -n "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
@@ -42,7 +44,7 @@ check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
 # ---- a drag on a flat grey desktop: every change comes from the waves ----
 convert -size 1024x768 xc:'#808080' "$ART/grey.png"
 root_picture "$ART/grey.png"
-"$RIPPLUME" -window -fps >"$ART/drag.log" 2>&1 &
+LD_PRELOAD=$RESOURCES_LEFT "$RIPPLUME" -window -fps >"$ART/drag.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
 wait_named Ripplume
@@ -67,8 +69,10 @@ sleep 0.3
 stirred=$(off_flat "$(shot after_drag)")
 log "pixels off the flat colour: before $calm, after $stirred"
 check "a left-button drag stirs the water" test "$stirred" -gt $((calm + 2000))
-kill -TERM "$RUN"
-ends_within 2 "$RUN"
+xdotool keydown Escape sleep 0.2 keyup Escape
+check "Escape ends it again" ends_within 5 "$RUN"
+check "... having freed all it made before it closed the display" \
+  grep -q "left at XCloseDisplay: 0 colormaps, 0 windows, 0 GL contexts, 0 fonts" "$ART/drag.log"
 
 # ---- a window it is given ----
 root_picture "$ART/desktop.png"

@@ -1,4 +1,4 @@
-#include "renderer/x11/xscreensaver_list.h"
+#include "linux/xscreensaver_list/xscreensaver_list.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #    is never followed;
 #  - runs at the same time all succeed; one waits while the folder is locked.
 TOOL=$1
-source "$(dirname "$0")/x11_harness.sh"
+source "$(dirname "$0")/../../renderer/x11/x11_harness.sh"
 ART=$2
 rm -rf "$ART"
 mkdir -p "$ART"

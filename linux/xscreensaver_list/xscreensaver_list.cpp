@@ -1,11 +1,11 @@
-#include "renderer/x11/xscreensaver_list.h"
+#include "linux/xscreensaver_list/xscreensaver_list.h"
 
 #include <cctype>
 #include <map>
 #include <utility>
 #include <vector>
 
-#include "renderer/x11/xscreensaver_file.h"
+#include "linux/xscreensaver_list/xscreensaver_file.h"
 
 namespace {
 

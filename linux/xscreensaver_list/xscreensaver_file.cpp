@@ -1,4 +1,4 @@
-#include "renderer/x11/xscreensaver_file.h"
+#include "linux/xscreensaver_list/xscreensaver_file.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "renderer/x11/whole_file.h"
+#include "linux/xscreensaver_list/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

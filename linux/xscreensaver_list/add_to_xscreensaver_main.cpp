@@ -15,8 +15,8 @@
 #include <cstring>
 #include <string>
 
-#include "renderer/x11/whole_file.h"
-#include "renderer/x11/xscreensaver_list.h"
+#include "linux/xscreensaver_list/whole_file.h"
+#include "linux/xscreensaver_list/xscreensaver_list.h"
 
 namespace {
 
