@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-mapfile -t files < <(find bench fuzz host linux renderer tests tools -path tests/data -prune -o \
+mapfile -t files < <(find bench fuzz handover host linux renderer tests tools -path tests/data -prune -o \
   \( -name '*.cpp' -o -name '*.h' \) -print | sort)
 bad=()
 for file in "${files[@]}"; do
