@@ -80,9 +80,9 @@ void PlayMusicFile(MusicPlayer& player, const std::wstring& bgmFile) {
     }
 }
 
-int16_t IsMusicPlaying(MusicPlayer& player) {
+bool IsMusicPlaying(MusicPlayer& player) {
     player.Port->SendString("status MP3Play mode", player.FileStatus, FileStatusChars);
-    return StartsWith(player.FileStatus, "playing") ? -1 : 0;
+    return StartsWith(player.FileStatus, "playing");
 }
 
 void RepeatMusicFile(MusicPlayer& player) {
@@ -119,17 +119,17 @@ void CloseCdAudio(MusicPlayer& player) {
 }
 
 void PollCdAudio(MusicPlayer& player, int16_t bgmRepeat) {
-    player.CdKeepPolling = -1;
+    player.CdKeepPolling = true;
 
     // No drive, no disc or no audio tracks: one of the first two queries fails.
     const std::wstring current = QueryMci(player, L"status cdaudio current track");
     if (ContainsErr(current)) {
-        player.CdKeepPolling = 0;
+        player.CdKeepPolling = false;
         return;
     }
     const std::wstring count = QueryMci(player, L"status cdaudio number of tracks");
     if (ContainsErr(count)) {
-        player.CdKeepPolling = 0;
+        player.CdKeepPolling = false;
         return;
     }
 
@@ -147,7 +147,7 @@ void PollCdAudio(MusicPlayer& player, int16_t bgmRepeat) {
     // of the drive's answer and ends the polling.
     int16_t currentTrack = 0;
     if (!WholeNumber16(current, currentTrack)) {
-        player.CdKeepPolling = 0;
+        player.CdKeepPolling = false;
         return;
     }
     if (stopped || currentTrack != bgmRepeat) {

@@ -46,7 +46,7 @@ struct MusicPlayer {
     char ErrorText[ErrorTextChars] = {};
     char CdMode[CdModeChars] = {};
     char FileStatus[FileStatusChars] = {};
-    int16_t CdKeepPolling = 0;  // -1 true, 0 false; left by every PollCdAudio
+    bool CdKeepPolling = false;  // left by every PollCdAudio
 };
 
 // Sends a command string. On success text is the reply, otherwise the
@@ -60,7 +60,7 @@ int32_t PlayCdTrack(MusicPlayer& player, const std::wstring& device, const std::
 
 // Music file (MP3).
 void PlayMusicFile(MusicPlayer& player, const std::wstring& bgmFile);
-int16_t IsMusicPlaying(MusicPlayer& player);
+bool IsMusicPlaying(MusicPlayer& player);
 void RepeatMusicFile(MusicPlayer& player);
 void CloseMusicFile(MusicPlayer& player);
 

@@ -127,7 +127,7 @@ void Timer1_Timer() {
 
 void Timer2_Timer() {
     PollCdAudio(HostMusic(), Settings.BgmRepeat);
-    SwitchTimer(CdPollTimer, HostMusic().CdKeepPolling != 0);
+    SwitchTimer(CdPollTimer, HostMusic().CdKeepPolling);
 }
 
 // Stops the music, gives the cursor back and ends the host at once.

@@ -45,26 +45,26 @@ std::wstring WriteIniString(const std::wstring& section, const std::wstring& key
     return std::wstring();
 }
 
-int16_t FileExists(const std::wstring& path) {
+bool FileExists(const std::wstring& path) {
     std::wstring name = path.substr(0, path.find(L'\0'));
     if (!name.empty() && name.back() == L'\\') {
         name.pop_back();
     }
     if (name.empty()) {
-        return 0;
+        return false;
     }
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         SetLastError(ERROR_SUCCESS);
-        return 0;
+        return false;
     }
     // Some systems open folders for reading too; a folder is never a music file.
     BY_HANDLE_FILE_INFORMATION info;
     const bool isFile = GetFileInformationByHandle(file, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     CloseHandle(file);
     SetLastError(ERROR_SUCCESS);
-    return isFile ? -1 : 0;
+    return isFile;
 }
 
 std::wstring HostFolder() {

@@ -16,9 +16,9 @@ std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
 std::wstring WriteIniString(const std::wstring& section, const std::wstring& key, const std::wstring& value,
                             const std::wstring& fileName);
 
-// -1 when the path names a file that can be opened for reading, else 0
-// (missing, a folder, locked). One trailing "\" is ignored.
-int16_t FileExists(const std::wstring& path);
+// True when the path names a file that can be opened for reading; false when
+// it is missing, a folder or locked. One trailing "\" is ignored.
+bool FileExists(const std::wstring& path);
 
 // The folder of the running host program, without a trailing backslash.
 std::wstring HostFolder();

@@ -50,7 +50,7 @@ TEST(Win32MciPort, NoCdDriveEndsThePolling) {
     MusicPlayer player(port);
     OpenCdAudio(player);
     PollCdAudio(player, 3);
-    EXPECT_EQ(player.CdKeepPolling, 0);
+    EXPECT_FALSE(player.CdKeepPolling);
     CloseCdAudio(player);
 }
 
@@ -58,12 +58,12 @@ TEST(Win32MciPort, Mp3FilePlaysAndRestartsAfterAStop) {
     MusicPlayer& player = HostMusic();
     const std::wstring mp3 = Widen(RIPPLUME_TEST_MP3);  // its folder name has a blank
     PlayMusicFile(player, mp3);
-    EXPECT_TRUE(Eventually([&] { return IsMusicPlaying(player) == -1; }));
+    EXPECT_TRUE(Eventually([&] { return IsMusicPlaying(player); }));
 
     player.Port->SendString("stop MP3Play", nullptr, 0);
-    EXPECT_TRUE(Eventually([&] { return IsMusicPlaying(player) == 0; }));
+    EXPECT_TRUE(Eventually([&] { return !IsMusicPlaying(player); }));
     RepeatMusicFile(player);
-    EXPECT_TRUE(Eventually([&] { return IsMusicPlaying(player) == -1; }));
+    EXPECT_TRUE(Eventually([&] { return IsMusicPlaying(player); }));
 
     CloseMusicFile(player);
     std::wstring text;

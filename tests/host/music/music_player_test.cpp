@@ -93,18 +93,18 @@ TEST_F(MusicPlayerTest, MusicFileOpensQuotedAndPlays) {
     EXPECT_EQ(Mci.Log[0].ReplyChars, 0u);
     EXPECT_EQ(Mci.Log[1].Command, "play MP3Play");
     EXPECT_EQ(Mci.Log[1].ReplyChars, 0u);
-    EXPECT_EQ(IsMusicPlaying(Player), -1);
+    EXPECT_TRUE(IsMusicPlaying(Player));
 }
 
 TEST_F(MusicPlayerTest, MusicFileThatDoesNotOpenIsNotPlayed) {
     Mci.FileOpenable = false;
     PlayMusicFile(Player, L"C:\\gone.mp3");
     EXPECT_THAT(TakeCommands(), ElementsAre("open \"C:\\gone.mp3\" type MPEGVideo Alias MP3Play"));
-    EXPECT_EQ(IsMusicPlaying(Player), 0);
+    EXPECT_FALSE(IsMusicPlaying(Player));
 }
 
 TEST_F(MusicPlayerTest, IsMusicPlayingBeforeAnyFileIsFalse) {
-    EXPECT_EQ(IsMusicPlaying(Player), 0);
+    EXPECT_FALSE(IsMusicPlaying(Player));
     ASSERT_EQ(Mci.Log.size(), 1u);
     EXPECT_EQ(Mci.Log[0].Command, "status MP3Play mode");
     EXPECT_EQ(Mci.Log[0].ReplyChars, FileStatusChars);
@@ -112,12 +112,12 @@ TEST_F(MusicPlayerTest, IsMusicPlayingBeforeAnyFileIsFalse) {
 
 TEST_F(MusicPlayerTest, IsMusicPlayingComparesTheFirstSevenCharactersExactly) {
     Mci.Scripted["status MP3Play mode"] = {0, "Playing"};
-    EXPECT_EQ(IsMusicPlaying(Player), 0);
+    EXPECT_FALSE(IsMusicPlaying(Player));
     Mci.Scripted["status MP3Play mode"] = {0, "playing and more"};
-    EXPECT_EQ(IsMusicPlaying(Player), -1);
+    EXPECT_TRUE(IsMusicPlaying(Player));
     // A failed status query leaves the earlier reply to be compared again.
     Mci.Scripted["status MP3Play mode"] = {FakeMci::NotOpen, ""};
-    EXPECT_EQ(IsMusicPlaying(Player), -1);
+    EXPECT_TRUE(IsMusicPlaying(Player));
 }
 
 TEST_F(MusicPlayerTest, RepeatMusicFileRestartsOnlyWhenNotPlaying) {
@@ -173,7 +173,7 @@ TEST_F(MusicPlayerTest, WholeDiscStartsOnceAndIsLeftPlaying) {
     OpenCdAudio(Player);
     TakeCommands();
     PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, -1);
+    EXPECT_TRUE(Player.CdKeepPolling);
     ASSERT_EQ(Mci.Log.size(), 4u);
     EXPECT_EQ(Mci.Log[2].Command, CdMode);
     EXPECT_EQ(Mci.Log[2].ReplyChars, CdModeOffered);
@@ -185,7 +185,7 @@ TEST_F(MusicPlayerTest, WholeDiscStartsOnceAndIsLeftPlaying) {
         Mci.NextTrack();
         PollCdAudio(Player, 0);
     }
-    EXPECT_EQ(Player.CdKeepPolling, -1);
+    EXPECT_TRUE(Player.CdKeepPolling);
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, CurrentTrack, NumberOfTracks, CdMode,
                                             CurrentTrack, NumberOfTracks, CdMode));
 
@@ -205,7 +205,7 @@ TEST_F(MusicPlayerTest, OnlyAStoppedDriveIsStartedAgain) {
         EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode)) << mode;
         PollCdAudio(Player, 1);  // on the repeat track already
         EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode)) << mode;
-        EXPECT_EQ(Player.CdKeepPolling, -1);
+        EXPECT_TRUE(Player.CdKeepPolling);
     }
 }
 
@@ -226,7 +226,7 @@ TEST_F(MusicPlayerTest, RepeatTrackIsStartedAndReturnedTo) {
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, "status cdaudio position track 3",
                                             "play cdaudio from 03:00:00:00"));
     EXPECT_EQ(Mci.CurrentTrack, 3);
-    EXPECT_EQ(Player.CdKeepPolling, -1);
+    EXPECT_TRUE(Player.CdKeepPolling);
 }
 
 TEST_F(MusicPlayerTest, RepeatTrackRestartsAfterAStopOnTheSameTrack) {
@@ -239,57 +239,71 @@ TEST_F(MusicPlayerTest, RepeatTrackRestartsAfterAStopOnTheSameTrack) {
                                             "play cdaudio from 03:00:00:00"));
 }
 
-TEST_F(MusicPlayerTest, MissingDriveEndsThePollingAtTheFirstQuery) {
-    Mci.DrivePresent = false;
-    OpenCdAudio(Player);
-    TakeCommands();
-    PollCdAudio(Player, 3);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
-    EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack));
+// An unusable drive or reply ends the polling; the poll asks no more than
+// it needs to know that, and plays nothing.
+TEST(CdPolling, AnUnusableDriveOrReplyEndsThePolling) {
+    struct Case {
+        const char* what;
+        void (*arrange)(FakeMci&);
+        int16_t repeat;
+        std::vector<std::string> queries;  // empty: not looked at
+    };
+    const Case cases[] = {
+        {"no drive", [](FakeMci& m) { m.DrivePresent = false; }, 3, {CurrentTrack}},
+        {"the track count fails",
+         [](FakeMci& m) {
+             m.Scripted[NumberOfTracks] = {FakeMci::NoDriver, ""};
+         },
+         0,
+         {CurrentTrack, NumberOfTracks}},
+        {"err in a reply",
+         [](FakeMci& m) {
+             m.Scripted[CurrentTrack] = {0, "a terrible reply"};
+         },
+         0,
+         {}},
+        {"ERR in any case",
+         [](FakeMci& m) {
+             m.Scripted[NumberOfTracks] = {0, "eRr"};
+         },
+         0,
+         {}},
+        {"a current track that is no number",
+         [](FakeMci& m) {
+             m.Scripted[CurrentTrack] = {0, "three"};
+         },
+         3,
+         {CurrentTrack, NumberOfTracks, CdMode}},
+        {"a current track beyond 16 bits (65539 must not pass for 3)",
+         [](FakeMci& m) {
+             m.CdMode = "playing";
+             m.Scripted[CurrentTrack] = {0, "65539"};
+         },
+         3,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeMci mci;
+        MusicPlayer player{mci};
+        mci.Player = &player;
+        OpenCdAudio(player);
+        c.arrange(mci);
+        mci.Log.clear();
+        PollCdAudio(player, c.repeat);
+        EXPECT_FALSE(player.CdKeepPolling);
+        if (!c.queries.empty()) EXPECT_EQ(mci.Commands(), c.queries);
+        EXPECT_EQ(mci.CurrentTrack, 1);
+    }
 }
 
-TEST_F(MusicPlayerTest, FailedTrackCountEndsThePolling) {
-    OpenCdAudio(Player);
-    Mci.Scripted[NumberOfTracks] = {FakeMci::NoDriver, ""};
-    TakeCommands();
-    PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
-    EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks));
-}
-
-TEST_F(MusicPlayerTest, ErrAnywhereInAReplyInAnyCaseEndsThePolling) {
-    OpenCdAudio(Player);
-    Mci.Scripted[CurrentTrack] = {0, "a terrible reply"};
-    PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
-
-    Mci.Scripted.clear();
-    Mci.Scripted[NumberOfTracks] = {0, "eRr"};
-    PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
-}
-
-TEST_F(MusicPlayerTest, NonNumericCurrentTrackEndsARepeatPoll) {
+TEST_F(MusicPlayerTest, TheWholeDiscNeverLooksAtTheTrackNumber) {
     OpenCdAudio(Player);
     Mci.Scripted[CurrentTrack] = {0, "three"};
     TakeCommands();
-    PollCdAudio(Player, 3);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
-    EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode));
-
-    // The whole disc never looks at the track number.
     PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, -1);
+    EXPECT_TRUE(Player.CdKeepPolling);
     EXPECT_THAT(TakeCommands(), ElementsAre(CurrentTrack, NumberOfTracks, CdMode, "play cdaudio"));
-}
-
-TEST_F(MusicPlayerTest, CurrentTrackOutside16BitsEndsARepeatPoll) {
-    OpenCdAudio(Player);
-    Mci.CdMode = "playing";
-    Mci.Scripted[CurrentTrack] = {0, "65539"};  // must not pass for track 3
-    PollCdAudio(Player, 3);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
-    EXPECT_EQ(Mci.CurrentTrack, 1);
 }
 
 TEST_F(MusicPlayerTest, TrackTheDiscLacksKeepsPollingWithoutEffect) {
@@ -299,7 +313,7 @@ TEST_F(MusicPlayerTest, TrackTheDiscLacksKeepsPollingWithoutEffect) {
     TakeCommands();
     for (int16_t track : {int16_t{12}, int16_t{-1}}) {
         PollCdAudio(Player, track);
-        EXPECT_EQ(Player.CdKeepPolling, -1);
+        EXPECT_TRUE(Player.CdKeepPolling);
         const std::string position = "status cdaudio position track " + std::to_string(track);
         EXPECT_THAT(TakeCommands(),
                     ElementsAre(CurrentTrack, NumberOfTracks, CdMode, position, "play cdaudio from Error:282"));
@@ -320,11 +334,11 @@ TEST_F(MusicPlayerTest, FailedModeQueryComparesTheEarlierModeAgain) {
 TEST_F(MusicPlayerTest, EveryPollStartsOutKeepingOn) {
     Mci.DrivePresent = false;
     PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, 0);
+    EXPECT_FALSE(Player.CdKeepPolling);
     Mci.DrivePresent = true;
     OpenCdAudio(Player);
     PollCdAudio(Player, 0);
-    EXPECT_EQ(Player.CdKeepPolling, -1);
+    EXPECT_TRUE(Player.CdKeepPolling);
 }
 
 }  // namespace

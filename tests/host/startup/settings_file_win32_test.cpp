@@ -234,31 +234,31 @@ TEST_F(SettingsFileTest, SectionAndKeyNamesCountTo127Characters) {
 TEST_F(SettingsFileTest, FileExists) {
     const std::wstring song = Folder + L"\\song.mp3";
     MakeFile(song);
-    EXPECT_EQ(FileExists(song), -1);
-    EXPECT_EQ(FileExists(song + L"\\"), -1);
-    EXPECT_EQ(FileExists(Folder), 0);
-    EXPECT_EQ(FileExists(Folder + L"\\"), 0);
-    EXPECT_EQ(FileExists(Folder + L"\\missing.mp3"), 0);
-    EXPECT_EQ(FileExists(L""), 0);
-    EXPECT_EQ(FileExists(L"\\"), 0);
+    EXPECT_TRUE(FileExists(song));
+    EXPECT_TRUE(FileExists(song + L"\\"));
+    EXPECT_FALSE(FileExists(Folder));
+    EXPECT_FALSE(FileExists(Folder + L"\\"));
+    EXPECT_FALSE(FileExists(Folder + L"\\missing.mp3"));
+    EXPECT_FALSE(FileExists(L""));
+    EXPECT_FALSE(FileExists(L"\\"));
 
     // Held open by someone who shares it with nobody.
     const HANDLE locked = CreateFileW(song.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(FileExists(song), 0);
+    EXPECT_FALSE(FileExists(song));
     CloseHandle(locked);
-    EXPECT_EQ(FileExists(song), -1);
+    EXPECT_TRUE(FileExists(song));
 
     // Held open by a player that lets others read, or by a writer that lets
     // others read and write: the file is there for us too.
     const HANDLE playing = CreateFileW(song.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(playing, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(FileExists(song), -1);
+    EXPECT_TRUE(FileExists(song));
     CloseHandle(playing);
     const HANDLE writing = CreateFileW(song.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writing, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(FileExists(song), -1);
+    EXPECT_TRUE(FileExists(song));
     CloseHandle(writing);
 }
 
@@ -284,7 +284,7 @@ TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName) 
     Load();
     EXPECT_EQ(Values.BgmKind, BgmMusicFile);
     ASSERT_FALSE(Values.BgmFile.empty());
-    EXPECT_EQ(FileExists(Values.BgmFile), -1);
+    EXPECT_TRUE(FileExists(Values.BgmFile));
     wchar_t longName[MAX_PATH];
     ASSERT_GT(GetLongPathNameW(Values.BgmFile.c_str(), longName, MAX_PATH), 0u);
     EXPECT_EQ(std::wstring(longName), song);
