@@ -14,7 +14,7 @@ constexpr int Width = 64;
 constexpr int Height = 25;
 
 struct Rgb {
-    uint8_t r, g, b;
+    uint8_t R, G, B;
 };
 
 constexpr Rgb Outline{0x00, 0x3C, 0x74};
@@ -24,12 +24,12 @@ constexpr Rgb GradientBottom{0xC6, 0xC5, 0xD7};
 
 Rgb Mix(Rgb a, Rgb b, double t) {  // t = 0 gives a, 1 gives b
     auto m = [t](int x, int y) { return static_cast<uint8_t>(x + (y - x) * t + 0.5); };
-    return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
+    return {m(a.R, b.R), m(a.G, b.G), m(a.B, b.B)};
 }
 
 struct Picture {
-    std::vector<Rgb> px = std::vector<Rgb>(Width * Height, Surround);
-    Rgb& at(int x, int y) { return px[y * Width + x]; }
+    std::vector<Rgb> Px = std::vector<Rgb>(Width * Height, Surround);
+    Rgb& at(int x, int y) { return Px[y * Width + x]; }
 };
 
 // The outline box from (left, top) to (right, bottom) inclusive: a gradient
@@ -137,9 +137,9 @@ bool WriteBitmap(const std::string& path, Picture& p) {
     for (int y = Height - 1; y >= 0; --y) {  // bottom-up rows, blue first
         for (int x = 0; x < Width; ++x) {
             const Rgb c = p.at(x, y);
-            f.push_back(c.b);
-            f.push_back(c.g);
-            f.push_back(c.r);
+            f.push_back(c.B);
+            f.push_back(c.G);
+            f.push_back(c.R);
         }
     }
     FILE* out = std::fopen(path.c_str(), "wb");

@@ -19,14 +19,14 @@
 namespace {
 
 struct Rgb {
-    uint8_t r, g, b;
+    uint8_t R, G, B;
 };
 
 struct Image {
-    int width, height;
-    std::vector<Rgb> pixels;  // top row first
-    Image(int w, int h, Rgb fill) : width(w), height(h), pixels(size_t(w) * h, fill) {}
-    Rgb& at(int x, int y) { return pixels[size_t(y) * width + x]; }
+    int Width, Height;
+    std::vector<Rgb> Pixels;  // top row first
+    Image(int w, int h, Rgb fill) : Width(w), Height(h), Pixels(size_t(w) * h, fill) {}
+    Rgb& at(int x, int y) { return Pixels[size_t(y) * Width + x]; }
 };
 
 using Bytes = std::vector<uint8_t>;
@@ -64,35 +64,35 @@ bool WriteFile(const std::string& path, const Bytes& bytes) {
 }
 
 bool WriteBmp24(const std::string& path, Image& image) {
-    const int stride = (image.width * 3 + 3) & ~3;
-    const uint32_t imageSize = uint32_t(stride) * image.height;
+    const int stride = (image.Width * 3 + 3) & ~3;
+    const uint32_t imageSize = uint32_t(stride) * image.Height;
     Bytes out;
     out.push_back('B');
     out.push_back('M');
     Put32(out, 14 + 40 + imageSize);
     Put32(out, 0);
     Put32(out, 14 + 40);
-    PutInfoHeader(out, image.width, image.height, 24, imageSize, 0);
-    for (int y = image.height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width; ++x) {
+    PutInfoHeader(out, image.Width, image.Height, 24, imageSize, 0);
+    for (int y = image.Height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.Width; ++x) {
             const Rgb p = image.at(x, y);
-            out.push_back(p.b);
-            out.push_back(p.g);
-            out.push_back(p.r);
+            out.push_back(p.B);
+            out.push_back(p.G);
+            out.push_back(p.R);
         }
-        for (int pad = image.width * 3; pad < stride; ++pad) out.push_back(0);
+        for (int pad = image.Width * 3; pad < stride; ++pad) out.push_back(0);
     }
     return WriteFile(path, out);
 }
 
 // Small deterministic generator (xorshift32) so the strip never changes between runs.
 struct Random {
-    uint32_t state = 0x2C1B3C6Du;
+    uint32_t State = 0x2C1B3C6Du;
     double Next() {  // -1 .. 1
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return double(state) / 2147483647.5 - 1.0;
+        State ^= State << 13;
+        State ^= State >> 17;
+        State ^= State << 5;
+        return double(State) / 2147483647.5 - 1.0;
     }
 };
 
@@ -139,9 +139,9 @@ Image Mark(Rgb frame, Rgb shadow, Rgb top, Rgb bottom) {
     for (int y = 1; y < 11; ++y) {
         for (int x = 1; x < 11; ++x) {
             const double t = (y - 1) / 9.0;
-            Rgb fill = {uint8_t(std::lround(top.r + (bottom.r - top.r) * t)),
-                        uint8_t(std::lround(top.g + (bottom.g - top.g) * t)),
-                        uint8_t(std::lround(top.b + (bottom.b - top.b) * t))};
+            Rgb fill = {uint8_t(std::lround(top.R + (bottom.R - top.R) * t)),
+                        uint8_t(std::lround(top.G + (bottom.G - top.G) * t)),
+                        uint8_t(std::lround(top.B + (bottom.B - top.B) * t))};
             image.at(x, y) = (x == 1 || y == 1) ? shadow : fill;
         }
     }
@@ -215,7 +215,7 @@ bool WriteHandCursor(const std::string& path) {
 }
 
 struct Rgba {
-    double r, g, b, a;
+    double R, G, B, A;
 };
 
 // Colour of one sample point of the icon (coordinates in pixels, 0..32).
@@ -236,9 +236,9 @@ Rgba IconSample(double x, double y) {
             const double d = std::fabs(r - ring);
             if (d < 0.9) {
                 const double k = (0.9 - d) / 0.9 * (ring < 3 ? 1.0 : ring < 7 ? 0.85 : 0.6);
-                water.r += (235 - water.r) * k;
-                water.g += (248 - water.g) * k;
-                water.b += (255 - water.b) * k;
+                water.R += (235 - water.R) * k;
+                water.G += (248 - water.G) * k;
+                water.B += (255 - water.B) * k;
             }
         }
         return water;
@@ -262,10 +262,10 @@ bool WriteIcon(const std::string& path) {
             for (int sy = 0; sy < samples; ++sy) {
                 for (int sx = 0; sx < samples; ++sx) {
                     const Rgba s = IconSample(x + (sx + 0.5) / samples, y + (sy + 0.5) / samples);
-                    r += s.r * s.a;
-                    g += s.g * s.a;
-                    b += s.b * s.a;
-                    a += s.a;
+                    r += s.R * s.A;
+                    g += s.G * s.A;
+                    b += s.B * s.A;
+                    a += s.A;
                 }
             }
             uint8_t alpha = uint8_t(std::lround(a / (samples * samples)));
@@ -323,12 +323,12 @@ int main(int argc, char** argv) {
     }
 
     double sum[3] = {};
-    for (const Rgb& p : texture.pixels) {
-        sum[0] += p.r;
-        sum[1] += p.g;
-        sum[2] += p.b;
+    for (const Rgb& p : texture.Pixels) {
+        sum[0] += p.R;
+        sum[1] += p.G;
+        sum[2] += p.B;
     }
-    const double n = double(texture.pixels.size());
+    const double n = double(texture.Pixels.size());
     std::printf("panel texture means: red %.1f green %.1f blue %.1f\n", sum[0] / n, sum[1] / n, sum[2] / n);
     return 0;
 }

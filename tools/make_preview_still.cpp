@@ -29,27 +29,27 @@ constexpr int Supersample = 4;
 constexpr int Frames = 330;
 
 struct Rgb {
-    int r, g, b;
+    int R, G, B;
 };
 
 // A top-down RGB picture of a desktop: wallpaper, icons, a window, a taskbar.
 struct Desktop {
-    std::vector<uint8_t> pixels = std::vector<uint8_t>(DesktopWidth * DesktopHeight * 3);
+    std::vector<uint8_t> Pixels = std::vector<uint8_t>(DesktopWidth * DesktopHeight * 3);
 
     void Fill(int left, int top, int width, int height, Rgb colour) {
         for (int y = top; y < top + height && y < DesktopHeight; ++y) {
             for (int x = left; x < left + width && x < DesktopWidth; ++x) {
-                uint8_t* p = &pixels[(y * DesktopWidth + x) * 3];
-                p[0] = static_cast<uint8_t>(colour.r);
-                p[1] = static_cast<uint8_t>(colour.g);
-                p[2] = static_cast<uint8_t>(colour.b);
+                uint8_t* p = &Pixels[(y * DesktopWidth + x) * 3];
+                p[0] = static_cast<uint8_t>(colour.R);
+                p[1] = static_cast<uint8_t>(colour.G);
+                p[2] = static_cast<uint8_t>(colour.B);
             }
         }
     }
 };
 
 Rgb Mix(Rgb a, Rgb b, int step, int steps) {
-    return {a.r + (b.r - a.r) * step / steps, a.g + (b.g - a.g) * step / steps, a.b + (b.b - a.b) * step / steps};
+    return {a.R + (b.R - a.R) * step / steps, a.G + (b.G - a.G) * step / steps, a.B + (b.B - a.B) * step / steps};
 }
 
 Desktop SampleDesktop() {
@@ -83,10 +83,10 @@ Desktop SampleDesktop() {
 // The host hands the renderer the screen mirrored left to right, in a
 // bottom-up 24-bit bitmap file.
 std::vector<uint8_t> MirroredBitmapFile(const Desktop& desktop) {
-    std::vector<uint8_t> bottomUp(desktop.pixels.size());
+    std::vector<uint8_t> bottomUp(desktop.Pixels.size());
     for (int y = 0; y < DesktopHeight; ++y) {
         for (int x = 0; x < DesktopWidth; ++x) {
-            const uint8_t* in = &desktop.pixels[(y * DesktopWidth + x) * 3];
+            const uint8_t* in = &desktop.Pixels[(y * DesktopWidth + x) * 3];
             uint8_t* out = &bottomUp[((DesktopHeight - 1 - y) * DesktopWidth + (DesktopWidth - 1 - x)) * 3];
             std::memcpy(out, in, 3);
         }
@@ -105,15 +105,15 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
 
 // A fixed pseudo-random sequence, so the still comes out the same every time.
 struct FixedSequence : RandomSource {
-    unsigned state = 12345;
+    unsigned State = 12345;
     int Next() override {
-        state = state * 1103515245u + 12345u;
-        return static_cast<int>((state >> 16) & 0x7fff);
+        State = State * 1103515245u + 12345u;
+        return static_cast<int>((State >> 16) & 0x7fff);
     }
 } FixedRandom;
 
 struct Drop {
-    int frame, column, row;
+    int Frame, Column, Row;
 };
 // Some rings wide, some fresh, spread over the part of the grid in view.
 const Drop Drops[] = {{200, 62, 58}, {250, 78, 66}, {270, 55, 75}, {290, 70, 48}, {305, 85, 80}, {318, 60, 68}};
@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
 
     for (int frame = 0; frame < Frames; ++frame) {
         for (const Drop& drop : Drops) {
-            if (drop.frame == frame) {
-                DropRipple(drop.column, drop.row);
+            if (drop.Frame == frame) {
+                DropRipple(drop.Column, drop.Row);
             }
         }
         DrawScene();

@@ -32,12 +32,12 @@ OwnedBitmap FacePictures[7];
 OwnedFont DefaultFont;
 
 struct CommandWindow {
-    HWND hwnd = nullptr;
-    CommandState state;
-    MemoryCanvas image;  // persistent image of the face
-    int width = 0, height = 0;
-    HFONT font = nullptr;   // not owned
-    int dpi = ScreenDpi();  // of the monitor the button is on: sets the ring's and the caption's place
+    HWND Hwnd = nullptr;
+    CommandState State;
+    MemoryCanvas Image;  // persistent image of the face
+    int Width = 0, Height = 0;
+    HFONT Font = nullptr;   // not owned
+    int Dpi = ScreenDpi();  // of the monitor the button is on: sets the ring's and the caption's place
 };
 
 CommandWindow* From(HWND hwnd) {
@@ -81,61 +81,61 @@ HFONT GetDefaultFont() {
 }
 
 void MakeImage(CommandWindow& cw, int width, int height) {
-    cw.image = MemoryCanvas();
-    cw.width = width;
-    cw.height = height;
-    HDC screen = GetDC(cw.hwnd);
-    cw.image = MemoryCanvas::Compatible(screen, width, height);
-    ReleaseDC(cw.hwnd, screen);
+    cw.Image = MemoryCanvas();
+    cw.Width = width;
+    cw.Height = height;
+    HDC screen = GetDC(cw.Hwnd);
+    cw.Image = MemoryCanvas::Compatible(screen, width, height);
+    ReleaseDC(cw.Hwnd, screen);
 }
 
 void PaintGradient(CommandWindow& cw) {
-    const auto vertices = GradientVertices(cw.state.GradientReversed, cw.width, cw.height);
+    const auto vertices = GradientVertices(cw.State.GradientReversed, cw.Width, cw.Height);
     TRIVERTEX tv[2];
     for (int i = 0; i < 2; ++i)
         tv[i] = TRIVERTEX{vertices[i].X,     vertices[i].Y,    vertices[i].Red,
                           vertices[i].Green, vertices[i].Blue, vertices[i].Alpha};
     GRADIENT_RECT rect = {GradientUpperLeftIndex, GradientLowerRightIndex};
-    GradientFill(cw.image.Dc(), tv, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+    GradientFill(cw.Image.Dc(), tv, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
 void CopyRing(CommandWindow& cw, HBITMAP picture) {
-    const MemoryCanvas source = MemoryCanvas::Viewing(cw.image.Dc(), picture);
+    const MemoryCanvas source = MemoryCanvas::Viewing(cw.Image.Dc(), picture);
     if (!source) return;
-    SetStretchBltMode(cw.image.Dc(), COLORONCOLOR);
-    for (const RingPiece& p : RingPiecesPixels(cw.width, cw.height, cw.dpi))
-        StretchBlt(cw.image.Dc(), p.DestX, p.DestY, p.DestWidth, p.DestHeight, source.Dc(), p.SrcX, p.SrcY, p.SrcWidth,
+    SetStretchBltMode(cw.Image.Dc(), COLORONCOLOR);
+    for (const RingPiece& p : RingPiecesPixels(cw.Width, cw.Height, cw.Dpi))
+        StretchBlt(cw.Image.Dc(), p.DestX, p.DestY, p.DestWidth, p.DestHeight, source.Dc(), p.SrcX, p.SrcY, p.SrcWidth,
                    p.SrcHeight, SRCCOPY);
 }
 
 // Draws the face into the persistent image and shows it at once.
 void DrawFace(CommandWindow& cw, CommandFace face) {
-    if (face == CommandFace::None || !cw.image) return;
-    UpdateGradientDirection(cw.state);
-    RECT all = {0, 0, cw.width, cw.height};
-    FillRect(cw.image.Dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    if (face == CommandFace::None || !cw.Image) return;
+    UpdateGradientDirection(cw.State);
+    RECT all = {0, 0, cw.Width, cw.Height};
+    FillRect(cw.Image.Dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
     PaintGradient(cw);
     CopyRing(cw, FacePictures[static_cast<int>(face)].Get());
-    InvalidateRect(cw.hwnd, nullptr, FALSE);
-    UpdateWindow(cw.hwnd);
+    InvalidateRect(cw.Hwnd, nullptr, FALSE);
+    UpdateWindow(cw.Hwnd);
 }
 
 // The caption label: a strip the full width of the button, vertically
 // centred on the line height of its font, text centred across.
 void DrawLabel(CommandWindow& cw, HDC dc) {
-    const int length = GetWindowTextLengthW(cw.hwnd);
+    const int length = GetWindowTextLengthW(cw.Hwnd);
     if (length <= 0) return;
     std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<size_t>(GetWindowTextW(cw.hwnd, &caption[0], length + 1)));
+    caption.resize(static_cast<size_t>(GetWindowTextW(cw.Hwnd, &caption[0], length + 1)));
 
-    const SelectedObject font(dc, cw.font ? cw.font : GetDefaultFont());
+    const SelectedObject font(dc, cw.Font ? cw.Font : GetDefaultFont());
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
-    RECT strip = {0, LabelTopPixels(cw.height, tm.tmHeight, cw.dpi), cw.width, cw.height};
+    RECT strip = {0, LabelTopPixels(cw.Height, tm.tmHeight, cw.Dpi), cw.Width, cw.Height};
     SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_CENTER | DT_WORDBREAK;
-    if (cw.state.LabelEnabled) {
-        SetTextColor(dc, cw.state.FontColour);
+    if (cw.State.LabelEnabled) {
+        SetTextColor(dc, cw.State.FontColour);
         DrawTextW(dc, caption.c_str(), -1, &strip, format);
     } else {
         // The system's look of disabled text: an etched grey.
@@ -150,36 +150,36 @@ void DrawLabel(CommandWindow& cw, HDC dc) {
 
 void OnPaint(CommandWindow& cw) {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(cw.hwnd, &ps);
+    HDC dc = BeginPaint(cw.Hwnd, &ps);
     // Composed off screen so the caption does not flicker over the face.
-    const MemoryCanvas compose = cw.image ? MemoryCanvas::Compatible(dc, cw.width, cw.height) : MemoryCanvas();
+    const MemoryCanvas compose = cw.Image ? MemoryCanvas::Compatible(dc, cw.Width, cw.Height) : MemoryCanvas();
     if (compose) {
-        BitBlt(compose.Dc(), 0, 0, cw.width, cw.height, cw.image.Dc(), 0, 0, SRCCOPY);
+        BitBlt(compose.Dc(), 0, 0, cw.Width, cw.Height, cw.Image.Dc(), 0, 0, SRCCOPY);
         DrawLabel(cw, compose.Dc());
-        BitBlt(dc, 0, 0, cw.width, cw.height, compose.Dc(), 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, cw.Width, cw.Height, compose.Dc(), 0, 0, SRCCOPY);
     }
-    EndPaint(cw.hwnd, &ps);
+    EndPaint(cw.Hwnd, &ps);
 }
 
 void RefreshLabel(CommandWindow& cw) {
-    InvalidateRect(cw.hwnd, nullptr, FALSE);
-    UpdateWindow(cw.hwnd);
+    InvalidateRect(cw.Hwnd, nullptr, FALSE);
+    UpdateWindow(cw.Hwnd);
 }
 
 void OnButtonDown(CommandWindow& cw, MouseButton button) {
-    if (cw.state.Enabled == CommandFalse) return;
-    SetCapture(cw.hwnd);  // the release comes here even off the button
-    DrawFace(cw, Command_MouseDown(cw.state, button));
-    if (Command_TakesFocusOnPress(cw.state, button) && GetFocus() != cw.hwnd) SetFocus(cw.hwnd);
+    if (cw.State.Enabled == CommandFalse) return;
+    SetCapture(cw.Hwnd);  // the release comes here even off the button
+    DrawFace(cw, Command_MouseDown(cw.State, button));
+    if (Command_TakesFocusOnPress(cw.State, button) && GetFocus() != cw.Hwnd) SetFocus(cw.Hwnd);
 }
 
 void OnButtonUp(CommandWindow& cw, MouseButton button, WPARAM keys) {
-    const CommandReaction r = Command_MouseUp(cw.state, button);
+    const CommandReaction r = Command_MouseUp(cw.State, button);
     DrawFace(cw, r.Face);
-    if (GetCapture() == cw.hwnd && !(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
+    if (GetCapture() == cw.Hwnd && !(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
     if (r.Click) {
         // Last: the parent may destroy this window while handling it.
-        HWND hwnd = cw.hwnd;
+        HWND hwnd = cw.Hwnd;
         const int id = GetDlgCtrlID(hwnd);
         SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
     }
@@ -187,15 +187,15 @@ void OnButtonUp(CommandWindow& cw, MouseButton button, WPARAM keys) {
 
 void OnTimer(CommandWindow& cw) {
     POINT pointer;
-    const bool over = GetCursorPos(&pointer) && WindowFromPoint(pointer) == cw.hwnd;
-    DrawFace(cw, Command_TimerTick(cw.state, over));
+    const bool over = GetCursorPos(&pointer) && WindowFromPoint(pointer) == cw.Hwnd;
+    DrawFace(cw, Command_TimerTick(cw.State, over));
 }
 
 LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* cw = reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_NCCREATE) {
         cw = new CommandWindow;
-        cw->hwnd = hwnd;
+        cw->Hwnd = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cw));
     }
     if (!cw) return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -204,12 +204,12 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CREATE: {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         MakeImage(*cw, cs->cx, cs->cy);
-        DrawFace(*cw, Command_ReadProperties(cw->state));
+        DrawFace(*cw, Command_ReadProperties(cw->State));
         return 0;
     }
     case WM_SIZE:
-        if (LOWORD(lParam) != cw->width || HIWORD(lParam) != cw->height) MakeImage(*cw, LOWORD(lParam), HIWORD(lParam));
-        DrawFace(*cw, Command_Resize(cw->state));
+        if (LOWORD(lParam) != cw->Width || HIWORD(lParam) != cw->Height) MakeImage(*cw, LOWORD(lParam), HIWORD(lParam));
+        DrawFace(*cw, Command_Resize(cw->State));
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -217,7 +217,7 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         OnPaint(*cw);
         return 0;
     case WM_MOUSEMOVE:
-        DrawFace(*cw, Command_MouseMove(cw->state));
+        DrawFace(*cw, Command_MouseMove(cw->State));
         return 0;
     case WM_LBUTTONDOWN:
         OnButtonDown(*cw, MouseButton::Left);
@@ -238,10 +238,10 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         OnButtonUp(*cw, MouseButton::Middle, wParam);
         return 0;
     case WM_SETFOCUS:
-        DrawFace(*cw, Command_GotFocus(cw->state));
+        DrawFace(*cw, Command_GotFocus(cw->State));
         return 0;
     case WM_KILLFOCUS:
-        DrawFace(*cw, Command_LostFocus(cw->state));
+        DrawFace(*cw, Command_LostFocus(cw->State));
         return 0;
     case WM_TIMER:
         if (wParam == TmrMouse) OnTimer(*cw);
@@ -252,11 +252,11 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return result;
     }
     case WM_SETFONT:
-        cw->font = reinterpret_cast<HFONT>(wParam);
+        cw->Font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam)) RefreshLabel(*cw);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(cw->font ? cw->font : GetDefaultFont());
+        return reinterpret_cast<LRESULT>(cw->Font ? cw->Font : GetDefaultFont());
     case WM_NCDESTROY:
         KillTimer(hwnd, TmrMouse);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -293,21 +293,21 @@ HWND CreateCommandButton(HWND parent, int id, const wchar_t* caption, int x, int
 void CommandButton_Initialize(HWND button) {
     CommandWindow* cw = From(button);
     if (!cw) return;
-    Command_Initialize(cw->state);
+    Command_Initialize(cw->State);
     SetTimer(button, TmrMouse, MouseTimerInterval, nullptr);
 }
 
 void CommandButton_SetEnabled(HWND button, bool enabled) {
     CommandWindow* cw = From(button);
     if (!cw) return;
-    DrawFace(*cw, Command_SetEnabled(cw->state, enabled));
+    DrawFace(*cw, Command_SetEnabled(cw->State, enabled));
 }
 
 bool CommandButton_GetEnabled(HWND button) {
     CommandWindow* cw = From(button);
     if (!cw) return false;
     CommandFace face = CommandFace::None;
-    const bool enabled = Command_ReadEnabled(cw->state, face);
+    const bool enabled = Command_ReadEnabled(cw->State, face);
     DrawFace(*cw, face);
     return enabled;
 }
@@ -319,16 +319,16 @@ bool IsCommandButton(HWND window) {
 
 void CommandButton_SetDpi(HWND button, int dpi) {
     CommandWindow* cw = From(button);
-    if (!cw || dpi <= 0 || dpi == cw->dpi) return;
-    cw->dpi = dpi;
-    DrawFace(*cw, RefreshFace(cw->state));
+    if (!cw || dpi <= 0 || dpi == cw->Dpi) return;
+    cw->Dpi = dpi;
+    DrawFace(*cw, RefreshFace(cw->State));
     RefreshLabel(*cw);
 }
 
 void CommandButton_SetFontColour(HWND button, COLORREF colour) {
     CommandWindow* cw = From(button);
     if (!cw) return;
-    cw->state.FontColour = colour;
-    DrawFace(*cw, RefreshFace(cw->state));
+    cw->State.FontColour = colour;
+    DrawFace(*cw, RefreshFace(cw->State));
     RefreshLabel(*cw);
 }

@@ -9,14 +9,14 @@
 #include "host/common/twips.h"
 
 struct PixelRect {
-    int left, top, width, height;
+    int Left, Top, Width, Height;
 };
 
 // A control's rectangle: left, top, width, height in twips -> pixels.
 PixelRect TwipsRect(int left, int top, int width, int height, int dpi);
 
 struct GradientRow {
-    uint8_t red, green, blue;
+    uint8_t Red, Green, Blue;
 };
 
 // Form_Resize: one colour per row y = 0 .. innerHeight inclusive (the last
@@ -26,7 +26,7 @@ struct GradientRow {
 std::vector<GradientRow> GradientRows(int innerHeight);
 
 struct TileSpot {
-    int x, y;
+    int X, Y;
 };
 
 // TilePanel: where copies of a tileWidth x tileHeight strip go to cover a
@@ -37,7 +37,7 @@ struct TileSpot {
 std::vector<TileSpot> TilePositions(int tileWidth, int tileHeight, int surfaceWidth, int surfaceHeight);
 
 struct PixelPoint {
-    int x, y;
+    int X, Y;
 };
 
 // Form_Load's placement of a window of the given outer size on a screen:

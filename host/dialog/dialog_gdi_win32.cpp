@@ -3,12 +3,12 @@
 #include <cmath>
 
 void DrawLabel(HDC dc, const Label& label) {
-    if (label.caption.empty()) return;
-    const SelectedObject font(dc, label.font);
-    SetTextColor(dc, label.colour);
+    if (label.Caption.empty()) return;
+    const SelectedObject font(dc, label.Font);
+    SetTextColor(dc, label.Colour);
     SetBkMode(dc, TRANSPARENT);
-    RECT rect = label.rect;
-    DrawTextW(dc, label.caption.c_str(), int(label.caption.size()), &rect, label.format);
+    RECT rect = label.Rect;
+    DrawTextW(dc, label.Caption.c_str(), int(label.Caption.size()), &rect, label.Format);
 }
 
 void SizeLabelToText(Label& label) {
@@ -16,18 +16,18 @@ void SizeLabelToText(Label& label) {
     TEXTMETRICW metrics = {};
     RECT rect = {0, 0, 0, 0};
     {
-        const SelectedObject font(screen, label.font);
+        const SelectedObject font(screen, label.Font);
         GetTextMetricsW(screen, &metrics);
-        if (!label.caption.empty())
-            DrawTextW(screen, label.caption.c_str(), int(label.caption.size()), &rect, label.format | DT_CALCRECT);
+        if (!label.Caption.empty())
+            DrawTextW(screen, label.Caption.c_str(), int(label.Caption.size()), &rect, label.Format | DT_CALCRECT);
     }
     ReleaseDC(nullptr, screen);
-    label.rect.right = label.rect.left + rect.right;
-    label.rect.bottom = label.rect.top + metrics.tmHeight;
+    label.Rect.right = label.Rect.left + rect.right;
+    label.Rect.bottom = label.Rect.top + metrics.tmHeight;
 }
 
 bool LabelContains(const Label& label, POINT point) {
-    return PtInRect(&label.rect, point) != FALSE;
+    return PtInRect(&label.Rect, point) != FALSE;
 }
 
 OwnedFont MakeFont(const wchar_t* face, double points, int dpi, BYTE charset, bool underline) {

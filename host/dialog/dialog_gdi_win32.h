@@ -11,11 +11,11 @@
 // A label has no window: its owner draws it over the persistent image at
 // every paint and tests the mouse against its rectangle.
 struct Label {
-    std::wstring caption;
-    RECT rect = {};
-    HFONT font = nullptr;  // the owner's
-    COLORREF colour = RGB(0, 0, 0);
-    UINT format = DT_SINGLELINE | DT_NOPREFIX;
+    std::wstring Caption;
+    RECT Rect = {};
+    HFONT Font = nullptr;  // the owner's
+    COLORREF Colour = RGB(0, 0, 0);
+    UINT Format = DT_SINGLELINE | DT_NOPREFIX;
 };
 
 void DrawLabel(HDC dc, const Label& label);

@@ -7,7 +7,7 @@
 #include "ripplume_version.h"
 
 struct TwipsBox {
-    int left, top, width, height;
+    int Left, Top, Width, Height;
 };
 
 constexpr int InnerWidthTwips = 7425;  // 495 x 246 pixels at 96 dpi

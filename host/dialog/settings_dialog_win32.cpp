@@ -62,62 +62,62 @@ constexpr int RepeatListTwips = 3000;  // the repeat box's drop-down list (200 p
 
 // The captions that differ by language.
 struct DialogTexts {
-    std::wstring options[3];  // by BgmKind
-    std::wstring section, repeat, set, cancel;
-    std::wstring chooserTitle;
-    std::wstring chooserFilter;  // its parts separated by NULs, ending in two
+    std::wstring Options[3];  // by BgmKind
+    std::wstring Section, Repeat, Set, Cancel;
+    std::wstring ChooserTitle;
+    std::wstring ChooserFilter;  // its parts separated by NULs, ending in two
 };
 
 DialogTexts LoadDialogTexts() {
     DialogTexts texts;
-    texts.options[BgmNone] = LoadText(IDS_OPTION_NONE);
-    texts.options[BgmAudioCd] = LoadText(IDS_OPTION_CD);
-    texts.options[BgmMusicFile] = LoadText(IDS_OPTION_FILE);
-    texts.section = LoadText(IDS_SECTION);
-    texts.repeat = LoadText(IDS_REPEAT);
-    texts.set = LoadText(IDS_SET);
-    texts.cancel = LoadText(IDS_CANCEL);
-    texts.chooserTitle = LoadText(IDS_CHOOSER_TITLE);
-    texts.chooserFilter = LoadText(IDS_CHOOSER_FILTER);
-    for (wchar_t& c : texts.chooserFilter)
+    texts.Options[BgmNone] = LoadText(IDS_OPTION_NONE);
+    texts.Options[BgmAudioCd] = LoadText(IDS_OPTION_CD);
+    texts.Options[BgmMusicFile] = LoadText(IDS_OPTION_FILE);
+    texts.Section = LoadText(IDS_SECTION);
+    texts.Repeat = LoadText(IDS_REPEAT);
+    texts.Set = LoadText(IDS_SET);
+    texts.Cancel = LoadText(IDS_CANCEL);
+    texts.ChooserTitle = LoadText(IDS_CHOOSER_TITLE);
+    texts.ChooserFilter = LoadText(IDS_CHOOSER_FILTER);
+    for (wchar_t& c : texts.ChooserFilter)
         if (c == L'|') c = L'\0';
-    texts.chooserFilter.append(2, L'\0');
+    texts.ChooserFilter.append(2, L'\0');
     return texts;
 }
 
 // The one dialog of a host process.
 struct DialogState {
-    HINSTANCE instance = nullptr;
-    DialogTexts texts;
-    HWND owner = nullptr;
-    HWND window = nullptr;
-    HWND panel = nullptr;      // Pic_C
-    HWND bgmRepeat = nullptr;  // BGM_Repeat
-    HWND cmdFile = nullptr;
-    HWND cmdSet = nullptr;
-    HWND cmdCan = nullptr;
+    HINSTANCE Instance = nullptr;
+    DialogTexts Texts;
+    HWND Owner = nullptr;
+    HWND Window = nullptr;
+    HWND Panel = nullptr;      // Pic_C
+    HWND BgmRepeat = nullptr;  // BGM_Repeat
+    HWND CmdFile = nullptr;
+    HWND CmdSet = nullptr;
+    HWND CmdCan = nullptr;
 
-    OwnedFont labelFont;
-    OwnedFont urlFont;
-    OwnedFont panelFont;
-    HICON icon = nullptr;
-    HICON smallIcon = nullptr;
-    HCURSOR hand = nullptr;
+    OwnedFont LabelFont;
+    OwnedFont UrlFont;
+    OwnedFont PanelFont;
+    HICON Icon = nullptr;
+    HICON SmallIcon = nullptr;
+    HCURSOR Hand = nullptr;
 
-    MemoryCanvas formImage;                           // the window's persistent image
-    MemoryCanvas panelImage;                          // Pic_C's persistent image
-    MemoryCanvas picMbl;                              // the texture strip
-    OwnedBitmap imgRa[2];                             // mark pictures: not chosen, chosen
-    HBITMAP imgBgm[3] = {nullptr, nullptr, nullptr};  // each one of imgRa
+    MemoryCanvas FormImage;                           // the window's persistent image
+    MemoryCanvas PanelImage;                          // Pic_C's persistent image
+    MemoryCanvas PicMbl;                              // the texture strip
+    OwnedBitmap ImgRa[2];                             // mark pictures: not chosen, chosen
+    HBITMAP ImgBgm[3] = {nullptr, nullptr, nullptr};  // each one of ImgRa
 
-    Label lbl7, lblUrl;                       // on the window
-    Label lbl15, lbl14, lblFname, lblBgm[3];  // in the panel
-    RECT shape3 = {};
+    Label Lbl7, LblUrl;                       // on the window
+    Label Lbl15, Lbl14, LblFname, LblBgm[3];  // in the panel
+    RECT Shape3 = {};
 
-    int dpi = 96;             // of the monitor the dialog is on
-    bool waitCursor = false;  // the application-wide hourglass
-    bool urlPressed = false;
-    bool unloaded = false;
+    int Dpi = 96;             // of the monitor the dialog is on
+    bool WaitCursor = false;  // the application-wide hourglass
+    bool UrlPressed = false;
+    bool Unloaded = false;
 };
 
 DialogState Dlg;
@@ -129,23 +129,23 @@ HCURSOR SystemCursor(LPCSTR id) {
 
 // WM_SETCURSOR: the hourglass, while shown, wins over every other pointer.
 bool ShowWaitCursor() {
-    if (Dlg.waitCursor) SetCursor(SystemCursor(IDC_WAIT));
-    return Dlg.waitCursor;
+    if (Dlg.WaitCursor) SetCursor(SystemCursor(IDC_WAIT));
+    return Dlg.WaitCursor;
 }
 
 RECT PixelBox(const TwipsBox& box) {
-    const PixelRect r = TwipsRect(box.left, box.top, box.width, box.height, Dlg.dpi);
-    return {r.left, r.top, r.left + r.width, r.top + r.height};
+    const PixelRect r = TwipsRect(box.Left, box.Top, box.Width, box.Height, Dlg.Dpi);
+    return {r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
 }
 
 Label MakeLabel(const TwipsBox& box, const std::wstring& caption, HFONT font, COLORREF colour, UINT format,
                 bool autoSize) {
     Label label;
-    label.caption = caption;
-    label.rect = PixelBox(box);
-    label.font = font;
-    label.colour = colour;
-    label.format = format;
+    label.Caption = caption;
+    label.Rect = PixelBox(box);
+    label.Font = font;
+    label.Colour = colour;
+    label.Format = format;
     if (autoSize) SizeLabelToText(label);
     return label;
 }
@@ -154,7 +154,7 @@ Label MakeLabel(const TwipsBox& box, const std::wstring& caption, HFONT font, CO
 RECT MarkRect(int index) {
     RECT rect = PixelBox(ImgBgm[index]);
     BITMAP info = {};
-    if (Dlg.imgBgm[index] && GetObjectW(Dlg.imgBgm[index], sizeof info, &info)) {
+    if (Dlg.ImgBgm[index] && GetObjectW(Dlg.ImgBgm[index], sizeof info, &info)) {
         rect.right = rect.left + info.bmWidth;
         rect.bottom = rect.top + info.bmHeight;
     }
@@ -165,13 +165,13 @@ RECT MarkRect(int index) {
 int OptionAt(POINT point) {
     for (int i = 0; i < 3; ++i) {
         const RECT mark = MarkRect(i);
-        if (PtInRect(&mark, point) || LabelContains(Dlg.lblBgm[i], point)) return i;
+        if (PtInRect(&mark, point) || LabelContains(Dlg.LblBgm[i], point)) return i;
     }
     return -1;
 }
 
 void SetAppWaitCursor(bool wait) {
-    Dlg.waitCursor = wait;
+    Dlg.WaitCursor = wait;
     if (wait) {
         SetCursor(SystemCursor(IDC_WAIT));
         return;
@@ -179,15 +179,15 @@ void SetAppWaitCursor(bool wait) {
     POINT point = {};
     GetCursorPos(&point);
     HWND under = WindowFromPoint(point);
-    ScreenToClient(Dlg.window, &point);
-    const bool overLink = under == Dlg.window && LabelContains(Dlg.lblUrl, point);
-    SetCursor(overLink ? Dlg.hand : SystemCursor(IDC_ARROW));
+    ScreenToClient(Dlg.Window, &point);
+    const bool overLink = under == Dlg.Window && LabelContains(Dlg.LblUrl, point);
+    SetCursor(overLink ? Dlg.Hand : SystemCursor(IDC_ARROW));
 }
 
 void ShowMarks(int chosen) {
-    for (HBITMAP& picture : Dlg.imgBgm) picture = Dlg.imgRa[0].Get();
-    if (chosen >= 0 && chosen <= 2) Dlg.imgBgm[chosen] = Dlg.imgRa[1].Get();
-    InvalidateRect(Dlg.panel, nullptr, FALSE);
+    for (HBITMAP& picture : Dlg.ImgBgm) picture = Dlg.ImgRa[0].Get();
+    if (chosen >= 0 && chosen <= 2) Dlg.ImgBgm[chosen] = Dlg.ImgRa[1].Get();
+    InvalidateRect(Dlg.Panel, nullptr, FALSE);
 }
 
 // ---- procedures of the dialog ----
@@ -206,9 +206,9 @@ void TilePanel(HWND surface, const MemoryCanvas& image) {
     RECT outer = {};
     GetWindowRect(surface, &outer);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    const MemoryCanvas& strip = Dlg.picMbl;
+    const MemoryCanvas& strip = Dlg.PicMbl;
     for (const TileSpot& spot : TilePositions(strip.Width(), strip.Height(), width, height))
-        BitBlt(image.Dc(), spot.x, spot.y, strip.Width(), strip.Height(), strip.Dc(), 0, 0, SRCCOPY);
+        BitBlt(image.Dc(), spot.X, spot.Y, strip.Width(), strip.Height(), strip.Dc(), 0, 0, SRCCOPY);
     InvalidateRect(surface, nullptr, FALSE);
 }
 
@@ -216,43 +216,43 @@ void TilePanel(HWND surface, const MemoryCanvas& image) {
 
 void Form_Resize() {
     RECT inner = {};
-    GetClientRect(Dlg.window, &inner);
-    Dlg.formImage = MemoryCanvas::Compatible(nullptr, inner.right, inner.bottom);
-    if (!Dlg.formImage) return;
-    Dlg.formImage.Fill(DialogBackground);
+    GetClientRect(Dlg.Window, &inner);
+    Dlg.FormImage = MemoryCanvas::Compatible(nullptr, inner.right, inner.bottom);
+    if (!Dlg.FormImage) return;
+    Dlg.FormImage.Fill(DialogBackground);
     const std::vector<GradientRow> rows = GradientRows(inner.bottom);
     // The context's own brush takes each row's colour: no brush is made.
     const HBRUSH rowBrush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (size_t y = 0; y < rows.size(); ++y) {
         const RECT line = {0, LONG(y), inner.right, LONG(y) + 1};
-        SetDCBrushColor(Dlg.formImage.Dc(), RGB(rows[y].red, rows[y].green, rows[y].blue));
-        FillRect(Dlg.formImage.Dc(), &line, rowBrush);
+        SetDCBrushColor(Dlg.FormImage.Dc(), RGB(rows[y].Red, rows[y].Green, rows[y].Blue));
+        FillRect(Dlg.FormImage.Dc(), &line, rowBrush);
     }
-    InvalidateRect(Dlg.window, nullptr, FALSE);
+    InvalidateRect(Dlg.Window, nullptr, FALSE);
 }
 
 void Form_Load() {
     const HostSettings& s = Settings;
 
     RECT outer = {};
-    GetWindowRect(Dlg.window, &outer);
+    GetWindowRect(Dlg.Window, &outer);
     const PixelPoint origin = DialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                           outer.right - outer.left, outer.bottom - outer.top, Dlg.dpi);
-    SetWindowPos(Dlg.window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                                           outer.right - outer.left, outer.bottom - outer.top, Dlg.Dpi);
+    SetWindowPos(Dlg.Window, nullptr, origin.X, origin.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    InitCommandButtons(Dlg.window);
-    TilePanel(Dlg.panel, Dlg.panelImage);
-    EnableWindow(Dlg.bgmRepeat, FALSE);
+    InitCommandButtons(Dlg.Window);
+    TilePanel(Dlg.Panel, Dlg.PanelImage);
+    EnableWindow(Dlg.BgmRepeat, FALSE);
     ShowMarks(s.BgmKind);
-    if (s.BgmKind == BgmAudioCd) EnableWindow(Dlg.bgmRepeat, TRUE);
-    CommandButton_SetEnabled(Dlg.cmdFile, s.BgmKind == BgmMusicFile);
+    if (s.BgmKind == BgmAudioCd) EnableWindow(Dlg.BgmRepeat, TRUE);
+    CommandButton_SetEnabled(Dlg.CmdFile, s.BgmKind == BgmMusicFile);
 
-    SetWindowTextW(Dlg.bgmRepeat, FormatHashHash(s.BgmRepeat).c_str());
+    SetWindowTextW(Dlg.BgmRepeat, FormatHashHash(s.BgmRepeat).c_str());
     for (int i = 0; i <= RepeatListLast; ++i)
-        SendMessageW(Dlg.bgmRepeat, CB_ADDSTRING, 0, LPARAM(FormatHashHash(i).c_str()));
+        SendMessageW(Dlg.BgmRepeat, CB_ADDSTRING, 0, LPARAM(FormatHashHash(i).c_str()));
 
-    Dlg.lblFname.caption = s.BgmFile;
-    InvalidateRect(Dlg.panel, nullptr, FALSE);
+    Dlg.LblFname.Caption = s.BgmFile;
+    InvalidateRect(Dlg.Panel, nullptr, FALSE);
 
     POINT cursor = {};
     if (GetCursorPos(&cursor)) {
@@ -262,29 +262,29 @@ void Form_Load() {
         Zoom.ZoomOriginX = 0;
         Zoom.ZoomOriginY = 0;
     }
-    ZoomOpen(Dlg.window);
+    ZoomOpen(Dlg.Window);
     SetAppWaitCursor(false);
 }
 
 void Form_Unload() {
-    if (Dlg.unloaded) return;
-    Dlg.unloaded = true;
-    ZoomClose(Dlg.window);
+    if (Dlg.Unloaded) return;
+    Dlg.Unloaded = true;
+    ZoomClose(Dlg.Window);
 }
 
 void CloseDialog() {
     Form_Unload();
-    DestroyWindow(Dlg.window);
+    DestroyWindow(Dlg.Window);
 }
 
 // Img_BGM_MouseDown and lbl_BGM_MouseDown share this body; any button counts.
 void OptionMouseDown(int index) {
     Settings.BgmKind = int16_t(index);
-    CommandButton_SetEnabled(Dlg.cmdFile, false);
-    EnableWindow(Dlg.bgmRepeat, FALSE);
+    CommandButton_SetEnabled(Dlg.CmdFile, false);
+    EnableWindow(Dlg.BgmRepeat, FALSE);
     ShowMarks(index);
-    if (index == BgmAudioCd) EnableWindow(Dlg.bgmRepeat, TRUE);
-    if (index == BgmMusicFile) CommandButton_SetEnabled(Dlg.cmdFile, true);
+    if (index == BgmAudioCd) EnableWindow(Dlg.BgmRepeat, TRUE);
+    if (index == BgmMusicFile) CommandButton_SetEnabled(Dlg.CmdFile, true);
 }
 
 void Img_BGM_MouseDown(int index) {
@@ -299,28 +299,28 @@ void Cmd_File_Click() {
     wchar_t fileTitle[ChooserBufferSize + 1] = {};
     OPENFILENAMEW chooser = {};
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-    chooser.hwndOwner = Dlg.window;
-    chooser.hInstance = Dlg.instance;
-    chooser.lpstrFilter = Dlg.texts.chooserFilter.c_str();
+    chooser.hwndOwner = Dlg.Window;
+    chooser.hInstance = Dlg.Instance;
+    chooser.lpstrFilter = Dlg.Texts.ChooserFilter.c_str();
     chooser.lpstrFile = fileName;
     chooser.nMaxFile = ChooserBufferSize;
     chooser.lpstrFileTitle = fileTitle;
     chooser.nMaxFileTitle = ChooserBufferSize;
     chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
-    chooser.lpstrTitle = Dlg.texts.chooserTitle.c_str();
+    chooser.lpstrTitle = Dlg.Texts.ChooserTitle.c_str();
     chooser.Flags = 0;
     if (DialogCalls->OpenFileName(&chooser) <= 0) return;
 
     Settings.BgmFile = fileName;
-    Dlg.lblFname.caption = Settings.BgmFile;
-    InvalidateRect(Dlg.panel, nullptr, FALSE);
+    Dlg.LblFname.Caption = Settings.BgmFile;
+    InvalidateRect(Dlg.Panel, nullptr, FALSE);
     Settings.BgmFolder = DirectoryOf(Settings.BgmFile);
 }
 
 void Cmd_Set_Click() {
-    const int length = GetWindowTextLengthW(Dlg.bgmRepeat);
+    const int length = GetWindowTextLengthW(Dlg.BgmRepeat);
     std::wstring repeatText(size_t(length) + 1, L'\0');
-    repeatText.resize(size_t(GetWindowTextW(Dlg.bgmRepeat, repeatText.data(), length + 1)));
+    repeatText.resize(size_t(GetWindowTextW(Dlg.BgmRepeat, repeatText.data(), length + 1)));
     SaveSettings(repeatText);
     CloseDialog();
 }
@@ -331,7 +331,7 @@ void Cmd_Can_Click() {
 
 void lbl_URL_Click() {
     SetAppWaitCursor(true);
-    DialogCalls->OpenWebPage(Dlg.window, L"open", Dlg.lblUrl.caption.c_str(), L"", L"", SW_SHOWNORMAL);
+    DialogCalls->OpenWebPage(Dlg.Window, L"open", Dlg.LblUrl.Caption.c_str(), L"", L"", SW_SHOWNORMAL);
     SetAppWaitCursor(false);
 }
 
@@ -354,28 +354,28 @@ void PaintFrom(HWND window, const MemoryCanvas& image, void (*drawOver)(HDC)) {
 }
 
 void DrawFormLabels(HDC dc) {
-    DrawLabel(dc, Dlg.lbl7);
-    DrawLabel(dc, Dlg.lblUrl);
+    DrawLabel(dc, Dlg.Lbl7);
+    DrawLabel(dc, Dlg.LblUrl);
 }
 
 void DrawPanelContents(HDC dc) {
     {
         const SelectedObject hollow(dc, GetStockObject(NULL_BRUSH));
         const SelectedObject black(dc, GetStockObject(BLACK_PEN));
-        Rectangle(dc, Dlg.shape3.left, Dlg.shape3.top, Dlg.shape3.right, Dlg.shape3.bottom);
+        Rectangle(dc, Dlg.Shape3.left, Dlg.Shape3.top, Dlg.Shape3.right, Dlg.Shape3.bottom);
     }
 
     for (int i = 0; i < 3; ++i) {
-        const MemoryCanvas picture = MemoryCanvas::Viewing(dc, Dlg.imgBgm[i]);
+        const MemoryCanvas picture = MemoryCanvas::Viewing(dc, Dlg.ImgBgm[i]);
         if (!picture) continue;
         const RECT mark = MarkRect(i);
         BitBlt(dc, mark.left, mark.top, mark.right - mark.left, mark.bottom - mark.top, picture.Dc(), 0, 0, SRCCOPY);
     }
 
-    DrawLabel(dc, Dlg.lbl15);
-    DrawLabel(dc, Dlg.lbl14);
-    for (const Label& label : Dlg.lblBgm) DrawLabel(dc, label);
-    DrawLabel(dc, Dlg.lblFname);
+    DrawLabel(dc, Dlg.Lbl15);
+    DrawLabel(dc, Dlg.Lbl14);
+    for (const Label& label : Dlg.LblBgm) DrawLabel(dc, label);
+    DrawLabel(dc, Dlg.LblFname);
 }
 
 POINT PointOf(LPARAM lParam) {
@@ -403,7 +403,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        PaintFrom(window, Dlg.panelImage, DrawPanelContents);
+        PaintFrom(window, Dlg.PanelImage, DrawPanelContents);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -433,7 +433,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 // The control's rectangle, moved right as far as needed to keep the gap after the label.
 RECT AfterLabel(RECT control, const Label& label, int gap) {
-    const int shift = label.rect.right + gap - control.left;
+    const int shift = label.Rect.right + gap - control.left;
     if (shift > 0) OffsetRect(&control, shift, 0);
     return control;
 }
@@ -446,52 +446,52 @@ void PlaceControls() {
         SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
-        CommandButton_SetDpi(control, Dlg.dpi);
+        CommandButton_SetDpi(control, Dlg.Dpi);
     };
     const RECT pic = PixelBox(PicC);
-    SetWindowPos(Dlg.panel, nullptr, pic.left, pic.top, pic.right - pic.left, pic.bottom - pic.top,
+    SetWindowPos(Dlg.Panel, nullptr, pic.left, pic.top, pic.right - pic.left, pic.bottom - pic.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     RECT panelInner = {};
-    GetClientRect(Dlg.panel, &panelInner);
-    Dlg.panelImage = MemoryCanvas::Compatible(nullptr, panelInner.right, panelInner.bottom);
-    Dlg.panelImage.Fill(PanelBackground);
+    GetClientRect(Dlg.Panel, &panelInner);
+    Dlg.PanelImage = MemoryCanvas::Compatible(nullptr, panelInner.right, panelInner.bottom);
+    Dlg.PanelImage.Fill(PanelBackground);
 
-    Dlg.shape3 = PixelBox(Shape3);
+    Dlg.Shape3 = PixelBox(Shape3);
     const UINT single = DT_SINGLELINE | DT_NOPREFIX;
-    Dlg.lbl15 = MakeLabel(Lbl15, Dlg.texts.section, Dlg.labelFont.Get(), Black, single | DT_CENTER, false);
+    Dlg.Lbl15 = MakeLabel(Lbl15, Dlg.Texts.Section, Dlg.LabelFont.Get(), Black, single | DT_CENTER, false);
     for (int i = 0; i < 3; ++i)
-        Dlg.lblBgm[i] = MakeLabel(LblBgm[i], Dlg.texts.options[i], Dlg.labelFont.Get(), Black, single, true);
-    Dlg.lbl14 = MakeLabel(Lbl14, Dlg.texts.repeat, Dlg.labelFont.Get(), Black, single, true);
+        Dlg.LblBgm[i] = MakeLabel(LblBgm[i], Dlg.Texts.Options[i], Dlg.LabelFont.Get(), Black, single, true);
+    Dlg.Lbl14 = MakeLabel(Lbl14, Dlg.Texts.Repeat, Dlg.LabelFont.Get(), Black, single, true);
     // Two lines; long paths without blanks break between characters.
-    Dlg.lblFname = MakeLabel(LblFname, Dlg.lblFname.caption, Dlg.labelFont.Get(), Black,
+    Dlg.LblFname = MakeLabel(LblFname, Dlg.LblFname.Caption, Dlg.LabelFont.Get(), Black,
                              DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, false);
-    Dlg.lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.labelFont.Get(), White, single, true);
-    Dlg.lblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.urlFont.Get(), White, single, true);
+    Dlg.Lbl7 = MakeLabel(Lbl7, CreditLine, Dlg.LabelFont.Get(), White, single, true);
+    Dlg.LblUrl = MakeLabel(LblUrl, MakerUrl, Dlg.UrlFont.Get(), White, single, true);
 
     // A caption longer than the design's moves the control after it along
     // its row; the repeat box's own label follows the box.
-    const int gap = TwipsToPixels(RowGapTwips, Dlg.dpi);
-    RECT repeat = AfterLabel(PixelBox(BgmRepeatBox), Dlg.lblBgm[BgmAudioCd], gap);
+    const int gap = TwipsToPixels(RowGapTwips, Dlg.Dpi);
+    RECT repeat = AfterLabel(PixelBox(BgmRepeatBox), Dlg.LblBgm[BgmAudioCd], gap);
     const int labelShift = repeat.right - PixelBox(BgmRepeatBox).right;
-    OffsetRect(&Dlg.lbl14.rect, labelShift, 0);
-    repeat.bottom = repeat.top + TwipsToPixels(RepeatListTwips, Dlg.dpi);
-    place(Dlg.bgmRepeat, repeat, Dlg.panelFont.Get());
-    place(Dlg.cmdFile, AfterLabel(PixelBox(CmdFile), Dlg.lblBgm[BgmMusicFile], gap), Dlg.labelFont.Get());
-    place(Dlg.cmdSet, PixelBox(CmdSet), Dlg.labelFont.Get());
-    place(Dlg.cmdCan, PixelBox(CmdCan), Dlg.labelFont.Get());
+    OffsetRect(&Dlg.Lbl14.Rect, labelShift, 0);
+    repeat.bottom = repeat.top + TwipsToPixels(RepeatListTwips, Dlg.Dpi);
+    place(Dlg.BgmRepeat, repeat, Dlg.PanelFont.Get());
+    place(Dlg.CmdFile, AfterLabel(PixelBox(CmdFile), Dlg.LblBgm[BgmMusicFile], gap), Dlg.LabelFont.Get());
+    place(Dlg.CmdSet, PixelBox(CmdSet), Dlg.LabelFont.Get());
+    place(Dlg.CmdCan, PixelBox(CmdCan), Dlg.LabelFont.Get());
 }
 
 void CreateControls(HWND window) {
-    Dlg.window = window;
-    Dlg.panel = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PanelClass, L"",
+    Dlg.Window = window;
+    Dlg.Panel = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PanelClass, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, window, nullptr,
-                                Dlg.instance, nullptr);
-    Dlg.bgmRepeat = CreateWindowExW(0, L"COMBOBOX", L"",
+                                Dlg.Instance, nullptr);
+    Dlg.BgmRepeat = CreateWindowExW(0, L"COMBOBOX", L"",
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
-                                    0, 0, 0, Dlg.panel, HMENU(INT_PTR(IdBgmRepeat)), Dlg.instance, nullptr);
-    Dlg.cmdFile = CreateCommandButton(Dlg.panel, IdCmdFile, FileButtonCaption, 0, 0, 0, 0);
-    Dlg.cmdSet = CreateCommandButton(window, IdCmdSet, Dlg.texts.set.c_str(), 0, 0, 0, 0);
-    Dlg.cmdCan = CreateCommandButton(window, IdCmdCan, Dlg.texts.cancel.c_str(), 0, 0, 0, 0);
+                                    0, 0, 0, Dlg.Panel, HMENU(INT_PTR(IdBgmRepeat)), Dlg.Instance, nullptr);
+    Dlg.CmdFile = CreateCommandButton(Dlg.Panel, IdCmdFile, FileButtonCaption, 0, 0, 0, 0);
+    Dlg.CmdSet = CreateCommandButton(window, IdCmdSet, Dlg.Texts.Set.c_str(), 0, 0, 0, 0);
+    Dlg.CmdCan = CreateCommandButton(window, IdCmdCan, Dlg.Texts.Cancel.c_str(), 0, 0, 0, 0);
     PlaceControls();
 }
 
@@ -499,16 +499,16 @@ void CreateControls(HWND window) {
 // (left, top). The frame is measured, not computed, so it is right at any
 // resolution of the frame's own.
 void SizeInnerArea(int width, int height, int left, int top) {
-    const DWORD style = DWORD(GetWindowLongPtrW(Dlg.window, GWL_STYLE));
+    const DWORD style = DWORD(GetWindowLongPtrW(Dlg.Window, GWL_STYLE));
     RECT frame = {0, 0, width, height};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    SetWindowPos(Dlg.window, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
+    SetWindowPos(Dlg.Window, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     RECT inner = {}, outer = {};
-    GetClientRect(Dlg.window, &inner);
-    GetWindowRect(Dlg.window, &outer);
+    GetClientRect(Dlg.Window, &inner);
+    GetWindowRect(Dlg.Window, &outer);
     if (inner.right != width || inner.bottom != height)
-        SetWindowPos(Dlg.window, nullptr, left, top, outer.right - outer.left + width - inner.right,
+        SetWindowPos(Dlg.Window, nullptr, left, top, outer.right - outer.left + width - inner.right,
                      outer.bottom - outer.top + height - inner.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -517,24 +517,24 @@ bool MakeFonts();
 // WM_DPICHANGED: the dialog is now on a monitor of another resolution. It is
 // laid out afresh at that resolution where the system suggests.
 void ChangeDpi(int dpi, const RECT* suggested) {
-    if (dpi <= 0 || dpi == Dlg.dpi) return;
+    if (dpi <= 0 || dpi == Dlg.Dpi) return;
     // The old fonts go only once the controls have the new ones; without all
     // three new ones, the old ones stay on.
-    OwnedFont oldLabel = std::move(Dlg.labelFont), oldUrl = std::move(Dlg.urlFont), oldPanel = std::move(Dlg.panelFont);
-    const int oldDpi = Dlg.dpi;
-    Dlg.dpi = dpi;
+    OwnedFont oldLabel = std::move(Dlg.LabelFont), oldUrl = std::move(Dlg.UrlFont), oldPanel = std::move(Dlg.PanelFont);
+    const int oldDpi = Dlg.Dpi;
+    Dlg.Dpi = dpi;
     if (!MakeFonts()) {
-        Dlg.dpi = oldDpi;
-        Dlg.labelFont = std::move(oldLabel), Dlg.urlFont = std::move(oldUrl), Dlg.panelFont = std::move(oldPanel);
+        Dlg.Dpi = oldDpi;
+        Dlg.LabelFont = std::move(oldLabel), Dlg.UrlFont = std::move(oldUrl), Dlg.PanelFont = std::move(oldPanel);
         return;
     }
     PlaceControls();
     RECT outer = {};
-    GetWindowRect(Dlg.window, &outer);
+    GetWindowRect(Dlg.Window, &outer);
     const RECT& at = suggested ? *suggested : outer;
     SizeInnerArea(TwipsToPixels(InnerWidthTwips, dpi), TwipsToPixels(InnerHeightTwips, dpi), at.left, at.top);
-    TilePanel(Dlg.panel, Dlg.panelImage);
-    InvalidateRect(Dlg.window, nullptr, FALSE);
+    TilePanel(Dlg.Panel, Dlg.PanelImage);
+    InvalidateRect(Dlg.Window, nullptr, FALSE);
 }
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -548,7 +548,7 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        PaintFrom(window, Dlg.formImage, DrawFormLabels);
+        PaintFrom(window, Dlg.FormImage, DrawFormLabels);
         return 0;
     case WM_SETCURSOR:
         if (ShowWaitCursor()) return TRUE;
@@ -556,27 +556,27 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             POINT point = {};
             GetCursorPos(&point);
             ScreenToClient(window, &point);
-            if (LabelContains(Dlg.lblUrl, point)) {
-                SetCursor(Dlg.hand);
+            if (LabelContains(Dlg.LblUrl, point)) {
+                SetCursor(Dlg.Hand);
                 return TRUE;
             }
         }
         break;
     case WM_LBUTTONDOWN:
-        if (LabelContains(Dlg.lblUrl, PointOf(lParam))) {
-            Dlg.urlPressed = true;
+        if (LabelContains(Dlg.LblUrl, PointOf(lParam))) {
+            Dlg.UrlPressed = true;
             SetCapture(window);
         }
         return 0;
     case WM_LBUTTONUP:
-        if (Dlg.urlPressed) {
-            Dlg.urlPressed = false;
+        if (Dlg.UrlPressed) {
+            Dlg.UrlPressed = false;
             ReleaseCapture();
-            if (LabelContains(Dlg.lblUrl, PointOf(lParam))) lbl_URL_Click();
+            if (LabelContains(Dlg.LblUrl, PointOf(lParam))) lbl_URL_Click();
         }
         return 0;
     case WM_CAPTURECHANGED:
-        Dlg.urlPressed = false;
+        Dlg.UrlPressed = false;
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam) Clicked(LOWORD(wParam));
@@ -600,16 +600,16 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 bool LoadPictures(HINSTANCE instance) {
-    Dlg.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_RIPPLUME));
-    Dlg.smallIcon = HICON(LoadImageW(instance, MAKEINTRESOURCEW(IDI_RIPPLUME), IMAGE_ICON,
+    Dlg.Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_RIPPLUME));
+    Dlg.SmallIcon = HICON(LoadImageW(instance, MAKEINTRESOURCEW(IDI_RIPPLUME), IMAGE_ICON,
                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    Dlg.hand = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_LINK_HAND));
-    if (!Dlg.hand) Dlg.hand = SystemCursor(IDC_HAND);
-    Dlg.imgRa[0].Reset(HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_OFF), IMAGE_BITMAP, 0, 0, 0)));
-    Dlg.imgRa[1].Reset(HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_ON), IMAGE_BITMAP, 0, 0, 0)));
+    Dlg.Hand = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_LINK_HAND));
+    if (!Dlg.Hand) Dlg.Hand = SystemCursor(IDC_HAND);
+    Dlg.ImgRa[0].Reset(HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_OFF), IMAGE_BITMAP, 0, 0, 0)));
+    Dlg.ImgRa[1].Reset(HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_MARK_ON), IMAGE_BITMAP, 0, 0, 0)));
 
     // Pic_Mbl is exactly the size of its strip.
-    Dlg.picMbl = MemoryCanvas::Owning(
+    Dlg.PicMbl = MemoryCanvas::Owning(
         nullptr, HBITMAP(LoadImageW(instance, MAKEINTRESOURCEW(IDB_PANEL_TEXTURE), IMAGE_BITMAP, 0, 0, 0)));
 
     return MakeFonts();
@@ -618,10 +618,10 @@ bool LoadPictures(HINSTANCE instance) {
 bool MakeFonts() {
     BYTE charset = DEFAULT_CHARSET;
     const std::wstring face = CaptionFace(HostLanguage(), JapaneseLabelFaces, std::size(JapaneseLabelFaces), charset);
-    Dlg.labelFont = MakeFont(face.c_str(), LabelPoints, Dlg.dpi, charset, false);
-    Dlg.urlFont = MakeFont(face.c_str(), LabelPoints, Dlg.dpi, charset, true);
-    Dlg.panelFont = MakeFont(PanelFace, PanelPoints, Dlg.dpi, DEFAULT_CHARSET, false);
-    return Dlg.labelFont && Dlg.urlFont && Dlg.panelFont;
+    Dlg.LabelFont = MakeFont(face.c_str(), LabelPoints, Dlg.Dpi, charset, false);
+    Dlg.UrlFont = MakeFont(face.c_str(), LabelPoints, Dlg.Dpi, charset, true);
+    Dlg.PanelFont = MakeFont(PanelFace, PanelPoints, Dlg.Dpi, DEFAULT_CHARSET, false);
+    return Dlg.LabelFont && Dlg.UrlFont && Dlg.PanelFont;
 }
 
 void RegisterClasses(HINSTANCE instance) {
@@ -629,8 +629,8 @@ void RegisterClasses(HINSTANCE instance) {
     dialog.cbSize = sizeof dialog;
     dialog.lpfnWndProc = DialogProc;
     dialog.hInstance = instance;
-    dialog.hIcon = Dlg.icon;
-    dialog.hIconSm = Dlg.smallIcon;
+    dialog.hIcon = Dlg.Icon;
+    dialog.hIconSm = Dlg.SmallIcon;
     dialog.hCursor = SystemCursor(IDC_ARROW);
     dialog.lpszClassName = DialogClass;
     RegisterClassExW(&dialog);  // fails harmlessly when a previous dialog registered it
@@ -654,10 +654,10 @@ void RegisterClasses(HINSTANCE instance) {
 
 void ShowSettingsDialog(HINSTANCE instance) {
     Dlg = DialogState{};
-    Dlg.instance = instance;
-    Dlg.texts = LoadDialogTexts();
+    Dlg.Instance = instance;
+    Dlg.Texts = LoadDialogTexts();
     // It opens in the middle of the primary monitor, at that monitor's resolution.
-    Dlg.dpi = DpiAt(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
+    Dlg.Dpi = DpiAt(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
     if (!LoadPictures(instance)) {
         Dlg = DialogState{};  // what was loaded goes with it
         return;
@@ -665,24 +665,24 @@ void ShowSettingsDialog(HINSTANCE instance) {
     RegisterClasses(instance);
 
     // An owned window stays out of the taskbar; the owner is never shown.
-    Dlg.owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    Dlg.Owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     HWND window =
-        CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, 0, 0, Dlg.owner, nullptr, instance, nullptr);
+        CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, 0, 0, Dlg.Owner, nullptr, instance, nullptr);
     if (!window) {
-        if (Dlg.owner) DestroyWindow(Dlg.owner);
+        if (Dlg.Owner) DestroyWindow(Dlg.Owner);
         Dlg = DialogState{};
         return;
     }
 
-    SizeInnerArea(TwipsToPixels(InnerWidthTwips, Dlg.dpi), TwipsToPixels(InnerHeightTwips, Dlg.dpi), 0, 0);
-    SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(Dlg.icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(Dlg.smallIcon));
+    SizeInnerArea(TwipsToPixels(InnerWidthTwips, Dlg.Dpi), TwipsToPixels(InnerHeightTwips, Dlg.Dpi), 0, 0);
+    SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(Dlg.Icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(Dlg.SmallIcon));
 
     Form_Load();
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
-    SetFocus(Dlg.panel);  // the lowest tab index, as the form starts
+    SetFocus(Dlg.Panel);  // the lowest tab index, as the form starts
 
     MSG message;
     while (IsWindow(window)) {
@@ -697,6 +697,6 @@ void ShowSettingsDialog(HINSTANCE instance) {
         DispatchMessageW(&message);
     }
     if (IsWindow(window)) DestroyWindow(window);
-    if (Dlg.owner) DestroyWindow(Dlg.owner);
+    if (Dlg.Owner) DestroyWindow(Dlg.Owner);
     Dlg = DialogState{};  // its fonts, pictures and images go with it
 }

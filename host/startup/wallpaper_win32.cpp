@@ -14,16 +14,20 @@ constexpr unsigned long long MostWallpaperPixels = 64ull * 1024 * 1024;
 
 // One reference to a COM object, released when it goes.
 template <typename T>
-struct ComRef {
-    T* p = nullptr;
+class ComRef {
+public:
     ComRef() = default;
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
     ~ComRef() {
-        if (p) p->Release();
+        if (object_) object_->Release();
     }
-    T* operator->() const { return p; }
-    T** operator&() { return &p; }
+    T* Get() const { return object_; }
+    T* operator->() const { return object_; }
+    T** operator&() { return &object_; }
+
+private:
+    T* object_ = nullptr;
 };
 
 std::wstring DesktopValue(const wchar_t* name) {
@@ -49,7 +53,7 @@ MemoryCanvas DecodePicture(const std::wstring& path) {
         FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                                   &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
         static_cast<unsigned long long>(width) * height > MostWallpaperPixels)

@@ -55,34 +55,34 @@ bool Fits(uint64_t offset, uint64_t count, size_t size) {
 // Where the parts of the file lie, all checked to be inside it except the
 // pixel data, whose length depends on the format.
 struct BitmapLayout {
-    DibHeader header;
-    uint64_t masksOffset;
-    uint64_t tableOffset;
-    uint64_t tableEntrySize;  // 4 (B G R reserved) or 3 (B G R) after a core header
-    uint64_t pixelOffset;
+    DibHeader Header;
+    uint64_t MasksOffset;
+    uint64_t TableOffset;
+    uint64_t TableEntrySize;  // 4 (B G R reserved) or 3 (B G R) after a core header
+    uint64_t PixelOffset;
 };
 
 DibHeader ParseInfoHeader(const uint8_t* p) {
     DibHeader header;
-    header.size = InfoHeaderSize;
-    header.width = int32_t(Read32(p + 4));
-    header.height = int32_t(Read32(p + 8));
-    header.planes = Read16(p + 12);
-    header.bitCount = Read16(p + 14);
-    header.compression = Read32(p + 16);
-    header.colorsUsed = Read32(p + 32);
+    header.Size = InfoHeaderSize;
+    header.Width = int32_t(Read32(p + 4));
+    header.Height = int32_t(Read32(p + 8));
+    header.Planes = Read16(p + 12);
+    header.BitCount = Read16(p + 14);
+    header.Compression = Read32(p + 16);
+    header.ColorsUsed = Read32(p + 32);
     return header;
 }
 
 DibHeader ParseCoreHeader(const uint8_t* p) {
     DibHeader header;
-    header.size = CoreHeaderSize;
-    header.width = Read16(p + 4);
-    header.height = Read16(p + 6);
-    header.planes = Read16(p + 8);
-    header.bitCount = Read16(p + 10);
-    header.compression = CompressionNone;
-    header.colorsUsed = 0;
+    header.Size = CoreHeaderSize;
+    header.Width = Read16(p + 4);
+    header.Height = Read16(p + 6);
+    header.Planes = Read16(p + 8);
+    header.BitCount = Read16(p + 10);
+    header.Compression = CompressionNone;
+    header.ColorsUsed = 0;
     return header;
 }
 
@@ -97,28 +97,28 @@ DecodeError ReadLayout(const uint8_t* data, size_t size, BitmapLayout* layout) {
     if (!Fits(headerOffset, headerSize, size)) return DecodeError::ConversionError;
 
     const bool isInfo = headerSize == InfoHeaderSize;
-    DibHeader& header = layout->header;
+    DibHeader& header = layout->Header;
     header = isInfo ? ParseInfoHeader(data + headerOffset) : ParseCoreHeader(data + headerOffset);
-    layout->masksOffset = headerOffset + headerSize;
-    const bool hasMasks = isInfo && header.compression == CompressionBitfields;
-    layout->tableOffset = layout->masksOffset + (hasMasks ? BitfieldMasksSize : 0);
-    layout->tableEntrySize = isInfo ? 4 : 3;
-    const uint64_t tableEnd = layout->tableOffset + ColorTableSize(header) * layout->tableEntrySize;
+    layout->MasksOffset = headerOffset + headerSize;
+    const bool hasMasks = isInfo && header.Compression == CompressionBitfields;
+    layout->TableOffset = layout->MasksOffset + (hasMasks ? BitfieldMasksSize : 0);
+    layout->TableEntrySize = isInfo ? 4 : 3;
+    const uint64_t tableEnd = layout->TableOffset + ColorTableSize(header) * layout->TableEntrySize;
     if (!Fits(0, tableEnd, size)) return DecodeError::ConversionError;
-    layout->pixelOffset = hasFileHeader ? Read32(data + PixelOffsetField) : tableEnd;
+    layout->PixelOffset = hasFileHeader ? Read32(data + PixelOffsetField) : tableEnd;
     return DecodeError::None;
 }
 
 bool IsSupportedFormat(const DibHeader& header) {
-    if (header.width <= 0 || header.height == 0 || header.planes != 1) return false;
-    const uint16_t bits = header.bitCount;
-    switch (header.compression) {
+    if (header.Width <= 0 || header.Height == 0 || header.Planes != 1) return false;
+    const uint16_t bits = header.BitCount;
+    switch (header.Compression) {
     case CompressionNone:
         return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     case CompressionRle8:
-        return bits == 8 && header.height > 0;
+        return bits == 8 && header.Height > 0;
     case CompressionRle4:
-        return bits == 4 && header.height > 0;
+        return bits == 4 && header.Height > 0;
     case CompressionBitfields:
         return bits == 16 || bits == 32;
     default:
@@ -127,47 +127,47 @@ bool IsSupportedFormat(const DibHeader& header) {
 }
 
 int64_t RowCount(const DibHeader& header) {
-    return header.height < 0 ? -int64_t(header.height) : header.height;
+    return header.Height < 0 ? -int64_t(header.Height) : header.Height;
 }
 
 bool IsTooLarge(const DibHeader& header) {
-    const int64_t width = header.width;
+    const int64_t width = header.Width;
     const int64_t rows = RowCount(header);
     return width > MaxBitmapSide || rows > MaxBitmapSide || width * rows > MaxBitmapPixels;
 }
 
 void ReadPalette(const uint8_t* data, const BitmapLayout& layout, Palette* palette) {
-    const int entries = std::min<int>(ColorTableSize(layout.header), 256);
+    const int entries = std::min<int>(ColorTableSize(layout.Header), 256);
     for (int i = 0; i < entries; ++i) {
-        const uint8_t* entry = data + layout.tableOffset + i * layout.tableEntrySize;
-        palette->colours[i] = PaletteColour{entry[2], entry[1], entry[0]};
+        const uint8_t* entry = data + layout.TableOffset + i * layout.TableEntrySize;
+        palette->Colours[i] = PaletteColour{entry[2], entry[1], entry[0]};
     }
 }
 
 void ReadMasks(const uint8_t* data, const BitmapLayout& layout, PixelFormat* format) {
     uint32_t red = 0x00FF0000, green = 0x0000FF00, blue = 0x000000FF;
-    if (layout.header.compression == CompressionBitfields) {
-        const uint8_t* masks = data + layout.masksOffset;
+    if (layout.Header.Compression == CompressionBitfields) {
+        const uint8_t* masks = data + layout.MasksOffset;
         red = Read32(masks);
         green = Read32(masks + 4);
         blue = Read32(masks + 8);
-    } else if (layout.header.bitCount == 16) {
+    } else if (layout.Header.BitCount == 16) {
         red = 0x7C00;
         green = 0x03E0;
         blue = 0x001F;
     }
-    format->red = MakeChannelMask(red);
-    format->green = MakeChannelMask(green);
-    format->blue = MakeChannelMask(blue);
+    format->Red = MakeChannelMask(red);
+    format->Green = MakeChannelMask(green);
+    format->Blue = MakeChannelMask(blue);
 }
 
 DecodeError DecodeRlePixels(const uint8_t* data, size_t size, const BitmapLayout& layout, const PixelFormat& format,
                             uint8_t** pixels) {
-    const DibHeader& header = layout.header;
-    if (layout.pixelOffset > size) return DecodeError::ConversionError;
-    uint8_t* buffer = static_cast<uint8_t*>(calloc(size_t(header.width * RowCount(header) * 3), 1));
+    const DibHeader& header = layout.Header;
+    if (layout.PixelOffset > size) return DecodeError::ConversionError;
+    uint8_t* buffer = static_cast<uint8_t*>(calloc(size_t(header.Width * RowCount(header) * 3), 1));
     if (!buffer) return DecodeError::OutOfMemory;
-    if (!DecodeRle(data + layout.pixelOffset, size - layout.pixelOffset, format, header.width, header.height, buffer)) {
+    if (!DecodeRle(data + layout.PixelOffset, size - layout.PixelOffset, format, header.Width, header.Height, buffer)) {
         free(buffer);
         return DecodeError::ConversionError;
     }
@@ -177,16 +177,16 @@ DecodeError DecodeRlePixels(const uint8_t* data, size_t size, const BitmapLayout
 
 DecodeError DecodeRowPixels(const uint8_t* data, size_t size, const BitmapLayout& layout, const PixelFormat& format,
                             uint8_t** pixels) {
-    const DibHeader& header = layout.header;
+    const DibHeader& header = layout.Header;
     const int64_t rows = RowCount(header);
-    const uint64_t stride = (uint64_t(header.bitCount) * header.width + 31) / 32 * 4;
-    if (!Fits(layout.pixelOffset, stride * rows, size)) return DecodeError::ConversionError;
-    const uint64_t rowBytes = uint64_t(header.width) * 3;
+    const uint64_t stride = (uint64_t(header.BitCount) * header.Width + 31) / 32 * 4;
+    if (!Fits(layout.PixelOffset, stride * rows, size)) return DecodeError::ConversionError;
+    const uint64_t rowBytes = uint64_t(header.Width) * 3;
     uint8_t* buffer = static_cast<uint8_t*>(malloc(size_t(rowBytes * rows)));
     if (!buffer) return DecodeError::OutOfMemory;
     for (int64_t row = 0; row < rows; ++row) {
-        const int64_t target = header.height > 0 ? row : rows - 1 - row;
-        ConvertRow(data + layout.pixelOffset + row * stride, header.width, format, buffer + target * rowBytes);
+        const int64_t target = header.Height > 0 ? row : rows - 1 - row;
+        ConvertRow(data + layout.PixelOffset + row * stride, header.Width, format, buffer + target * rowBytes);
     }
     *pixels = buffer;
     return DecodeError::None;
@@ -195,8 +195,8 @@ DecodeError DecodeRowPixels(const uint8_t* data, size_t size, const BitmapLayout
 }  // namespace
 
 uint16_t ColorTableSize(const DibHeader& header) {
-    if (header.size != CoreHeaderSize && header.colorsUsed != 0) return uint16_t(header.colorsUsed & 0xFFFF);
-    switch (header.bitCount) {
+    if (header.Size != CoreHeaderSize && header.ColorsUsed != 0) return uint16_t(header.ColorsUsed & 0xFFFF);
+    switch (header.BitCount) {
     case 1:
         return 2;
     case 4:
@@ -229,19 +229,19 @@ DecodeError DecodeBitmapBytes(const uint8_t* data, size_t size, BitmapImage** im
     BitmapLayout layout;
     DecodeError error = ReadLayout(data, size, &layout);
     if (error != DecodeError::None) return error;
-    const DibHeader& header = layout.header;
+    const DibHeader& header = layout.Header;
     if (!IsSupportedFormat(header)) return DecodeError::ConversionError;
     // A well-formed header asking for a picture this large would fail at the
     // allocation, so it is reported as such before anything is allocated.
     if (IsTooLarge(header)) return DecodeError::OutOfMemory;
 
     PixelFormat format;
-    format.bitCount = header.bitCount;
-    ReadPalette(data, layout, &format.palette);
+    format.BitCount = header.BitCount;
+    ReadPalette(data, layout, &format.ColourTable);
     ReadMasks(data, layout, &format);
 
     uint8_t* pixels = nullptr;
-    const bool isRle = header.compression == CompressionRle8 || header.compression == CompressionRle4;
+    const bool isRle = header.Compression == CompressionRle8 || header.Compression == CompressionRle4;
     error = isRle ? DecodeRlePixels(data, size, layout, format, &pixels)
                   : DecodeRowPixels(data, size, layout, format, &pixels);
     if (error != DecodeError::None) return error;
@@ -251,7 +251,7 @@ DecodeError DecodeBitmapBytes(const uint8_t* data, size_t size, BitmapImage** im
         free(pixels);
         return DecodeError::OutOfMemory;
     }
-    record->width = header.width;
+    record->width = header.Width;
     record->height = int32_t(RowCount(header));
     record->pixels = pixels;
     *image = record;

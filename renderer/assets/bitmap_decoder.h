@@ -15,13 +15,13 @@ enum class DecodeError { None, OutOfMemory, UnknownFormat, ConversionError };
 // header is widened into the same record (size stays 12, compression and
 // colorsUsed 0).
 struct DibHeader {
-    uint32_t size;
-    int32_t width;
-    int32_t height;  // negative: rows stored top row first
-    uint16_t planes;
-    uint16_t bitCount;
-    uint32_t compression;
-    uint32_t colorsUsed;
+    uint32_t Size;
+    int32_t Width;
+    int32_t Height;  // negative: rows stored top row first
+    uint16_t Planes;
+    uint16_t BitCount;
+    uint32_t Compression;
+    uint32_t ColorsUsed;
 };
 
 // Number of colour-table entries that follow the header (and its bit-field

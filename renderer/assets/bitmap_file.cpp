@@ -20,7 +20,7 @@ BitmapImage* DecodeBitmap(const char* fileName, BitmapPlatform& platform) {
         return nullptr;
     }
     BitmapImage* image = nullptr;
-    const DecodeError error = DecodeBitmapBytes(file.data, file.size, &image);
+    const DecodeError error = DecodeBitmapBytes(file.Data, file.Size, &image);
     if (error != DecodeError::None) platform.ShowError(DecodeErrorMessage(error));
     platform.UnmapFile(&file);
     return image;

@@ -9,9 +9,9 @@
 #include "renderer/assets/bitmap_decoder.h"
 
 struct MappedFile {
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-    void* handles[3] = {nullptr, nullptr, nullptr};  // platform's own bookkeeping
+    const uint8_t* Data = nullptr;
+    size_t Size = 0;
+    void* Handles[3] = {nullptr, nullptr, nullptr};  // platform's own bookkeeping
 };
 
 // Win32 (bitmap_platform_win32) and POSIX (bitmap_platform_posix); tests

@@ -24,13 +24,13 @@ bool PosixBitmapPlatform::MapFile(const char* fileName, MappedFile* file) {
         view = mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     close(fd);
     if (view == MAP_FAILED) return false;
-    file->data = static_cast<const uint8_t*>(view);
-    file->size = size_t(info.st_size);
+    file->Data = static_cast<const uint8_t*>(view);
+    file->Size = size_t(info.st_size);
     return true;
 }
 
 void PosixBitmapPlatform::UnmapFile(MappedFile* file) {
-    if (file->data) munmap(const_cast<uint8_t*>(file->data), file->size);
+    if (file->Data) munmap(const_cast<uint8_t*>(file->Data), file->Size);
     *file = MappedFile();
 }
 

@@ -31,9 +31,9 @@ bool Win32BitmapPlatform::Openable(const char* fileName) {
 }
 
 void Win32BitmapPlatform::UnmapFile(MappedFile* file) {
-    if (file->handles[ViewHandle]) UnmapViewOfFile(file->handles[ViewHandle]);
-    if (file->handles[MappingHandle]) CloseHandle(file->handles[MappingHandle]);
-    if (file->handles[FileHandle]) CloseHandle(file->handles[FileHandle]);
+    if (file->Handles[ViewHandle]) UnmapViewOfFile(file->Handles[ViewHandle]);
+    if (file->Handles[MappingHandle]) CloseHandle(file->Handles[MappingHandle]);
+    if (file->Handles[FileHandle]) CloseHandle(file->Handles[FileHandle]);
     *file = MappedFile();
 }
 
@@ -42,19 +42,19 @@ bool Win32BitmapPlatform::MapFile(const char* fileName, MappedFile* file) {
     HANDLE handle = CreateFileW(Wide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
-    file->handles[FileHandle] = handle;
+    file->Handles[FileHandle] = handle;
     LARGE_INTEGER size;
     // An empty file cannot be mapped: CreateFileMappingA refuses it.
     HANDLE mapping = CreateFileMappingA(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    file->handles[MappingHandle] = mapping;
+    file->Handles[MappingHandle] = mapping;
     void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
-    file->handles[ViewHandle] = view;
+    file->Handles[ViewHandle] = view;
     if (!view || !GetFileSizeEx(handle, &size) || uint64_t(size.QuadPart) > SIZE_MAX) {
         UnmapFile(file);
         return false;
     }
-    file->data = static_cast<const uint8_t*>(view);
-    file->size = size_t(size.QuadPart);
+    file->Data = static_cast<const uint8_t*>(view);
+    file->Size = size_t(size.QuadPart);
     return true;
 }
 

@@ -11,9 +11,9 @@ constexpr uint8_t RleEndOfBitmap = 1;
 constexpr uint8_t RleDelta = 2;
 
 void PutColour(const PaletteColour& colour, uint8_t* dst) {
-    dst[0] = colour.red;
-    dst[1] = colour.green;
-    dst[2] = colour.blue;
+    dst[0] = colour.Red;
+    dst[1] = colour.Green;
+    dst[2] = colour.Blue;
 }
 
 // Pixels of fewer than 8 bits are packed from the most significant bits.
@@ -40,32 +40,32 @@ uint8_t Nibble(uint8_t byte, int i) {
 
 ChannelMask MakeChannelMask(uint32_t mask) {
     ChannelMask channel;
-    channel.mask = mask;
+    channel.Mask = mask;
     if (mask == 0) return channel;
-    while (!(mask >> channel.shift & 1)) ++channel.shift;
+    while (!(mask >> channel.Shift & 1)) ++channel.Shift;
     int top = 31;
     while (!(mask >> top & 1)) --top;
-    channel.bits = top - channel.shift + 1;
+    channel.Bits = top - channel.Shift + 1;
     return channel;
 }
 
 uint8_t ScaleChannel(uint32_t pixel, const ChannelMask& channel) {
-    if (channel.bits == 0) return 0;
-    const uint32_t value = (pixel & channel.mask) >> channel.shift;
-    if (channel.bits >= 8) return uint8_t(value >> (channel.bits - 8));
+    if (channel.Bits == 0) return 0;
+    const uint32_t value = (pixel & channel.Mask) >> channel.Shift;
+    if (channel.Bits >= 8) return uint8_t(value >> (channel.Bits - 8));
     uint32_t scaled = 0;
-    for (int pos = 8 - channel.bits; pos > -channel.bits; pos -= channel.bits)
+    for (int pos = 8 - channel.Bits; pos > -channel.Bits; pos -= channel.Bits)
         scaled |= pos >= 0 ? value << pos : value >> -pos;
     return uint8_t(scaled);
 }
 
 void ConvertRow(const uint8_t* src, int32_t width, const PixelFormat& format, uint8_t* dst) {
-    switch (format.bitCount) {
+    switch (format.BitCount) {
     case 1:
     case 4:
     case 8:
         for (int32_t x = 0; x < width; ++x, dst += 3)
-            PutColour(format.palette.colours[IndexAt(src, x, format.bitCount)], dst);
+            PutColour(format.ColourTable.Colours[IndexAt(src, x, format.BitCount)], dst);
         break;
     case 24:
         for (int32_t x = 0; x < width; ++x, src += 3, dst += 3) {
@@ -76,10 +76,10 @@ void ConvertRow(const uint8_t* src, int32_t width, const PixelFormat& format, ui
         break;
     default:  // 16 and 32 bits: channels given by masks
         for (int32_t x = 0; x < width; ++x, dst += 3) {
-            const uint32_t pixel = MaskedPixelAt(src, x, format.bitCount);
-            dst[0] = ScaleChannel(pixel, format.red);
-            dst[1] = ScaleChannel(pixel, format.green);
-            dst[2] = ScaleChannel(pixel, format.blue);
+            const uint32_t pixel = MaskedPixelAt(src, x, format.BitCount);
+            dst[0] = ScaleChannel(pixel, format.Red);
+            dst[1] = ScaleChannel(pixel, format.Green);
+            dst[2] = ScaleChannel(pixel, format.Blue);
         }
         break;
     }
@@ -87,12 +87,12 @@ void ConvertRow(const uint8_t* src, int32_t width, const PixelFormat& format, ui
 
 bool DecodeRle(const uint8_t* src, size_t size, const PixelFormat& format, int32_t width, int32_t height,
                uint8_t* dst) {
-    const bool fourBit = format.bitCount == 4;
+    const bool fourBit = format.BitCount == 4;
     size_t pos = 0;
     int64_t x = 0;
     int64_t y = 0;
     auto put = [&](uint8_t index) {
-        if (x < width && y < height) PutColour(format.palette.colours[index], dst + (y * width + x) * 3);
+        if (x < width && y < height) PutColour(format.ColourTable.Colours[index], dst + (y * width + x) * 3);
         ++x;
     };
     while (y < height) {

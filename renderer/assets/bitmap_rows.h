@@ -5,20 +5,20 @@
 #include <cstdint>
 
 struct PaletteColour {
-    uint8_t red, green, blue;
+    uint8_t Red, Green, Blue;
 };
 
 // Entries the file's colour table does not fill stay black, so every 8-bit
 // index has a colour.
 struct Palette {
-    PaletteColour colours[256] = {};
+    PaletteColour Colours[256] = {};
 };
 
 // One colour channel of a 16- or 32-bit pixel.
 struct ChannelMask {
-    uint32_t mask = 0;
-    int shift = 0;  // position of the lowest mask bit
-    int bits = 0;   // from the lowest to the highest mask bit
+    uint32_t Mask = 0;
+    int Shift = 0;  // position of the lowest mask bit
+    int Bits = 0;   // from the lowest to the highest mask bit
 };
 
 ChannelMask MakeChannelMask(uint32_t mask);
@@ -28,9 +28,9 @@ ChannelMask MakeChannelMask(uint32_t mask);
 uint8_t ScaleChannel(uint32_t pixel, const ChannelMask& channel);
 
 struct PixelFormat {
-    int bitCount = 24;
-    Palette palette;               // 1, 4 and 8 bits per pixel
-    ChannelMask red, green, blue;  // 16 and 32 bits per pixel
+    int BitCount = 24;
+    Palette ColourTable;           // 1, 4 and 8 bits per pixel
+    ChannelMask Red, Green, Blue;  // 16 and 32 bits per pixel
 };
 
 // Converts one stored row of `width` pixels; src holds all of the row's bytes.

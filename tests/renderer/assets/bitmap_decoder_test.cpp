@@ -93,15 +93,15 @@ TEST(BitmapDecoder, ColoursUsedSetsTheTableLengthAndThePixelStart) {
 TEST(BitmapDecoder, ColorTableSizeFollowsColoursUsedThenDepth) {
     DibHeader header = {40, 1, 1, 1, 8, 0, 0};
     EXPECT_EQ(ColorTableSize(header), 256);
-    header.colorsUsed = 0x12340014;  // only the low 16 bits count
+    header.ColorsUsed = 0x12340014;  // only the low 16 bits count
     EXPECT_EQ(ColorTableSize(header), 0x14);
-    header.bitCount = 24;
+    header.BitCount = 24;
     EXPECT_EQ(ColorTableSize(header), 0x14);
-    header.size = 12;  // a core header has no colours-used field
+    header.Size = 12;  // a core header has no colours-used field
     EXPECT_EQ(ColorTableSize(header), 0);
     const std::pair<int, int> depths[] = {{1, 2}, {4, 16}, {8, 256}, {2, 0}, {16, 0}, {32, 0}};
     for (auto [bits, entries] : depths) {
-        header.bitCount = uint16_t(bits);
+        header.BitCount = uint16_t(bits);
         EXPECT_EQ(ColorTableSize(header), entries) << bits;
     }
 }
