@@ -54,7 +54,8 @@ apt_install() {
 mapfile -t missing < <(missing_of "${common[@]}")
 apt_install "${missing[@]}"
 
-if bash "$here/can-run-32bit.sh"; then
+# The kernel decides, not the developer's RIPPLUME_NO_32BIT switch.
+if RIPPLUME_NO_32BIT= bash "$here/can-run-32bit.sh"; then
   mapfile -t missing < <(missing_of "${only32[@]}")
   apt_install "${missing[@]}"
 elif installed wine32:i386; then

@@ -1,8 +1,13 @@
 ; Ripplume's installer, built by scripts/release.sh:
 ;   makensis -DVERSION=1.0.0 -DBIN=<programs> -DTOP=<repository> -DOUTFILE=<setup.exe> ripplume.nsi
+; -DTARGET=amd64-unicode makes a 64-bit installer around 64-bit programs, for
+; the install test on machines that run no 32-bit code; what ships is 32-bit.
 ; Per user and without administrator rights: the programs go to a folder the
 ; user can write, so the settings file beside the host can be written.
 Unicode true
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
