@@ -9,7 +9,10 @@
 #
 # The installer is the shipped 32-bit one. Where the programs under test are
 # 64-bit (a machine that runs no 32-bit code), it is a 64-bit test installer
-# made from the same ripplume.nsi around them, in a 64-bit prefix.
+# made from the same ripplume.nsi around them, in a 64-bit prefix; signed as a
+# release would be when RIPPLUME_SIGN_CERT and RIPPLUME_SIGN_KEY are set.
+# With RIPPLUME_VERIFY_CA, the installed programs and the uninstaller must
+# carry signatures that verify against that CA.
 here=$(dirname "$0")
 DIST=${RIPPLUME_DIST:?RIPPLUME_DIST must name the release folder}
 # A prefix of its own, made anew: the "before" state of a user's machine.
@@ -41,7 +44,12 @@ if [ "$INSTALLER" = shipped ]; then
 else
   SETUP="$ART/Ripplume-$VERSION-setup-x86_64-test.exe"
   cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$PROGRAMS/"
-  makensis -V2 -DVERSION="$VERSION" -DBIN="$PROGRAMS" -DTOP="$RIPPLUME_SOURCE" \
+  sign=()
+  if [ -n "${RIPPLUME_SIGN_CERT:-}" ]; then
+    bash "$RIPPLUME_SOURCE/scripts/sign.sh" "$PROGRAMS/Ripplume.scr" "$PROGRAMS/Ripplume.dll"
+    sign=("-DSIGN=bash '$RIPPLUME_SOURCE/scripts/sign.sh'")
+  fi
+  makensis -V2 -DVERSION="$VERSION" -DBIN="$PROGRAMS" -DTOP="$RIPPLUME_SOURCE" "${sign[@]}" \
     -DTARGET=amd64-unicode -DOUTFILE="$SETUP" "$RIPPLUME_SOURCE/packaging/windows/ripplume.nsi" >"$ART/makensis.log" 2>&1
   log "installer: $SETUP, a 64-bit test installer made from ripplume.nsi around $BIN"
   check "the test installer is a 64-bit program" sh -c "file -b '$SETUP' | grep -q '^PE32+ executable'"
@@ -108,7 +116,12 @@ check "the renderer is installed beside it" test -f "$DIR/Ripplume.dll"
 check "and the uninstaller" test -f "$DIR/Uninstall.exe"
 check "the programs are the installer's" \
   sh -c "cmp -s '$DIR/Ripplume.scr' '$PROGRAMS/Ripplume.scr' && cmp -s '$DIR/Ripplume.dll' '$PROGRAMS/Ripplume.dll'"
-if [ "$INSTALLER" = shipped ]; then
+if [ -n "${RIPPLUME_VERIFY_CA:-}" ]; then
+  for file in "$SETUP" "$DIR/Ripplume.scr" "$DIR/Ripplume.dll" "$DIR/Uninstall.exe"; do
+    check "${file##*/} carries a signature that verifies" \
+      sh -c "osslsigncode verify -CAfile '$RIPPLUME_VERIFY_CA' -in '$file' >>'$ART/verify.log' 2>&1"
+  done
+elif [ "$INSTALLER" = shipped ]; then
   check "the release holds this build's programs" \
     sh -c "cmp -s '$PROGRAMS/Ripplume.scr' '$BIN/../../windows-i686/bin/Ripplume.scr' && cmp -s '$PROGRAMS/Ripplume.dll' '$BIN/../../windows-i686/bin/Ripplume.dll'"
 fi
