@@ -16,7 +16,7 @@ common=(
   libasound2 libasound2-plugins libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-ipafont-gothic sox lame libc6:i386 locales clang-format nsis zip unzip
   xscreensaver xscreensaver-data xscreensaver-gl dpkg-dev python3 lintian xserver-xephyr strace
-  osslsigncode openssl
+  osslsigncode openssl file procps
 )
 only32=(
   wine32:i386
