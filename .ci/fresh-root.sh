@@ -11,17 +11,8 @@ root=$work/root
 cache=/var/cache/apt/archives
 mirror=http://deb.debian.org/debian
 
-stage=""
-stage_start() {
-  stage=$1
-  stage_t0=$EPOCHSECONDS
-  echo "==== $stage ($(date -u +%T) UTC)"
-}
-stage_end() {
-  printf '%-44s %4d s\n' "$stage" $((EPOCHSECONDS - stage_t0)) >>"$work/timings"
-  stage=""
-}
-trap '[ -z "$stage" ] || printf "%-44s %4d s (failed)\n" "$stage" $((EPOCHSECONDS - stage_t0)) >>"$work/timings"' EXIT
+CI_WORK=$work
+source "$(dirname "$0")/stages.sh"
 
 # minbase: essential and required packages and apt, nothing more; anything
 # else the tests use must come from install-deps.sh. This machine's package
@@ -66,4 +57,4 @@ stage_start "scripts/test.sh (builds, release, tests)"
 in_root bash scripts/test.sh 2>&1 | tee "$work/test.log"
 stage_end
 ctest_time=$(sed -n 's/^Total Test time (real) = *\([0-9.]*\) sec$/\1/p' "$work/test.log")
-[ -z "$ctest_time" ] || printf '%-44s %4.0f s\n' "  of which the tests (CTest)" "$ctest_time" >>"$work/timings"
+[ -z "$ctest_time" ] || printf '%-44s %5.0f s\n' "  of which the tests (CTest)" "$ctest_time" >>"$work/timings"
