@@ -16,6 +16,7 @@ common=(
   libasound2 libasound2-plugins libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-ipafont-gothic sox lame libc6:i386 locales clang-format nsis zip unzip
   xscreensaver xscreensaver-data xscreensaver-gl dpkg-dev python3 lintian xserver-xephyr strace
+  osslsigncode openssl file procps
 )
 only32=(
   wine32:i386
@@ -54,7 +55,8 @@ apt_install() {
 mapfile -t missing < <(missing_of "${common[@]}")
 apt_install "${missing[@]}"
 
-if bash "$here/can-run-32bit.sh"; then
+# The kernel decides, not the developer's RIPPLUME_NO_32BIT switch.
+if RIPPLUME_NO_32BIT= bash "$here/can-run-32bit.sh"; then
   mapfile -t missing < <(missing_of "${only32[@]}")
   apt_install "${missing[@]}"
 elif installed wine32:i386; then

@@ -1,9 +1,21 @@
 ; Ripplume's installer, built by scripts/release.sh:
 ;   makensis -DVERSION=1.0.0 -DBIN=<programs> -DTOP=<repository> -DOUTFILE=<setup.exe> ripplume.nsi
+; with -DSIGN=<command> when the release is signed: NSIS runs the command on
+; the uninstaller and on the installer as it makes them (scripts/sign.sh).
+; -DTARGET=amd64-unicode makes a 64-bit installer around 64-bit programs, for
+; the install test on machines that run no 32-bit code; what ships is 32-bit.
 ; Per user and without administrator rights: the programs go to a folder the
 ; user can write, so the settings file beside the host can be written.
 Unicode true
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 SetCompressor /SOLID lzma
+
+!ifdef SIGN
+  !uninstfinalize `${SIGN} "%1"` = 0
+  !finalize `${SIGN} "%1"` = 0
+!endif
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"

@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# The release as a Windows user gets it, in a fresh 32-bit Wine prefix: the
+# The release as a Windows user gets it, in a fresh Wine prefix: the
 # installer puts the programs in place, makes Ripplume the screen saver and
 # registers its uninstaller; the installed programs run a saver and write
 # their settings; an upgrade keeps the settings; the uninstaller takes all of
 # it away again and leaves another program's screen-saver choice alone. The
 # zip and the checksums are checked too. RIPPLUME_DIST names the release
 # folder (scripts/release.sh makes it).
+#
+# The installer is the shipped 32-bit one. Where the programs under test are
+# 64-bit (a machine that runs no 32-bit code), it is a 64-bit test installer
+# made from the same ripplume.nsi around them, in a 64-bit prefix; signed as a
+# release would be when RIPPLUME_SIGN_CERT and RIPPLUME_SIGN_KEY are set.
+# With RIPPLUME_VERIFY_CA, the installed programs and the uninstaller must
+# carry signatures that verify against that CA.
 here=$(dirname "$0")
 DIST=${RIPPLUME_DIST:?RIPPLUME_DIST must name the release folder}
-if ! bash "$here/../../scripts/can-run-32bit.sh"; then
-  echo "SKIPPED: the installer is a 32-bit program and this machine runs no 32-bit code"
-  exit 77
-fi
 # A prefix of its own, made anew: the "before" state of a user's machine.
 export RIPPLUME_WINE_PREFIX="${RIPPLUME_WINE_PREFIX:?}-install"
 rm -rf "$RIPPLUME_WINE_PREFIX"
+if file -b "${RIPPLUME_BIN:?}/Ripplume.scr" | grep -q '^PE32+ '; then
+  INSTALLER=test64
+  bash "$here/prepare-prefix.sh" "$RIPPLUME_WINE_PREFIX" win64 || { echo "no 64-bit Wine prefix"; exit 1; }
+else
+  INSTALLER=shipped
+fi
 source "$here/harness.sh"
 # Wine would mirror Start-menu entries into the Unix desktop's menus, outside
 # the prefix; Windows has nothing of the kind.
@@ -23,8 +32,28 @@ harness_init install
 harness_japanese_fonts
 
 VERSION=$(ls "$DIST" | sed -n 's/^Ripplume-\(.*\)-setup\.exe$/\1/p')
-SETUP="$DIST/Ripplume-$VERSION-setup.exe"
 ZIP="$DIST/Ripplume-$VERSION-win32.zip"
+# PROGRAMS: the programs the installer holds, to compare the installed ones with.
+PROGRAMS=$ART/programs
+mkdir -p "$PROGRAMS"
+if [ "$INSTALLER" = shipped ]; then
+  SETUP="$DIST/Ripplume-$VERSION-setup.exe"
+  unzip -q -j "$ZIP" '*/Ripplume.scr' '*/Ripplume.dll' -d "$PROGRAMS"
+  log "installer: $SETUP, the shipped 32-bit one"
+  check "the shipped installer is a 32-bit program" sh -c "file -b '$SETUP' | grep -q '^PE32 executable'"
+else
+  SETUP="$ART/Ripplume-$VERSION-setup-x86_64-test.exe"
+  cp "$BIN/Ripplume.scr" "$BIN/Ripplume.dll" "$PROGRAMS/"
+  sign=()
+  if [ -n "${RIPPLUME_SIGN_CERT:-}" ]; then
+    bash "$RIPPLUME_SOURCE/scripts/sign.sh" "$PROGRAMS/Ripplume.scr" "$PROGRAMS/Ripplume.dll"
+    sign=("-DSIGN=bash '$RIPPLUME_SOURCE/scripts/sign.sh'")
+  fi
+  makensis -V2 -DVERSION="$VERSION" -DBIN="$PROGRAMS" -DTOP="$RIPPLUME_SOURCE" "${sign[@]}" \
+    -DTARGET=amd64-unicode -DOUTFILE="$SETUP" "$RIPPLUME_SOURCE/packaging/windows/ripplume.nsi" >"$ART/makensis.log" 2>&1
+  log "installer: $SETUP, a 64-bit test installer made from ripplume.nsi around $BIN"
+  check "the test installer is a 64-bit program" sh -c "file -b '$SETUP' | grep -q '^PE32+ executable'"
+fi
 UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ripplume'
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 C="$WINEPREFIX/drive_c"
@@ -85,7 +114,17 @@ log "installed to $DIR"
 check "the host is installed" test -f "$DIR/Ripplume.scr"
 check "the renderer is installed beside it" test -f "$DIR/Ripplume.dll"
 check "and the uninstaller" test -f "$DIR/Uninstall.exe"
-check "the programs are the released ones" cmp -s "$DIR/Ripplume.scr" "$BIN/../../windows-i686/bin/Ripplume.scr"
+check "the programs are the installer's" \
+  sh -c "cmp -s '$DIR/Ripplume.scr' '$PROGRAMS/Ripplume.scr' && cmp -s '$DIR/Ripplume.dll' '$PROGRAMS/Ripplume.dll'"
+if [ -n "${RIPPLUME_VERIFY_CA:-}" ]; then
+  for file in "$SETUP" "$DIR/Ripplume.scr" "$DIR/Ripplume.dll" "$DIR/Uninstall.exe"; do
+    check "${file##*/} carries a signature that verifies" \
+      sh -c "osslsigncode verify -CAfile '$RIPPLUME_VERIFY_CA' -in '$file' >>'$ART/verify.log' 2>&1"
+  done
+elif [ "$INSTALLER" = shipped ]; then
+  check "the release holds this build's programs" \
+    sh -c "cmp -s '$PROGRAMS/Ripplume.scr' '$BIN/../../windows-i686/bin/Ripplume.scr' && cmp -s '$PROGRAMS/Ripplume.dll' '$BIN/../../windows-i686/bin/Ripplume.dll'"
+fi
 wine "$BIN/wintool.exe" version "$(windows_path "$DIR/Ripplume.scr")" 2>/dev/null | tr -d '\r' >"$ART/version.txt"
 check "the host carries its version resource ($(tr '\n' ' ' <"$ART/version.txt"))" \
   grep -qx "ProductVersion=$VERSION" "$ART/version.txt"

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# fresh-root.sh REPO WORK: run by .ci/run in a mount and process namespace of
+# its own. Makes a minimal Debian 12 root in WORK/root with mmdebstrap, mounts
+# into it what the tests need, and runs scripts/install-deps.sh and then
+# scripts/test.sh there, from REPO mounted at its own path. Appends each
+# stage's time to WORK/timings.
+set -euo pipefail
+repo=$1
+work=$2
+root=$work/root
+cache=/var/cache/apt/archives
+mirror=http://deb.debian.org/debian
+
+CI_WORK=$work
+source "$(dirname "$0")/stages.sh"
+
+# minbase: essential and required packages and apt, nothing more; anything
+# else the tests use must come from install-deps.sh. This machine's package
+# cache is shared, so packages are downloaded once; it is mounted only while
+# apt runs, and mmdebstrap is told to leave its files alone.
+stage_start "fresh Debian 12 root (mmdebstrap minbase)"
+mkdir -p "$root"
+mmdebstrap --mode=root --variant=minbase --skip=essential/unlink --skip=cleanup/apt/cache \
+  --setup-hook="mkdir -p \"\$1$cache\" && mount --bind $cache \"\$1$cache\"" \
+  --customize-hook="umount \"\$1$cache\"" \
+  bookworm "$root" \
+  "deb $mirror bookworm main" "deb $mirror bookworm-updates main" \
+  "deb http://deb.debian.org/debian-security bookworm-security main"
+stage_end
+
+# What the tests need of the machine: its processes (this namespace's), its
+# devices and shared memory, and the X sockets' folder, so that the tests'
+# private X displays do not take a number the machine's displays hold.
+mount -t proc proc "$root/proc"
+mount --bind /dev "$root/dev"
+mount --bind /dev/pts "$root/dev/pts"
+mount --bind /dev/shm "$root/dev/shm"
+mkdir -p -m 1777 /tmp/.X11-unix "$root/tmp/.X11-unix"
+mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+mount --bind "$cache" "$root$cache"
+mkdir -p "$root$repo"
+mount --bind "$repo" "$root$repo"
+
+# A login's environment, not this one's.
+in_root() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    bash -c 'cd "$1" && shift && exec "$@"' run "$repo" "$@" </dev/null
+}
+
+stage_start "scripts/install-deps.sh"
+in_root bash scripts/install-deps.sh
+stage_end
+umount "$root$cache"
+
+stage_start "scripts/test.sh (builds, release, tests)"
+in_root bash scripts/test.sh 2>&1 | tee "$work/test.log"
+stage_end
+ctest_time=$(sed -n 's/^Total Test time (real) = *\([0-9.]*\) sec$/\1/p' "$work/test.log")
+[ -z "$ctest_time" ] || printf '%-44s %5.0f s\n' "  of which the tests (CTest)" "$ctest_time" >>"$work/timings"
