@@ -1,9 +1,5 @@
 #!/usr/bin/env bash
-# Exit 0 when this machine's kernel runs 32-bit x86 programs (some virtual
-# machines switch IA-32 emulation off; 32-bit Wine cannot start there).
-# RIPPLUME_NO_32BIT=1 is a developer's switch: the scripts and tests then act
-# as on such a machine (64-bit test builds, the 64-bit test installer), though
-# the packages installed stay those of this machine.
-[ "${RIPPLUME_NO_32BIT:-}" != 1 ] || exit 1
-[ -x /lib/ld-linux.so.2 ] || exit 1
-/lib/ld-linux.so.2 --version >/dev/null 2>&1
+# Exit 0 when this machine runs 32-bit x86 programs: runs_32bit_code
+# (tests/lib/machine.sh), for the scripts that ask it as a command.
+source "$(dirname "$0")/../tests/lib/machine.sh"
+runs_32bit_code

@@ -10,24 +10,21 @@ seconds=${1:-10}
 cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIPPLUME_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build/bench" --target ripplume >/dev/null
 
-export DISPLAY=:79
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-log=$(mktemp)
-trap 'kill $xvfb 2>/dev/null; rm -f "$log"' EXIT
-sleep 1
-convert -size 1024x768 gradient:'#103060-#60a0e0' -fill '#e03020' -draw 'rectangle 0,0 120,767' "$log.png"
-display -window root "$log.png" >/dev/null 2>&1 &
-picture=$!
-sleep 1.5
+# The displays and waits the tests use.
+for part in checks x_display; do source "$root/tests/lib/$part.sh"; done
+ART=$(mktemp -d)
+log=$ART/fps.log
+trap 'stop_x_servers; rm -rf "$ART"' EXIT
+start_xvfb || { echo "could not start Xvfb" >&2; exit 1; }
+convert -size 1024x768 gradient:'#103060-#60a0e0' -fill '#e03020' -draw 'rectangle 0,0 120,767' "$ART/desktop.png"
+show_on_root "$ART/desktop.png"
 "$build/bench/bin/ripplume" -window -fps 2>"$log" &
 run=$!
-sleep $((seconds + 2))
+wait_for_window Ripplume 10 || { echo "ripplume's window did not appear" >&2; exit 1; }
+sleep $((seconds + 2))  # the measured stretch: -fps reports once a second
 ticks=$(awk '{ print $14 + $15 }' "/proc/$run/stat")
 kill -TERM "$run"
 wait "$run" || true
-kill "$picture" 2>/dev/null || true
-rm -f "$log.png"
 frames=$(awk '{ n++ } n > 2 { print $2 }' "$log" | sort -n)
 median=$(awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }' <<<"$frames")
 total=$(awk '{ n = $(NF - 1) } END { print n }' "$log")

@@ -49,9 +49,13 @@ while getopts n:s:f:p: option; do
 done
 shift $((OPTIND - 1))
 
+# The displays, waits and Wine set-up the tests use.
+for part in checks machine x_display wine; do source "$root/tests/lib/$part.sh"; done
+ART=$(mktemp -d)
+
 if [ $# -eq 0 ]; then
   bash "$root/scripts/build-windows.sh" "$build" >/dev/null
-  if bash "$root/scripts/can-run-32bit.sh"; then set -- "$build/windows-i686/bin"; else set -- "$build/windows/bin"; fi
+  if runs_32bit_code; then set -- "$build/windows-i686/bin"; else set -- "$build/windows/bin"; fi
 fi
 
 # i686 or x86_64, from the program's file header.
@@ -67,7 +71,7 @@ arch_of() {
 # picture in place; leaves its server running so later starts are quick.
 prepare_prefix() {
   local prefix=$1 winearch=$2
-  bash "$root/tests/wine/prepare-prefix.sh" "$prefix" "$winearch" || true
+  prepare_wine_prefix "$prefix" "$winearch" || true
   local handover
   handover="$(WINEPREFIX=$prefix WINEDEBUG=-all winepath -u "$(WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c \
     'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r\n')" 2>/dev/null)/Ripplume"
@@ -77,7 +81,7 @@ prepare_prefix() {
 
 # CPU time of a process in clock ticks: all its threads, then those of
 # llvmpipe's rasteriser (threads named llvmpipe-N).
-cpu_ticks() {
+cpu_ticks_with_llvmpipe() {
   local task
   for task in /proc/"$1"/task/*; do
     echo "$(cat "$task/comm" 2>/dev/null) $(cat "$task/stat" 2>/dev/null)"
@@ -86,26 +90,26 @@ cpu_ticks() {
 }
 
 swaps() { grep -c glxdrv_wglSwapBuffers "$1" || true; }
+# swaps_stopped TRACE: no swap over half a second.
+swaps_stopped() {
+  local before
+  before=$(swaps "$1")
+  sleep 0.5
+  [ "$(swaps "$1")" -le "$before" ]
+}
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
-work=$(mktemp -d)
-display=""
-for n in $(seq 70 99); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-export DISPLAY=$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
+work=$ART
 prefixes=()
 cleanup() {
   for prefix in "${prefixes[@]}"; do WINEPREFIX=$prefix WINEDEBUG=-all wineserver -k >/dev/null 2>&1 || true; done
-  kill "$xvfb" 2>/dev/null || true
+  stop_x_servers
   rm -rf "$work"
 }
 trap cleanup EXIT
-sleep 1
+start_xvfb || { echo "could not start Xvfb" >&2; exit 1; }
+xvfb=${X_PIDS[-1]}
 
 bash "$root/tests/wine/sample-desktop.sh" desktop "$work/desktop.png"
 picture=$work/Ripplume.bmp
@@ -120,7 +124,7 @@ for bin in "$@"; do
   loader_of[$bin]=wine
   case $arch in
     i686)
-      if ! bash "$root/scripts/can-run-32bit.sh"; then
+      if ! runs_32bit_code; then
         echo "$bin: 32-bit, and this machine runs no 32-bit code; skipped" >&2
         continue
       fi
@@ -161,21 +165,22 @@ measure() {
     kill "$pid" 2>/dev/null || true
     return 1
   fi
-  sleep 2
+  sleep 2  # past the first frames, which build the texture and warm the caches
   case $phase in
-    minimised) WINEDEBUG=-all wine "$wintool" syscommand Ripplume_VC F020 >/dev/null 2>&1; sleep 1 ;;
+    minimised) WINEDEBUG=-all wine "$wintool" syscommand Ripplume_VC F020 >/dev/null 2>&1 ;;
     inactive)
       WINEDEBUG=-all wine "$wintool" take-activation $((seconds + 4)) >"$work/holder" 2>&1 &
-      for _ in $(seq 50); do grep -q held "$work/holder" && break; sleep 0.2; done
-      sleep 1 ;;
+      wait_for 10 grep -q held "$work/holder" || echo "$bin: the activation was not taken" >&2 ;;
   esac
+  # Minimised or inactive, the window settles into waiting first.
+  [ "$phase" = running ] || wait_for 5 swaps_stopped "$trace" || echo "$bin: it kept drawing" >&2
   f1=$(swaps "$trace")
-  read -r c1 l1 < <(cpu_ticks "$pid")
-  read -r x1 _ < <(cpu_ticks "$xvfb")
+  read -r c1 l1 < <(cpu_ticks_with_llvmpipe "$pid")
+  read -r x1 _ < <(cpu_ticks_with_llvmpipe "$xvfb")
   sleep "$seconds"
   f2=$(swaps "$trace")
-  read -r c2 l2 < <(cpu_ticks "$pid")
-  read -r x2 _ < <(cpu_ticks "$xvfb")
+  read -r c2 l2 < <(cpu_ticks_with_llvmpipe "$pid")
+  read -r x2 _ < <(cpu_ticks_with_llvmpipe "$xvfb")
   load=$(cut -d' ' -f1 /proc/loadavg)
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -194,7 +199,7 @@ shot() {
   pid=$!
   for _ in $(seq 20000); do [ "$(swaps "$trace")" -ge $((frame - 1)) ] && break; sleep 0.002; done
   kill -STOP "$pid"
-  sleep 0.5  # the X server finishes drawing what it was sent
+  wait_settled 1024x768+0+0 5 || true  # the X server finishes drawing what it was sent
   n=$(swaps "$trace")
   out=$build/frame-shots/$(arch_of "$bin/Ripplume.dll")-$n-$round.png
   xwd -root -silent | convert xwd:- "$out"

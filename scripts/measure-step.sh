@@ -17,8 +17,11 @@ while getopts n: option; do
   esac
 done
 
+# What this machine runs, and the tests' Wine set-up.
+for part in checks machine wine; do source "$root/tests/lib/$part.sh"; done
+
 arches=(x86_64)
-if bash "$root/scripts/can-run-32bit.sh"; then
+if runs_32bit_code; then
   arches=(i686 x86_64)
 else
   echo "this machine runs no 32-bit code: the 32-bit build is not timed" >&2
@@ -35,7 +38,7 @@ for arch in "${arches[@]}"; do
   # Its server is started first, with no pipe to hold: a server started by a
   # captured wine command would keep the capture open until it exits.
   prefix=$build/wine-step-$winearch
-  bash "$root/tests/wine/prepare-prefix.sh" "$prefix" "$winearch" || true
+  prepare_wine_prefix "$prefix" "$winearch" || true
 done
 stop_servers() {
   local winearch

@@ -11,31 +11,25 @@ seconds=${RIPPLUME_RUN_SECONDS:-12}
 bash "$root/scripts/install-deps.sh"
 bin=$(bash "$root/scripts/build-windows.sh" "$build")
 
-shots=$build/run-screenshots
-mkdir -p "$shots"
+# The displays, waits, screenshots and Wine set-up the tests use.
+for part in checks machine x_display wine; do source "$root/tests/lib/$part.sh"; done
+
+ART=$build/run-screenshots
+mkdir -p "$ART"
 export WINEPREFIX=$build/wine-run WINEDEBUG=-all
-pids=()
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
+  stop_x_servers
 }
 trap cleanup EXIT
 
 virtual=0
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   virtual=1
-  display=:77
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  pids+=("$!")
-  export DISPLAY=$display
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  start_xvfb || { echo "could not start Xvfb" >&2; exit 1; }
 fi
-bash "$root/tests/wine/prepare-prefix.sh" "$WINEPREFIX"
-# Japanese captions: IPA Gothic stands in for the Windows fonts the dialog asks for.
-for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic"; do
-  wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
-    /v "$face" /d IPAPGothic /f >/dev/null 2>&1
-done
+prepare_wine_prefix "$WINEPREFIX"
+wine_japanese_fonts
 if [ "$virtual" -eq 1 ]; then
   # No window manager on the virtual display: Wine draws the window frames itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
@@ -47,10 +41,8 @@ work=$WINEPREFIX/drive_c/ripplume_run
 mkdir -p "$handover" "$work"
 
 if [ "$virtual" -eq 1 ]; then
-  bash "$root/tests/wine/sample-desktop.sh" desktop "$shots/desktop.png"
-  display -window root "$shots/desktop.png" >/dev/null 2>&1 &
-  pids+=("$!")
-  sleep 1
+  bash "$root/tests/wine/sample-desktop.sh" desktop "$ART/desktop.png"
+  show_on_root "$ART/desktop.png"
 fi
 
 if [ -f "$bin/Ripplume.scr" ]; then
@@ -58,26 +50,27 @@ if [ -f "$bin/Ripplume.scr" ]; then
   wine "$bin/Ripplume.scr" /s >/dev/null 2>&1 &
 else
   echo "Starting the renderer on the sample desktop picture"
-  convert "$shots/desktop.png" -type TrueColor BMP3:"$handover/Ripplume.bmp"
+  convert "$ART/desktop.png" -type TrueColor BMP3:"$handover/Ripplume.bmp"
   wine "$bin/Ripplume.dll" >/dev/null 2>&1 &
 fi
 saver=$!
 
-for _ in $(seq 300); do
-  xdotool search --name '^Ripplume_VC$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
-sleep 2
-import -window root "$shots/water-1.png"
+wait_for_window Ripplume_VC 30 || echo "The saver's window did not appear." >&2
+# The first frames: the screen shows neither the desktop it started from nor
+# a window not yet drawn (black).
+water_drawn() {
+  ! screen_shows "$ART/desktop.png" && [ "$(mean_of "$(screenshot water-1)")" -gt 20 ]
+}
+[ "$virtual" -eq 0 ] || wait_for 10 water_drawn || true
 if [ "$virtual" -eq 1 ]; then
   # Stir the water the way a user would: drag with the left button held.
   xdotool mousemove 200 300 mousedown 1
   for step in $(seq 1 30); do xdotool mousemove $((200 + step * 20)) $((300 + step * 8)); sleep 0.03; done
   xdotool mouseup 1
-  sleep 1
-  import -window root "$shots/water-2.png"
+  sleep 1  # the ripples spread a little before the picture is taken
+  screenshot water-2 >/dev/null
   sleep "$seconds"
-  import -window root "$shots/water-3.png"
+  screenshot water-3 >/dev/null
   xdotool keydown Escape; sleep 0.4; xdotool keyup Escape
 else
   echo "Press Escape on the saver to end it."
@@ -88,13 +81,10 @@ if [ "$virtual" -eq 1 ]; then
   echo "Opening the settings dialog (Ripplume.scr /c)"
   wine "$bin/Ripplume.scr" /c >/dev/null 2>&1 &
   dialog=$!
-  for _ in $(seq 300); do
-    xdotool search --name '^<Ripplume>$' >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  wait_for_window '<Ripplume>' 30 || echo "The settings dialog did not appear." >&2
   xdotool mousemove 5 5
-  sleep 2
-  import -window root "$shots/dialog.png"
+  wait_settled 1024x768+0+0 || true
+  screenshot dialog >/dev/null
   wine "$bin/wintool.exe" close "<Ripplume>" >/dev/null 2>&1 || true
   wait "$dialog" || true
 
@@ -103,10 +93,11 @@ if [ "$virtual" -eq 1 ]; then
     rm -f "$work/preview_box.txt.quit"
     wine "$bin/preview_box.exe" inproc 152 112 'C:\ripplume_run\preview_box.txt' >/dev/null 2>&1 &
     box=$!
-    sleep 4
-    import -window root -crop 200x160+80+80 +repage "$shots/preview.png"
+    wait_for 20 test -s "$work/preview_box.txt.report" || true
+    wait_settled 200x160+80+80 || true
+    import -window root -crop 200x160+80+80 +repage "$ART/preview.png"
     : >"$work/preview_box.txt.quit"
     wait "$box" || true
   fi
 fi
-echo "Screenshots: $shots"
+echo "Screenshots: $ART"

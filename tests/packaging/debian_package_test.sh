@@ -155,4 +155,4 @@ if [ "$INSTALLED" = yes ]; then
     sh -c "! ls \$(cat '$ART/files.txt') 2>/dev/null | grep -q ."
   trap x11_cleanup EXIT
 fi
-x11_finish
+finish_checks

@@ -5,7 +5,7 @@
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init command_button 640x480
-harness_japanese_fonts
+wine_japanese_fonts
 
 EVENTS="$ART/events.txt"
 wine_start DEMO "$BIN/command_button_demo.exe" "$(winepath -w "$EVENTS")"
@@ -125,4 +125,4 @@ read -r WX WY WW WH < <(window_geometry "Command demo")
 for f in "$ART"/[0-9]_*.png; do
   convert "$f" -crop "${WW}x${WH}+$WX+$WY" +repage -scale 200% miff:-
 done | convert - -append "$ART/closeups.png"
-harness_finish
+finish_checks

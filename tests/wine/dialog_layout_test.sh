@@ -12,7 +12,7 @@
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init dialog_layout
-harness_japanese_fonts
+wine_japanese_fonts
 
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 FONTS_KEY='HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'
@@ -31,7 +31,7 @@ restore_prefix() {
   restore_value "$DESKTOP_KEY" "$OLD_DESKTOP_DPI"
   restore_value "$FONTS_KEY" "$OLD_FONTS_DPI"
   wine reg delete "$X11_KEY" /v Decorated /f >/dev/null 2>&1
-  harness_english_fonts restore
+  wine_english_fonts restore
 }
 trap 'restore_prefix; harness_cleanup' EXIT
 
@@ -190,7 +190,7 @@ done
 # ================= the dialog at each resolution =================
 # An asymmetric desktop behind the dialog, for the capture at 144 dpi.
 bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
-set_desktop_picture "$ART/desktop.png"
+show_on_root "$ART/desktop.png"
 
 # dpi, inner width, inner height, how: opened at the system's resolution, or
 # opened at 96 dpi and moved to a monitor of this resolution; language, with
@@ -210,7 +210,7 @@ for row in "96 495 246 system ja 設定 ｷｬﾝｾﾙ" "120 619 308 system ja 
     open_dialog "$RUN/dialog_demo.exe" /dpi-change "$DPI"
   else
     set_dpi "$DPI"
-    [ "$LANGUAGE" = en ] && harness_english_fonts
+    [ "$LANGUAGE" = en ] && wine_english_fonts
     open_dialog "$RUN/Ripplume.scr" /c
   fi || {
     fail "$R: the dialog opens"
@@ -284,4 +284,4 @@ for row in "96 495 246 system ja 設定 ｷｬﾝｾﾙ" "120 619 308 system ja 
   fi
 done
 
-harness_finish
+finish_checks

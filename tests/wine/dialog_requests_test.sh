@@ -6,7 +6,7 @@
 # hourglass shown meanwhile.
 source "$(dirname "$0")/harness.sh"
 harness_init dialog_requests
-harness_japanese_fonts
+wine_japanese_fonts
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # the Japanese dialog: its chooser's Japanese title and filter
 
 RUN="$WINEPREFIX/drive_c/ripplume_requests"
@@ -67,4 +67,4 @@ check "it shrinks back into the point it grew from, not the pointer's new place"
   logged "zoom 3 $WINDOW 300,200,300,200"
 check "nothing else was asked" test "$(grep -c . "$LOG")" = 6
 
-harness_finish
+finish_checks

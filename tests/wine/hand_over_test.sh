@@ -11,7 +11,7 @@ OLD_FOLDER="$WINEPREFIX/drive_c/q_lorn"
 rm -rf "$OLD_FOLDER"
 
 bash "$(dirname "$0")/sample-desktop.sh" desktop "$ART/desktop.png"
-set_desktop_picture "$ART/desktop.png"
+show_on_root "$ART/desktop.png"
 DESKTOP=$(screenshot desktop)
 
 # water_shows_desktop: the screen is no longer the desktop itself, and the
@@ -92,4 +92,4 @@ check "no renderer showed the old picture" test "$(renderer_count)" = 0
 kill "$HOLDER" 2>/dev/null
 escape_renderer >/dev/null 2>&1
 
-harness_finish
+finish_checks

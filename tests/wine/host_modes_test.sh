@@ -5,7 +5,7 @@
 source "$(dirname "$0")/harness.sh"
 harness_init host_modes
 # The host's texts are Japanese: run it as on a Japanese system.
-harness_japanese_fonts
+wine_japanese_fonts
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 
 MESSAGE_TITLE=Ripplume   # the caption of the host's message box
@@ -124,4 +124,4 @@ wine_start EMPTY "$FULL/Ripplume.scr"
 check "an empty command line starts a run" wait_for_window Ripplume_VC 30
 check "... which ends with its renderer" end_run "$EMPTY"
 
-harness_finish
+finish_checks

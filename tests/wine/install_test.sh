@@ -29,7 +29,7 @@ source "$here/harness.sh"
 # the prefix; Windows has nothing of the kind.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 harness_init install
-harness_japanese_fonts
+wine_japanese_fonts
 
 VERSION=$(ls "$DIST" | sed -n 's/^Ripplume-\(.*\)-setup\.exe$/\1/p')
 ZIP="$DIST/Ripplume-$VERSION-win32.zip"
@@ -175,4 +175,4 @@ check "another program's screen-saver choice stays" \
   test "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr'
 check "the uninstall entry is gone" sh -c "! wine reg query '$UNINSTALL_KEY' >/dev/null 2>&1"
 
-harness_finish
+finish_checks

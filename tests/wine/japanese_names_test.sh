@@ -5,7 +5,7 @@
 # as code page 932 bytes, and played by the next saver run.
 source "$(dirname "$0")/harness.sh"
 harness_init japanese_names
-harness_japanese_fonts
+wine_japanese_fonts
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 
 RUN="$WINEPREFIX/drive_c/水面の波"
@@ -81,4 +81,4 @@ log "sink: $(stat -c %s "$SINK" 2>/dev/null || echo 0) bytes, $sound blocks of 1
 check "the music from the kanji path is heard" test "${sound:-0}" -gt 0
 check "Escape ends the run" escape_renderer
 
-harness_finish
+finish_checks

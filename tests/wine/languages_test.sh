@@ -9,8 +9,8 @@
 # resolution: dialog_layout_test.sh.)
 source "$(dirname "$0")/harness.sh"
 harness_init languages
-harness_japanese_fonts
-trap 'harness_english_fonts restore; harness_cleanup' EXIT
+wine_japanese_fonts
+trap 'wine_english_fonts restore; harness_cleanup' EXIT
 
 RUN="$WINEPREFIX/drive_c/ripplume_languages"
 LONE="$WINEPREFIX/drive_c/ripplume_alone"
@@ -28,7 +28,7 @@ speak() {
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
   bash "$(dirname "$0")/prepare-prefix.sh" "$WINEPREFIX"
-  harness_english_fonts  # after Wine has written its own mapping for the code page
+  wine_english_fonts  # after Wine has written its own mapping for the code page
 }
 
 probe_layout() { wine "$BIN/dialog_probe.exe" layout 2>/dev/null | tr -d '\r' >"$ART/layout.txt"; }
@@ -99,4 +99,4 @@ check "and holds the music file's choice" grep -q 'C:\\Music\\chosen.mp3' "$ART/
 missing japanese ja_JP.UTF-8 ja_JP.UTF-8 'Ripplume.dll が同じﾌｫﾙﾀﾞに見つかりません！'
 missing english en_US.UTF-8 en_US.UTF-8 'Ripplume.dll was not found in the same folder as Ripplume.scr.'
 
-harness_finish
+finish_checks

@@ -87,4 +87,4 @@ sleep 2
 check "a .wma file plays nothing" test "$(sink_size)" = 0
 end_run "$WMA"
 
-harness_finish
+finish_checks

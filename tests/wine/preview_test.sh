@@ -104,4 +104,4 @@ pixels_case 152 112
 pixels_case 200 150
 pixels_case 100 80
 
-harness_finish
+finish_checks

@@ -19,4 +19,4 @@ done
 wait_exit "$RENDERER" 1
 check "it ends with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 check "its window never appeared" test "$seen" -eq 0
-harness_finish
+finish_checks

@@ -34,4 +34,4 @@ check "the drag changes the picture" test "$stirred" -gt $((calm + 2000))
 press_key Escape
 wait_exit "$RENDERER" 20
 check "Escape ends the renderer with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
-harness_finish
+finish_checks

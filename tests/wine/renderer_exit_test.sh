@@ -54,4 +54,4 @@ check "the renderer waits for the message to be dismissed" kill -0 "$RENDERER"
 wine "$BIN/wintool.exe" press Error OK
 wait_exit "$RENDERER" 20
 check "then it ends with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
-harness_finish
+finish_checks

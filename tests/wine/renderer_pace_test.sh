@@ -60,4 +60,4 @@ shown=$(swaps)
 check "back in front, it draws again" wait_for 10 sh -c "[ \$(grep -c wglSwapBuffers '$TRACE') -gt $((shown + 30)) ]"
 escape_renderer
 check "Escape still ends it" wait_exit "$RENDERER" 10
-harness_finish
+finish_checks

@@ -31,4 +31,4 @@ press_key Escape
 wait_exit "$RENDERER" 20
 check "Escape ends the renderer with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 check "the window is gone" wait_for_no_window Ripplume_VC 5
-harness_finish
+finish_checks

@@ -18,7 +18,7 @@ convert -size 1824x768 xc:black \
   \( -size 1024x768 gradient:'#204080-#80c0ff' \) -geometry +0+0 -composite \
   \( -size 800x600 pattern:vertical2 -fill '#f0d040' -opaque black \) -geometry +1024+0 -composite \
   "$ART/desktop.png"
-set_desktop_picture "$ART/desktop.png"
+show_on_root "$ART/desktop.png"
 SECOND=800x600+1024+0
 PRIMARY=1024x768+0+0
 before=$(screenshot before)
@@ -43,4 +43,4 @@ check "Escape ends the run" escape_renderer
 comes_back() { [ "$(differing_pixels "$(screenshot after_run)" "$before" "$SECOND")" -lt 100 ]; }
 check "the second monitor shows the desktop again" wait_for 10 comes_back
 check "the host has ended" wait_for 10 sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
-harness_finish
+finish_checks

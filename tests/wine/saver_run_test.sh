@@ -15,7 +15,7 @@ convert -size 1024x768 gradient:'#103060-#60a0e0' \
   -fill '#20c040' -draw 'polygon 700,700 1023,400 1023,767' \
   -fill white -draw 'rectangle 121,0 121,767' \
   "$ART/desktop.png"
-set_desktop_picture "$ART/desktop.png"
+show_on_root "$ART/desktop.png"
 before=$(screenshot before_run)
 
 rm -f "$CAPTURE"
@@ -81,4 +81,4 @@ check "a renderer that cannot start: the host ends by itself" wait_exit "$HOST4"
 check "... and removes the capture, which no renderer will read" test ! -e "$CAPTURE"
 check "... and no renderer window appeared" test -z "$(find_window Ripplume_VC)"
 
-harness_finish
+finish_checks

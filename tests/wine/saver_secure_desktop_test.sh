@@ -90,4 +90,4 @@ run_on_secure_desktop missing "$ART/gone.png" 10 0
 check "missing: the desktop colour alone ($(convert "$ART/missing.png" -format '%k colours, %[pixel:p{0,0}]' info:))" \
   test "$(convert "$ART/missing.png" -format '%k %[fx:round(255*p{5,5}.r)],%[fx:round(255*p{5,5}.g)],%[fx:round(255*p{5,5}.b)]' info:)" = "1 $COLOUR"
 
-harness_finish
+finish_checks

@@ -9,7 +9,7 @@
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init settings_dialog
-harness_japanese_fonts
+wine_japanese_fonts
 
 DIALOG_PROGRAM=${DIALOG_PROGRAM:-Ripplume.scr}
 read -r -a DIALOG_ARGS <<<"${DIALOG_ARGS:-/c}"
@@ -319,4 +319,4 @@ check "OK closes the dialog" closed_by
 check "abc stored as 0" ini_is 1 0 'C:\ripplume_music\song.mp3'
 
 wine reg delete "$X11_KEY" /v Decorated /f >/dev/null 2>&1
-harness_finish
+finish_checks

@@ -43,7 +43,7 @@ if grep -q "^signed with $RIPPLUME_SIGN_CERT" "$ART/release.log"; then
 else
   fail "release.sh makes a signed release; its output ends:"
   tail -n 5 "$ART/release.log"
-  harness_finish
+  finish_checks
 fi
 VERSION=$(ls "$DIST" | sed -n 's/^Ripplume-\(.*\)-setup\.exe$/\1/p')
 unzip -q -j "$DIST/Ripplume-$VERSION-win32.zip" '*/Ripplume.scr' '*/Ripplume.dll' -d "$ART/zip"
@@ -59,4 +59,4 @@ RIPPLUME_DIST=$DIST RIPPLUME_VERIFY_CA=$KEYS/ca.pem RIPPLUME_ARTIFACTS=$ART bash
 status=$?
 sed 's/^/  install: /' "$ART/install_test.log"
 check "the install test passes on the signed release" test "$status" -eq 0
-harness_finish
+finish_checks

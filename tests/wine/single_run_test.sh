@@ -44,4 +44,4 @@ check "a settings request right after opens the dialog" wait_for_window "<Ripplu
 check "while the renderer's process still runs" test -n "$(pgrep -f 'ripplume_linger.Ripplume\.dll')"
 wine "$BIN/wintool.exe" close "<Ripplume>" >/dev/null 2>&1
 
-harness_finish
+finish_checks

@@ -11,7 +11,7 @@
 #    is never followed;
 #  - runs at the same time all succeed; one waits while the folder is locked.
 TOOL=$1
-source "$(dirname "$0")/../../renderer/x11/x11_harness.sh"
+source "$(dirname "$0")/../../lib/checks.sh"
 ART=$2
 rm -rf "$ART"
 mkdir -p "$ART"
@@ -152,7 +152,7 @@ waiting=$!
 in_flock() { grep -q lock "/proc/$waiting/wchan" 2>/dev/null; }  # waiting in the kernel for a lock
 check "a run waits for the folder's lock" wait_for 10 in_flock
 touch "$ART/release"
-check "... and then edits the file" eval 'ends_within 10 "$waiting" && [ "$EXIT_CODE" = 0 ] &&
+check "... and then edits the file" eval 'wait_exit "$waiting" 10 && [ "$EXIT_CODE" = 0 ] &&
   cmp -s "$home/.xscreensaver" "$ART/parallel.was"'
 
-x11_finish
+finish_checks

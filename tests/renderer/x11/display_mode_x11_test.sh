@@ -202,4 +202,4 @@ kill -TERM "$RUN"
 ends_within 2 "$RUN"
 font_path
 
-x11_finish
+finish_checks

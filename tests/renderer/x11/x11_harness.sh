@@ -1,17 +1,16 @@
-# Shared by the native X11 tests: a private Xvfb display, checks that count
-# failures, screenshots and colour measures. Source it, then call x11_init ART.
+# Shared by the native X11 tests: a private Xvfb display, the checks, waits
+# and screenshots of tests/lib, and colour measures. Source it, then call
+# x11_init ART.
 set -u
-FAILURES=0
-PIDS=()
-log() { echo "[$(date +%T)] $*"; }
-check() {
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; FAILURES=$((FAILURES + 1)); fi
-}
+X11_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../lib" && pwd)
+source "$X11_LIB/checks.sh"
+source "$X11_LIB/x_display.sh"
+PIDS=()  # programs the test started, ended with it
+
 x11_cleanup() {
   local pid
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  stop_x_servers
   wait 2>/dev/null
 }
 
@@ -31,53 +30,17 @@ x11_init() {
 
 # start_display [XVFB-OPTIONS...]: a private Xvfb display; its name in NEW_DISPLAY.
 start_display() {
-  local number
-  for number in $(seq 160 200); do
-    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" "$@" -nolisten tcp -noreset >/dev/null 2>&1 &
-    PIDS+=("$!")
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
-    NEW_DISPLAY=":$number"
-    DISPLAY=$NEW_DISPLAY xdpyinfo >/dev/null 2>&1 && return 0
-  done
-  return 1
-}
-
-# x11_finish: the summary line and the exit code.
-x11_finish() {
-  if [ "$FAILURES" -eq 0 ]; then echo PASSED; exit 0; fi
-  echo "$FAILURES check(s) failed"
-  exit 1
+  start_x_server Xvfb ":@N" "$@" -nolisten tcp -noreset || return 1
+  NEW_DISPLAY=$X_DISPLAY
 }
 
 # shot NAME [DISPLAY]: a screenshot of the (or that) screen; prints its file.
-shot() { DISPLAY=${2:-$DISPLAY} import -window root "$ART/$1.png" >/dev/null 2>&1; echo "$ART/$1.png"; }
-# ends_within SECONDS PID: the process ends in time (to a tenth of a second);
-# EXIT_CODE gets its code.
-ends_within() {
-  local i
-  for i in $(seq "$(awk "BEGIN { print int($1 * 10 + 0.5) }")"); do
-    if ! kill -0 "$2" 2>/dev/null; then
-      wait "$2"
-      EXIT_CODE=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-# wait_for SECONDS COMMAND...: the command succeeds within that time.
-wait_for() {
-  local i
-  for i in $(seq $(($1 * 10))); do "${@:2}" && return 0; sleep 0.1; done
-  return 1
-}
-# root_picture FILE [DISPLAY]: the picture on the root window, as a desktop.
-root_picture() {
-  DISPLAY=${2:-$DISPLAY} display -window root "$1" >/dev/null 2>&1 &
-  PIDS+=("$!")
-  sleep 1.5
-}
+shot() { DISPLAY=${2:-$DISPLAY} screenshot "$1"; }
+# ends_within SECONDS PID: the process ends in time; EXIT_CODE gets its code.
+ends_within() { wait_exit "$2" "$1"; }
+# root_picture FILE [DISPLAY]: the picture on the root window, as a desktop,
+# once the screen shows it.
+root_picture() { DISPLAY=${2:-$DISPLAY} show_on_root "$1"; }
 # mean_in FILE GEOMETRY: "R G B" means of a part of a screenshot.
 mean_in() {
   convert "$1" -crop "$2" +repage -resize 1x1\! -depth 8 rgb:- | od -An -tu1 | awk '{print $1, $2, $3}'

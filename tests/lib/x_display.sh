@@ -1,0 +1,143 @@
+# Private X displays and what the tests look at on them. Source it (with
+# checks.sh). Every server and background program it starts is in X_PIDS,
+# which stop_x_servers ends.
+#   start_x_server COMMAND ARGS...   an X server on a free display number (@N in the arguments)
+#   start_xvfb [WIDTHxHEIGHT]        an Xvfb display; exported as DISPLAY
+#   show_on_root FILE                a picture on the root window, once it shows
+#   screenshot NAME, pixel_at, mean_of, differing_pixels, same_as
+#   find_window, wait_for_window, wait_for_no_window, window_geometry
+
+X_PIDS=()
+
+stop_x_servers() {
+  local pid
+  for pid in "${X_PIDS[@]}"; do kill "$pid" >/dev/null 2>&1; done
+  return 0
+}
+
+# start_x_server COMMAND [ARGS...]: starts an X server on a free display
+# number, written @N in the arguments; sets X_DISPLAY (":N") once it answers.
+start_x_server() {
+  local display pid
+  for display in $(seq 90 199); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    "${@//@N/$display}" >/dev/null 2>&1 &
+    pid=$!
+    X_PIDS+=("$pid")
+    if wait_for 10 eval "! kill -0 $pid 2>/dev/null || xdpyinfo -display :$display >/dev/null 2>&1" &&
+      kill -0 "$pid" 2>/dev/null; then
+      X_DISPLAY=":$display"
+      return 0
+    fi
+    kill "$pid" 2>/dev/null
+  done
+  return 1
+}
+
+# start_xvfb [WIDTHxHEIGHT]: an Xvfb display of one screen (1024x768 by
+# default), exported as DISPLAY. -noreset: without it the server resets its
+# root picture when the last client leaves.
+start_xvfb() {
+  start_x_server Xvfb ":@N" -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset || return 1
+  export DISPLAY=$X_DISPLAY
+}
+
+# screenshot NAME: saves the whole X screen as $ART/NAME.png and prints the path.
+screenshot() {
+  local file="$ART/$1.png"
+  import -window root "$file" >/dev/null 2>&1 || xwd -root -silent | convert xwd:- "$file"
+  echo "$file"
+}
+
+# pixel_at FILE X Y: prints "R G B" (0..255) of one pixel.
+pixel_at() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 rgb:- | od -An -tu1 | awk '{print $1, $2, $3}'
+}
+
+# mean_of FILE [GEOMETRY]: the mean brightness (0..255) of the image or of a
+# crop like 200x100+10+10.
+mean_of() {
+  local crop=()
+  [ -n "${2:-}" ] && crop=(-crop "$2")
+  convert "$1" "${crop[@]}" -colorspace Gray -format '%[fx:round(mean*255)]' info:
+}
+
+# differing_pixels A B [GEOMETRY]: the number of pixels that differ (after an optional crop).
+differing_pixels() {
+  local crop=() a="$ART/.diff-a.png" b="$ART/.diff-b.png"
+  [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
+  convert "$1" "${crop[@]}" "$a" && convert "$2" "${crop[@]}" "$b" || return 1
+  compare -metric AE "$a" "$b" null: 2>&1 | awk '{print int($1)}'
+  rm -f "$a" "$b"
+}
+
+# screen_shows FILE: the screen now shows the picture: no pixel off by more
+# than 3 % (the screen may hold a picture of more colour depth dithered).
+screen_shows() {
+  [ "$(compare -fuzz 3% -metric AE "$(screenshot .now)" "$1" null: 2>&1)" = 0 ]
+}
+
+# show_on_root FILE: puts a picture of the screen's size on the root window and
+# waits until the screen shows it.
+show_on_root() {
+  display -window root "$1" >/dev/null 2>&1 &
+  X_PIDS+=("$!")
+  wait_for 15 screen_shows "$1" || log "the root window never showed $1"
+}
+
+# settled GEOMETRY: two screenshots of that part of the screen, a moment
+# apart, are the same and not of one colour: whatever was drawing there is done.
+settled() {
+  local a b
+  a=$(screenshot .settled-a)
+  sleep 0.2
+  b=$(screenshot .settled-b)
+  [ "$(differing_pixels "$a" "$b" "$1")" = 0 ] &&
+    [ "$(convert "$a" -crop "$1" +repage -format '%k' info:)" -gt 1 ]
+}
+# wait_settled GEOMETRY [SECONDS]: waits (10 s by default) until that part of
+# the screen has settled, such as a window after its first paint.
+wait_settled() { wait_for "${2:-10}" settled "$1"; }
+
+# find_window TITLE: prints the X window ids whose name is exactly TITLE.
+find_window() {
+  xdotool search --name "^$(printf '%s' "$1" | sed 's/[][\\.^$*+?(){}|]/\\&/g')\$" 2>/dev/null
+}
+
+window_shown() { [ -n "$(find_window "$1")" ]; }
+window_gone() { [ -z "$(find_window "$1")" ]; }
+# wait_for_window TITLE [SECONDS], wait_for_no_window TITLE [SECONDS] (20 s by default)
+wait_for_window() { wait_for "${2:-20}" window_shown "$1"; }
+wait_for_no_window() { wait_for "${2:-20}" window_gone "$1"; }
+
+# window_geometry TITLE: "X Y W H" of the first window with this exact title.
+# A program may replace a window's X window while it sets the window up (a GL
+# pixel format, a display change), so an X window just found can be gone a
+# moment later: the first one that answers counts, tried for 5 s.
+window_geometry() {
+  local id geometry end=$(($(now_us) + 5000000))
+  while [ "$(now_us)" -lt "$end" ]; do
+    for id in $(find_window "$1"); do
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | awk -F= '
+        $1=="X"{x=$2} $1=="Y"{y=$2} $1=="WIDTH"{w=$2} $1=="HEIGHT"{h=$2}
+        END{if (w != "") print x, y, w, h}')
+      [ -n "$geometry" ] && { echo "$geometry"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# program_pids PATTERN: PIDs of processes whose command line matches and that
+# run on this display, one a line.
+program_pids() {
+  local pid
+  for pid in $(pgrep -f "$1"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$pid"
+  done
+}
+
+# cpu_ticks PID: the CPU time the process has used, all its threads, in clock ticks.
+cpu_ticks() {
+  cat /proc/"$1"/task/*/stat 2>/dev/null | awk '{ sub(/^.*\) /, ""); t += $12 + $13 } END { print t + 0 }'
+}
