@@ -10,8 +10,7 @@ wine_japanese_fonts
 EVENTS="$ART/events.txt"
 wine_start DEMO "$BIN/command_button_demo.exe" "$(winepath -w "$EVENTS")"
 check "the demo window appears" wait_for_window "Command demo" 30
-for i in $(seq 50); do grep -q '^ready' "$EVENTS" 2>/dev/null && break; sleep 0.1; done
-check "the demo initialised its buttons" grep -q '^ready' "$EVENTS"
+check "the demo initialised its buttons" wait_for 10 grep -q '^ready' "$EVENTS"
 
 # button ID: sets BX BY BW BH to the button's screen rectangle.
 # The demo writes Windows text lines (CR LF).
@@ -44,80 +43,79 @@ same_area() {
   rm -f "$ART/area_a.png" "$ART/area_b.png"
   test "$n" = 0
 }
-away() { xdotool mousemove 5 5; sleep 0.4; }
-over() { xdotool mousemove $((BX + BW / 2)) $((BY + BH / 2)); sleep 0.3; }
+away() { xdotool mousemove 5 5; }
+over() { xdotool mousemove $((BX + BW / 2)) $((BY + BH / 2)); }
+# shows NAME X Y R G B: a screenshot NAME (its file in SHOT) shows that colour at X, Y.
+shows() {
+  SHOT=$(screenshot "$1")
+  near "$SHOT" "$2" "$3" "$4" "$5" "$6" 2>/dev/null >/dev/null
+}
+# face NAME X Y R G B: waits (5 s at most) until the button shows that colour there.
+face() { wait_for 5 shows "$@" || near "$SHOT" "$2" "$3" "$4" "$5" "$6"; }
+# clicks_stay ID N: the button's Clicks stay N for a second: what must not click does not.
+clicks_stay() { stays_so 1 clicks_are "$1" "$2"; }
+clicks_are() { test "$(clicks "$1")" -eq "$2"; }
 
 button 1
 log "OK button at $BX,$BY ${BW}x$BH"
 away
-shot=$(screenshot 1_normal)
-check "resting: dark blue outline" near "$shot" $((BX + 1)) $((BY + 12)) 0x00 0x3C 0x74
+check "resting: dark blue outline" face 1_normal $((BX + 1)) $((BY + 12)) 0x00 0x3C 0x74
+shot=$SHOT
 check "resting: near-white inner edge" near "$shot" $((BX + 2)) $((BY + 12)) 0xF8 0xF8 0xF8
 check "resting: gradient light at the top" light_on_top "$shot"
 check "resting: caption drawn in black" test "$(darkest_caption_pixel "$shot")" -lt 60
 
 over
-shot=$(screenshot 2_highlight)
-check "hovered: orange inner edge" near "$shot" $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
-check "hovered: gradient dark at the top" dark_on_top "$shot"
+check "hovered: orange inner edge" face 2_highlight $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
+check "hovered: gradient dark at the top" dark_on_top "$SHOT"
 
 xdotool mousedown 1
-sleep 0.3
-shot=$(screenshot 3_pressed)
-check "pressed: outline moved right and down" near "$shot" $((BX + 2)) $((BY + 12)) 0x00 0x3C 0x74
-check "pressed: freed left column" near "$shot" $((BX + 1)) $((BY + 12)) 0xEC 0xE9 0xD8
-check "no Click before the release" test "$(clicks 1)" -eq 0
+check "pressed: outline moved right and down" face 3_pressed $((BX + 2)) $((BY + 12)) 0x00 0x3C 0x74
+check "pressed: freed left column" near "$SHOT" $((BX + 1)) $((BY + 12)) 0xEC 0xE9 0xD8
+check "no Click before the release" clicks_stay 1 0
 
 xdotool mouseup 1
-sleep 0.3
-shot=$(screenshot 4_highlightselect)
-check "released: one Click reached the parent" test "$(clicks 1)" -eq 1
-check "released, focused and hovered: orange inner edge" near "$shot" $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
+check "released: one Click reached the parent" wait_for 5 clicks_are 1 1
+check "released, focused and hovered: orange inner edge" face 4_highlightselect $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
 
 away
-shot=$(screenshot 5_selected)
-check "focused, pointer away: light blue inner edge" near "$shot" $((BX + 2)) $((BY + 3)) 0xCE 0xE7 0xFF
-check "focused, pointer away: gradient light at the top" light_on_top "$shot"
+check "focused, pointer away: light blue inner edge" face 5_selected $((BX + 2)) $((BY + 3)) 0xCE 0xE7 0xFF
+check "focused, pointer away: gradient light at the top" light_on_top "$SHOT"
 
 key_to_window "Command demo" Return
 key_to_window "Command demo" space
-sleep 0.3
-check "Enter and Space do not click" test "$(clicks 1)" -eq 1
+check "Enter and Space do not click" clicks_stay 1 1
 
 # Cancel: pressed, dragged off, released after a timer tick: no Click.
 button 2
 over
+check "hovered: the Cancel button" face 5b_cancel_hovered $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
 xdotool mousedown 1
-sleep 0.2
+check "pressed: the Cancel button" face 5c_cancel_pressed $((BX + 2)) $((BY + 12)) 0x00 0x3C 0x74
 xdotool mousemove $((BX + BW + 40)) $((BY + BH + 40))
-sleep 0.4
-shot=$(screenshot 6_left_while_held)
-check "dragged off while held: focused face" near "$shot" $((BX + 2)) $((BY + 3)) 0xCE 0xE7 0xFF
+check "dragged off while held: focused face" face 6_left_while_held $((BX + 2)) $((BY + 3)) 0xCE 0xE7 0xFF
 over
 xdotool mouseup 1
-sleep 0.3
-check "released after leaving: no Click" test "$(clicks 2)" -eq 0
+check "released after leaving: no Click" clicks_stay 2 0
 
 # The OK button lost the focus to Cancel; a right click on it clicks too.
 button 1
 over
+check "hovered: the OK button again" face 6b_ok_hovered $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
 xdotool click 3
-sleep 0.3
-shot=$(screenshot 7_right_click)
-check "right-button release clicks" test "$(clicks 1)" -eq 2
-check "right button keeps the hovered face" near "$shot" $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
+check "right-button release clicks" wait_for 5 clicks_are 1 2
+check "right button keeps the hovered face" face 7_right_click $((BX + 2)) $((BY + 3)) 0xFC 0xD2 0x79
 
 # The disabled "..." button.
 button 3
 away
-before=$(screenshot 8_disabled)
-check "disabled: grey outline" near "$before" $((BX + 1)) $((BY + 10)) 0xC9 0xC7 0xBA
+check "disabled: grey outline" face 8_disabled $((BX + 1)) $((BY + 10)) 0xC9 0xC7 0xBA
+before=$SHOT
 check "disabled: caption greyed" test "$(darkest_caption_pixel "$before")" -gt 150
 over
 xdotool click 1
-sleep 0.4
+check "disabled: no Click" clicks_stay 3 0
 after=$(screenshot 9_disabled_clicked)
-check "disabled: no Click" test "$(clicks 3)" -eq 0
 check "disabled: face unchanged by hover and click" same_area "$before" "$after"
 
 # The demo window in every state, enlarged, in one picture for the record.

@@ -71,7 +71,7 @@ set_dpi() {
   wine reg add "$FONTS_KEY" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
-  bash "$here/prepare-prefix.sh" "$WINEPREFIX"
+  prepare_wine_prefix "$WINEPREFIX"
 }
 
 # ---- reading the dialog ----
@@ -96,7 +96,7 @@ open_dialog() {
   }
   wait_for 10 shown_at_size || log "the dialog never showed at $W x $H: $(grep client "$ART/state_$DPI.txt")"
   read -r CX CY _ < <(awk '$1 == "client" { print $2, $3 }' "$ART/state_$DPI.txt")
-  sleep 1  # first paint
+  wait_settled "${W}x${H}+$CX+$CY" || log "the dialog never settled after its first paint"
   [ -n "$CX" ]
 }
 

@@ -5,6 +5,7 @@
 # folder the second time), and the link's web-page request with the
 # hourglass shown meanwhile.
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/dialog_helpers.sh"
 harness_init dialog_requests
 wine_japanese_fonts
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # the Japanese dialog: its chooser's Japanese title and filter
@@ -16,18 +17,10 @@ cp "$BIN/dialog_demo.exe" "$RUN/"
 LOG="$ART/requests.log"
 rm -f "$LOG"
 
-field() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$ART/state.txt"; }
-click_at() {
-  xdotool mousemove $(($1 + 3)) $(($2 + 2)) sleep 0.15 mousemove "$1" "$2" sleep 0.2 click 1
-  sleep 0.6
-}
-# logged PATTERN: a recorded line matches the fixed text exactly.
+# logged PATTERN: a recorded line matches the fixed text exactly (waited for).
+recorded() { tr -d '\r' <"$LOG" 2>/dev/null | grep -qxF "$1"; }
 logged() {
-  local i
-  for i in $(seq 20); do
-    tr -d '\r' <"$LOG" 2>/dev/null | grep -qxF "$1" && return 0
-    sleep 0.25
-  done
+  wait_for 5 recorded "$1" && return 0
   log "no line [$1] in:"
   cat "$LOG"
   return 1
@@ -35,11 +28,7 @@ logged() {
 
 xdotool mousemove 300 200
 wine_start DIALOG "$RUN/dialog_demo.exe" /record 'Z:'"${LOG//\//\\}" 'C:\Music\chosen.mp3'
-check "the dialog opens" wait_for_window "<Ripplume>" 30
-sleep 1
-wine "$BIN/dialog_probe.exe" state 2>/dev/null | tr -d '\r' >"$ART/state.txt"
-read -r CX CY _ _ <<<"$(field client)"
-read -r PX PY _ _ <<<"$(field panel)"
+check "the dialog opens" dialog_shown
 read -r _ WX WY WW WH _ <<<"$(wine "$BIN/wintool.exe" info "<Ripplume>" 2>/dev/null | tr -d '\r')"
 WINDOW="$WX,$WY,$((WX + WW)),$((WY + WH))"
 log "window $WINDOW, client at $CX,$CY, panel at $PX,$PY"
@@ -47,12 +36,12 @@ log "window $WINDOW, client at $CX,$CY, panel at $PX,$PY"
 check "it grows out of the mouse position" logged "zoom 3 300,200,300,200 $WINDOW"
 
 click_at $((PX + 54)) $((PY + 102))   # the option "MP3、WAV"
-click_at $((PX + 132)) $((PY + 102))  # "..."
+check "the file option is chosen" wait_for 5 file_option_chosen
+click_control file
 FILTER='BGMﾌｧｲﾙ (MP3 WAV)|*.MP3;*.WAV||'
 check "the chooser asks for MP3 and WAV files, titled, in the host's folder" \
   logged "chooser filter=$FILTER title=ﾌｧｲﾙを開く folder=C:\\ripplume_requests chars=255 flags=0 owned=1"
-sleep 0.5
-click_at $((PX + 132)) $((PY + 102))
+click_control file
 check "the next chooser starts in the chosen file's folder" \
   logged "chooser filter=$FILTER title=ﾌｧｲﾙを開く folder=C:\\Music chars=255 flags=0 owned=1"
 
@@ -61,7 +50,7 @@ check "the link opens the maker's page, with the hourglass shown meanwhile" \
   logged "shell verb=open file=http://ripplume.example/ parameters=[] folder=[] show=1 hourglass=1 owned=1"
 
 xdotool mousemove 700 600
-click_at $((CX + 440)) $((CY + 212))  # ｷｬﾝｾﾙ
+click_control cancel
 check "the dialog closes" wait_for_no_window "<Ripplume>" 15
 check "it shrinks back into the point it grew from, not the pointer's new place" \
   logged "zoom 3 $WINDOW 300,200,300,200"

@@ -18,13 +18,14 @@ DIST=${RIPPLUME_DIST:?RIPPLUME_DIST must name the release folder}
 # A prefix of its own, made anew: the "before" state of a user's machine.
 export RIPPLUME_WINE_PREFIX="${RIPPLUME_WINE_PREFIX:?}-install"
 rm -rf "$RIPPLUME_WINE_PREFIX"
+source "$here/harness.sh"
+source "$here/dialog_helpers.sh"
 if file -b "${RIPPLUME_BIN:?}/Ripplume.scr" | grep -q '^PE32+ '; then
   INSTALLER=test64
-  bash "$here/prepare-prefix.sh" "$RIPPLUME_WINE_PREFIX" win64 || { echo "no 64-bit Wine prefix"; exit 1; }
+  prepare_wine_prefix "$RIPPLUME_WINE_PREFIX" win64 || { echo "no 64-bit Wine prefix"; exit 1; }
 else
   INSTALLER=shipped
 fi
-source "$here/harness.sh"
 # Wine would mirror Start-menu entries into the Unix desktop's menus, outside
 # the prefix; Windows has nothing of the kind.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
@@ -67,7 +68,6 @@ printf 'Ripplume-%s/\nRipplume-%s/LICENSE.txt\nRipplume-%s/README.txt\nRipplume-
   "$VERSION" "$VERSION" "$VERSION" "$VERSION" "$VERSION" | sort >"$ART/zip_expected.txt"
 check "the zip holds exactly the programs, the read-me and the licence" cmp -s "$ART/zip.txt" "$ART/zip_expected.txt"
 
-reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^  /, ""); print }'; }
 snapshot() {
   (cd "$C" && find . -path ./windows -prune -o -path './users/*/Temp' -prune -o -print | sort) >"$ART/files_$1.txt"
   # The server writes the registry out when it ends.
@@ -95,11 +95,8 @@ run_installed() {
   check "$label: Escape ends the run" escape_renderer
   check "$label: the host ends with it" wait_for_no_window Ripplume_Main 5
   wine_start "DIALOG_$label" "$dir/Ripplume.scr" /c
-  check "$label: /c opens the settings dialog" wait_for_window "<Ripplume>" 30
-  sleep 1
-  wine "$BIN/dialog_probe.exe" state 2>/dev/null | tr -d '\r' >"$ART/state.txt"
-  read -r CX CY _ _ <<<"$(awk '$1 == "client" { print $2, $3, $4, $5 }' "$ART/state.txt")"
-  xdotool mousemove $((CX + 359)) $((CY + 214)) sleep 0.15 mousemove $((CX + 356)) $((CY + 212)) sleep 0.2 click 1
+  check "$label: /c opens the settings dialog" dialog_shown
+  click_control set
   check "$label: OK closes the dialog" wait_for_no_window "<Ripplume>" 15
   check "$label: the settings file is written beside the installed host" test -s "$dir/Ripplume.ini"
 }
@@ -130,7 +127,6 @@ check "the host carries its version resource ($(tr '\n' ' ' <"$ART/version.txt")
   grep -qx "ProductVersion=$VERSION" "$ART/version.txt"
 check "with product name and description" grep -qx 'ProductName=Ripplume' "$ART/version.txt"
 saver=$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)
-long=$(wine winepath -l "$saver" 2>/dev/null | tr -d '\r')
 check "Ripplume is the current screen saver ($saver)" \
   test "$(readlink -f "$(wine winepath -u "$saver" 2>/dev/null | tr -d '\r')")" = "$(readlink -f "$DIR/Ripplume.scr")"
 check "the uninstall entry names Ripplume" test "$(reg_value "$UNINSTALL_KEY" DisplayName)" = Ripplume

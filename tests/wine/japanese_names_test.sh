@@ -4,6 +4,7 @@
 # settings dialog's file chooser, stored in the settings file beside the host
 # as code page 932 bytes, and played by the next saver run.
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/dialog_helpers.sh"
 harness_init japanese_names
 wine_japanese_fonts
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
@@ -19,43 +20,31 @@ sox -n -r 44100 -c 2 -b 16 "$ART/tone.wav" synth 1.5 sine 523 2>/dev/null
 lame --quiet "$ART/tone.wav" "$MUSIC_DIR/波の音.mp3"
 
 PROBE="$BIN/dialog_probe.exe"
-field() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$ART/state.txt"; }
-state() { wine "$PROBE" state 2>/dev/null | tr -d '\r' >"$ART/state.txt"; }
-click_at() {
-  xdotool mousemove $(($1 + 3)) $(($2 + 2)) sleep 0.15 mousemove "$1" "$2" sleep 0.2 click 1
-  sleep 0.4
-}
 chooser_open() { wine "$PROBE" chooser >/dev/null 2>&1; }
-wait_until() {
-  local i
-  for i in $(seq 40); do "$@" && return 0; sleep 0.25; done
-  return 1
-}
+chooser_focused() { wine "$BIN/wintool.exe" focused "ﾌｧｲﾙを開く" >/dev/null 2>&1; }
+typed() { [ "$(wine "$BIN/wintool.exe" focused "ﾌｧｲﾙを開く" 2>/dev/null | tr -d '\r')" = 'C:\音楽\波の音.mp3' ]; }
 
 # ---- the dialog, from the kanji folder ----
 wine_start DIALOG "$RUN/Ripplume.scr" /c
-check "the dialog opens from a folder with a kanji name" wait_for_window "<Ripplume>" 30
-sleep 1
-state
-read -r CX CY _ _ <<<"$(field client)"
-read -r PX PY _ _ <<<"$(field panel)"
+check "the dialog opens from a folder with a kanji name" dialog_shown
 log "client at $CX,$CY, panel at $PX,$PY"
-click_at $((PX + 54)) $((PY + 102))   # the option "MP3、WAV"
-click_at $((PX + 132)) $((PY + 102))  # its "..." button
-check "the file chooser opens" wait_until chooser_open
-sleep 1
+click_at $((PX + 54)) $((PY + 102))  # the option "MP3、WAV"
+check "the file option is chosen" wait_for 5 file_option_chosen
+click_control file
+check "the file chooser opens" wait_for 10 chooser_open
+check "its file name box has the focus" wait_for 10 chooser_focused
 check "the kanji path is typed into the chooser" wine "$BIN/wintool.exe" chars "ﾌｧｲﾙを開く" 'C:\音楽\波の音.mp3'
-sleep 0.5
+check "and shows in it" wait_for 5 typed
 screenshot chooser_typed >/dev/null
 check "its Open button is pressed" wine "$BIN/wintool.exe" ok "ﾌｧｲﾙを開く"
-check "the chooser closes" wait_until sh -c "! wine '$PROBE' chooser >/dev/null 2>&1"
+check "the chooser closes" wait_for 10 eval '! chooser_open'
 # The chooser's picture stays on the screen a few seconds after it has gone:
 # wait until the dialog's panel under it is painted again.
 repainted() { [ "$(pixel_at "$(screenshot chosen)" $((PX + 300)) $((PY + 140)))" != "255 255 255" ]; }
 check "the chooser's window has left the screen" wait_for_no_window "ﾌｧｲﾙを開く" 15
-check "the dialog is drawn again" wait_until repainted
-sleep 0.5
-click_at $((CX + 356)) $((CY + 212))  # 設定 (OK)
+check "the dialog is drawn again" wait_for 10 repainted
+wait_settled "${CW}x${CH}+$CX+$CY"
+click_control set
 check "OK closes the dialog" wait_for_no_window "<Ripplume>" 15
 
 # ---- the settings file beside the host, in code page 932 ----
@@ -75,10 +64,9 @@ wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1  # sound devices ar
 rm -f "$SINK"
 wine_start RUN_HOST "$RUN/Ripplume.scr" /s
 check "the saver run starts" wait_for_window Ripplume_VC 30
-sleep 4
-sound=$(od -An -v -tx8 -w3528 "$SINK" 2>/dev/null | grep -c '[1-9a-f]')
-log "sink: $(stat -c %s "$SINK" 2>/dev/null || echo 0) bytes, $sound blocks of 10 ms with sound"
-check "the music from the kanji path is heard" test "${sound:-0}" -gt 0
+heard() { [ "$(od -An -v -tx8 -w3528 "$SINK" 2>/dev/null | grep -c '[1-9a-f]')" -gt 0 ]; }
+check "the music from the kanji path is heard" wait_for 15 heard
+log "sink: $(stat -c %s "$SINK" 2>/dev/null || echo 0) bytes"
 check "Escape ends the run" escape_renderer
 
 finish_checks

@@ -8,6 +8,7 @@
 # language the dialog speaks. (The layout in both languages at every
 # resolution: dialog_layout_test.sh.)
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/dialog_helpers.sh"
 harness_init languages
 wine_japanese_fonts
 trap 'wine_english_fonts restore; harness_cleanup' EXIT
@@ -27,22 +28,10 @@ speak() {
   export LANG=$2 LC_MESSAGES=$1
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
-  bash "$(dirname "$0")/prepare-prefix.sh" "$WINEPREFIX"
+  prepare_wine_prefix "$WINEPREFIX"
   wine_english_fonts  # after Wine has written its own mapping for the code page
 }
 
-probe_layout() { wine "$BIN/dialog_probe.exe" layout 2>/dev/null | tr -d '\r' >"$ART/layout.txt"; }
-# rect NAME: the middle of the control NAME, in screen coordinates.
-middle() {
-  local l t r b
-  read -r l t r b <<<"$(awk -v k="$1" '$1 == "rect" && $2 == k { print $3, $4, $5, $6 }' "$ART/layout.txt")"
-  echo $((CX + (l + r) / 2)) $((CY + (t + b) / 2))
-}
-click() {
-  local x y
-  read -r x y <<<"$(middle "$1")"
-  xdotool mousemove $((x + 3)) $((y + 2)) sleep 0.15 mousemove "$x" "$y" sleep 0.2 click 1
-}
 recorded() { tr -d '\r' <"$LOG" 2>/dev/null | grep -qxF "$1"; }
 
 # dialog LABEL LANG CTYPE OK CANCEL TITLE FILTER: the dialog in that language.
@@ -52,23 +41,18 @@ dialog() {
   rm -f "$LOG" "$RUN/Ripplume.ini"
   xdotool mousemove 5 5
   wine_start "DIALOG_$label" "$RUN/dialog_demo.exe" /record 'Z:'"${LOG//\//\\}" 'C:\Music\chosen.mp3'
-  check "$label: the dialog opens" wait_for_window "<Ripplume>" 30
-  wait_for 10 sh -c "wine '$BIN/dialog_probe.exe' state 2>/dev/null | grep -q '^visible 1'"
-  read -r CX CY _ < <(wine "$BIN/dialog_probe.exe" state 2>/dev/null | tr -d '\r' | awk '$1 == "client" { print $2, $3 }')
-  sleep 1  # first paint
-  probe_layout
+  check "$label: the dialog opens" dialog_shown
+  dialog_layout
   check "$label: the buttons say ..., $4 and $5" \
     test "$(awk '$1 == "caption" { $1 = ""; sub(/^ /, ""); print }' "$ART/layout.txt" | tr '\n' '|')" = "file ...|set $4|cancel $5|"
   screenshot "dialog_$label" >/dev/null
   # The file option, then its "..." button, which a longer caption moves right.
-  read -r PX PY _ < <(wine "$BIN/dialog_probe.exe" state 2>/dev/null | tr -d '\r' | awk '$1 == "panel" { print $2, $3 }')
-  xdotool mousemove $((PX + 57)) $((PY + 102)) sleep 0.15 mousemove $((PX + 54)) $((PY + 102)) sleep 0.2 click 1
-  sleep 0.5
-  click file
+  click_at $((PX + 54)) $((PY + 102))
+  check "$label: the file option is chosen" wait_for 10 file_option_chosen
+  click_control file
   check "$label: the chooser is titled $6, for $7" \
     wait_for 10 recorded "chooser filter=$7 title=$6 folder=C:\\ripplume_languages chars=255 flags=0 owned=1"
-  probe_layout
-  click set
+  click_control set
   check "$label: OK closes the dialog" wait_for_no_window "<Ripplume>" 15
   cp "$RUN/Ripplume.ini" "$ART/settings_$label.ini" 2>/dev/null
 }

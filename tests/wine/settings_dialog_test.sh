@@ -8,6 +8,7 @@
 # (Ripplume.scr /c) by default; dialog_demo.exe opens the dialog alone.
 here=$(dirname "$0")
 source "$here/harness.sh"
+source "$here/dialog_helpers.sh"
 harness_init settings_dialog
 wine_japanese_fonts
 
@@ -36,28 +37,16 @@ PROBE=("$BIN/dialog_probe.exe")
 
 # ---- reading the dialog ----
 
-state() { wine "${PROBE[@]}" state 2>/dev/null | tr -d '\r' >"$ART/state.txt"; test "${PIPESTATUS[0]}" -eq 0; }
-field() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$ART/state.txt"; }
+field() { dialog_field "$@"; }
+field_is() { dialog_state && [ "$(field "$1")" = "$2" ]; }
 # wait_field NAME VALUE: polls until the probe reports the value.
-wait_field() {
-  local i
-  for i in $(seq 25); do
-    state
-    [ "$(field "$1")" = "$2" ] && return 0
-    sleep 0.2
-  done
-  log "$1 is [$(field "$1")], expected [$2]"
-  return 1
-}
+wait_field() { wait_for 5 field_is "$1" "$2" || { log "$1 is [$(field "$1")], expected [$2]"; return 1; }; }
+
 
 open_dialog() {
   wine_start DIALOG "$RUN/$DIALOG_PROGRAM" "${DIALOG_ARGS[@]}"
-  wait_for_window "<Ripplume>" 30 || return 1
-  wait_field visible 1 || return 1
-  read -r CX CY CW CH <<<"$(field client)"
-  read -r PX PY PW PH <<<"$(field panel)"
   xdotool mousemove 5 5
-  sleep 0.8  # first paint
+  dialog_shown
 }
 
 closed_by() {
@@ -68,24 +57,21 @@ closed_by() {
 
 # Positions of the controls inside the panel and the window, in pixels.
 MARK_Y=(76 56 96)   # Img_BGM(0) none, (1) audio CD, (2) music file
-# click_at X Y BUTTON: arrives with a move, as a hand would, so hover-tracking controls see the pointer.
-click_at() {
-  xdotool mousemove $(($1 + 3)) $(($2 + 2)) sleep 0.15 mousemove "$1" "$2" sleep 0.2 click "$3"
-  sleep 0.4
-}
 in_panel() { click_at $((PX + $1)) $((PY + $2)) "${3:-1}"; }
 in_window() { click_at $((CX + $1)) $((CY + $2)) "${3:-1}"; }
+# The marks and their labels are drawn, not windows: they are where the design puts them.
 click_mark() { in_panel 34 $((MARK_Y[$1] + 6)) "${2:-1}"; }
 click_label() { in_panel 54 $((MARK_Y[$1] + 6)) "${2:-1}"; }
-click_ok() { in_window 356 212; }
-click_cancel() { in_window 440 212; }
-click_file_button() { in_panel 132 102; }
+click_ok() { click_control set; }
+click_cancel() { click_control cancel; }
+click_file_button() { click_control file; }
 # type_repeat TEXT: replaces the repeat box's text by typing.
 type_repeat() {
-  in_panel 124 61
+  local l t r b
+  read -r l t r b <<<"$(control_rect repeat)"
+  in_window $((l + 6)) $((t + 10))  # the box's edit field, left of its arrow
   xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace
   xdotool type --delay 60 "$1"
-  sleep 0.3
 }
 
 # ---- looking ----
@@ -122,6 +108,10 @@ dark_text() { channel_sums $((PX + $1)) $((PY + $2)) "$3" "$4" | awk 'BEGIN { m 
 no_dark_text() { ! dark_text "$@"; }
 # white_text X Y W H: white text somewhere in that part of the window's inner area.
 white_text() { channel_sums $((CX + $1)) $((CY + $2)) "$3" "$4" | awk 'BEGIN { m = 0 } { if ($1 > m) m = $1 } END { exit !(m >= 740) }'; }
+# shows_marks NAME CHOSEN: a screenshot NAME (in SHOT) shows that option chosen.
+shows_marks() { shot "$1"; marks "$2" 2>/dev/null >/dev/null; }
+# wait_marks NAME CHOSEN: waits (5 s at most) until the marks show that choice.
+wait_marks() { wait_for 5 shows_marks "$1" "$2" || marks "$2"; }
 captions_drawn() {
   dark_text 60 24 40 13 && dark_text 44 56 40 13 && dark_text 156 56 60 13 && dark_text 44 76 20 13 && dark_text 44 96 50 13
 }
@@ -138,30 +128,26 @@ shot() { SHOT=$(screenshot "$1"); }
 no_chooser() { ! wine "${PROBE[@]}" chooser >/dev/null 2>&1; }
 # Wine's chooser takes a few seconds to let go after it closes: wait until the
 # panel under it has been painted again.
+panel_painted() { SHOT=$(screenshot "$1"); [ "$(rgb $((PX + 300)) $((PY + 140)))" != "255 255 255" ]; }
 wait_repainted() {
-  local i
   wait_for_no_window "ﾌｧｲﾙを開く" 15 || { log "the chooser's window is still on the screen"; return 1; }
-  for i in $(seq 40); do
-    SHOT=$(screenshot "$1")
-    [ "$(rgb $((PX + 300)) $((PY + 140)))" != "255 255 255" ] && { sleep 0.3; SHOT=$(screenshot "$1"); return 0; }
-    sleep 0.25
-  done
-  return 1
+  wait_for 10 panel_painted "$1" && wait_settled "${PW}x${PH}+$PX+$PY" && SHOT=$(screenshot "$1")
 }
-wait_chooser() {
-  local i
-  for i in $(seq 25); do
-    wine "${PROBE[@]}" chooser 2>/dev/null | tr -d '\r' >"$ART/chooser.txt"
-    [ "${PIPESTATUS[0]}" -eq 0 ] && return 0
-    sleep 0.2
-  done
-  return 1
+chooser_open() {
+  wine "${PROBE[@]}" chooser 2>/dev/null | tr -d '\r' >"$ART/chooser.txt"
+  [ "${PIPESTATUS[0]}" -eq 0 ]
 }
+wait_chooser() { wait_for 5 chooser_open; }
 
-# enabled_states REPEAT FILE: the repeat box and the file button as expected (1 enabled, 0 disabled).
+# enabled_states REPEAT FILE: the repeat box and the file button as expected
+# (1 enabled, 0 disabled), waited for; the file button on a fresh screenshot.
+file_button_is() {
+  SHOT=$(screenshot .file_button)
+  if [ "$1" = 1 ]; then file_button_enabled; else file_button_disabled; fi 2>/dev/null >/dev/null
+}
 enabled_states() {
   wait_field repeat_enabled "$1" || return 1
-  if [ "$2" = 1 ]; then file_button_enabled; else file_button_disabled; fi
+  wait_for 5 file_button_is "$2" || { log "the file button is not $([ "$2" = 1 ] && echo enabled || echo disabled)"; return 1; }
 }
 
 # ---- the settings file ----
@@ -222,21 +208,19 @@ check "repeat list: empty entry, then 1 to 30" \
 check "file button disabled" file_button_disabled
 
 click_label 1
-shot 2_audio_cd
-check "音楽CD label: CD marked" marks 1
+check "音楽CD label: CD marked" wait_marks 2_audio_cd 1
 check "音楽CD: repeat box enabled, file button disabled" enabled_states 1 0
 
 click_mark 2 3
-shot 3_music_file_right_button
-check "right button on the MP3、WAV mark: file marked" marks 2
+check "right button on the MP3、WAV mark: file marked" wait_marks 3_music_file_right_button 2
 check "MP3、WAV: file button enabled, repeat box disabled" enabled_states 0 1
 
 click_label 0 2
-shot 4_none_middle_button
-check "middle button on なし: none marked" marks 0
+check "middle button on なし: none marked" wait_marks 4_none_middle_button 0
 check "なし: both disabled" enabled_states 0 0
 
 click_mark 1
+check "the CD marked again" wait_marks 4b_audio_cd 1
 type_repeat 7
 check "typed 7 into the repeat box" wait_field repeat_text "[7]"
 shot 5_typed
@@ -247,15 +231,13 @@ cp "$INI" "$ART/after_ok.ini"
 
 # ================= 2. Reopened: the file's values; Cancel writes nothing =================
 check "the dialog opens again" open_dialog
-shot 6_reopened
-check "loaded: CD marked" marks 1
+check "loaded: CD marked" wait_marks 6_reopened 1
 check "loaded: repeat box shows 7, enabled" test "$(field repeat_text) $(field repeat_enabled)" = "[7] 1"
 check "loaded: file button disabled" file_button_disabled
 type_repeat 12
 check "typed 12" wait_field repeat_text "[12]"
 click_label 0
-shot 7_none_before_cancel
-check "なし chosen before Cancel" marks 0
+check "なし chosen before Cancel" wait_marks 7_none_before_cancel 0
 click_cancel
 check "Cancel closes the dialog" closed_by
 check "Cancel wrote nothing" cmp -s "$INI" "$ART/after_ok.ini"
@@ -263,8 +245,8 @@ check "Cancel wrote nothing" cmp -s "$INI" "$ART/after_ok.ini"
 # ================= 3. The close box writes nothing; the link does not hang the dialog =================
 check "the dialog opens again" open_dialog
 click_label 2
+check "the file option chosen" wait_marks 7b_file 2
 in_window 40 214
-sleep 1
 check "after the link click the dialog still answers" wait_field visible 1
 read -r BXC BYC <<<"$(field closebox)"
 check "a close box is found" test -n "$BXC" -a "$BXC" != none
@@ -275,6 +257,8 @@ check "the close box wrote nothing" cmp -s "$INI" "$ART/after_ok.ini"
 # ================= 4. File chooser: cancelled, then a file picked; OK writes all three =================
 check "the dialog opens again" open_dialog
 click_label 2
+check "the file option chosen again" wait_marks 7c_file 2
+check "its file button enabled" enabled_states 0 1
 click_file_button
 check "the file chooser opens" wait_chooser
 check "the chooser is titled ﾌｧｲﾙを開く" grep -qx "chooser ﾌｧｲﾙを開く" "$ART/chooser.txt"
@@ -286,9 +270,12 @@ check "cancelled chooser: it is gone" no_chooser
 check "cancelled chooser: no file name shown" no_dark_text 44 116 400 33
 click_file_button
 check "the file chooser opens again" wait_chooser
-sleep 0.5
+# Its file name box, focused as the chooser opens, takes the characters.
+chooser_focused() { wine "$BIN/wintool.exe" focused "ﾌｧｲﾙを開く" >/dev/null 2>&1; }
+check "the chooser's file name box has the focus" wait_for 10 chooser_focused
 check "a file name is typed into the chooser" wine "$BIN/wintool.exe" chars "ﾌｧｲﾙを開く" 'C:\ripplume_music\song.mp3'
-sleep 0.3
+typed() { [ "$(wine "$BIN/wintool.exe" focused "ﾌｧｲﾙを開く" 2>/dev/null | tr -d '\r')" = 'C:\ripplume_music\song.mp3' ]; }
+check "and shows in it" wait_for 5 typed
 check "the chooser's Open is pressed" wine "$BIN/wintool.exe" ok "ﾌｧｲﾙを開く"
 check "chosen: the dialog is drawn again" wait_repainted 10_file_chosen
 check "the chooser closed" no_chooser
@@ -299,11 +286,11 @@ check "OK wrote BGM区分 2, the repeat box's 7 and the file" ini_is 2 7 'C:\rip
 
 # ================= 5. Music file loaded; switched to CD with 3.5 (stores 4) =================
 check "the dialog opens again" open_dialog
-shot 11_file_loaded
-check "loaded: file marked" marks 2
+check "loaded: file marked" wait_marks 11_file_loaded 2
 check "loaded: file button enabled, repeat box disabled" enabled_states 0 1
 check "loaded: the file name is shown" file_name_shown
 click_mark 1
+check "the CD marked" wait_marks 11b_audio_cd 1
 type_repeat 3.5
 check "typed 3.5" wait_field repeat_text "[3.5]"
 click_ok

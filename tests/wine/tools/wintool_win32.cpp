@@ -9,6 +9,7 @@
 //   wintool ok TITLE             the dialog's default button, as Enter gives it (WM_COMMAND IDOK)
 //   wintool cancel TITLE         the dialog's cancel, as Escape gives it (WM_COMMAND IDCANCEL)
 //   wintool chars TITLE TEXT     type TEXT (UTF-8) as characters into the focused control of window TITLE
+//   wintool focused TITLE        print the text of the focused control of window TITLE (exit 1: none)
 //   wintool version FILE         print the program's version resource: product, description, version, copyright
 //   wintool local-app-data       print the user's local application-data folder (UTF-8)
 //   wintool monitors             print "left top right bottom primary" of each monitor
@@ -190,6 +191,15 @@ int main(int argc, char** argv) {
     }
     if (command == "ok") return PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
     if (command == "cancel") return PostMessageW(window, WM_COMMAND, IDCANCEL, 0) ? 0 : 1;
+    if (command == "focused") {
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) || !thread.hwndFocus) return 1;
+        wchar_t text[1024] = {};
+        SendMessageW(thread.hwndFocus, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        std::printf("%s\n", Utf8(text).c_str());
+        return 0;
+    }
     if (command == "chars" && argc >= 4) {
         // Characters no keyboard layout here has (kanji) arrive as an input method delivers them.
         GUITHREADINFO thread = {};
