@@ -116,7 +116,8 @@ root_picture "$ART/desktop.png" "$SECOND"
 as_user xscreensaver --no-splash --verbose >"$ART/daemon.log" 2>&1 &
 DAEMON=$!
 PIDS+=("$DAEMON")
-sleep 2
+daemon_answers() { as_user xscreensaver-command -version >/dev/null 2>&1; }
+check "the XScreenSaver daemon answers" wait_for 15 daemon_answers
 as_user xscreensaver-command -activate >>"$ART/command.log" 2>&1
 # ripplume_screens: the screens (DISPLAY values) on which this test's daemon
 # (its user's HOME) runs ripplume, sorted.
@@ -129,15 +130,22 @@ ripplume_screens() {
 }
 ripplume_runs() { [ -n "$(ripplume_screens)" ]; }
 check "activated, XScreenSaver runs ripplume" wait_for 15 ripplume_runs
-sleep 3
-active=$(shot active)
-check "... on its window, with the desktop's red and yellow on the water" \
-  eval 'has_colour "$active" "#e03020" && has_colour "$active" "#f0e040"'
+water_shows_desktop() {
+  active=$(shot active)
+  has_colour "$active" "#e03020" && has_colour "$active" "#f0e040"
+}
+check "... on its window, with the desktop's red and yellow on the water" wait_for 15 water_shows_desktop
 screens=$(ripplume_screens)
 log "ripplume runs on: $screens"
 check "one ripplume on each screen" test "$screens" = "${DISPLAY%.*}.0 $SECOND "
-second=$(shot active_second "$SECOND")
-read -r r g b <<<"$(mean_in "$second" 100x60+690+530)"
+# The second screen's far corner shows the blue of the desktop once its water is drawn.
+second_drawn() {
+  second=$(shot active_second "$SECOND")
+  read -r r g b <<<"$(mean_in "$second" 100x60+690+530)"
+  [ "$b" -gt "$r" ] && [ "$b" -gt 60 ] && [ "$b" -lt 250 ] \
+    && has_colour "$second" "#e03020" && has_colour "$second" "#f0e040"
+}
+wait_for 10 second_drawn
 log "the 800x600 screen's lower right corner: $r $g $b"
 check "the second screen's water fills it, at its own size (blue of the desktop in its far corner)" \
   test "$b" -gt "$r" -a "$b" -gt 60 -a "$b" -lt 250

@@ -76,7 +76,6 @@ check "swapped: the run starts" wait_for_window Ripplume_VC 30
 printf 'not the picture\n' >"$ART/other.txt"
 mv -f "$ART/other.txt" "$PICTURE"
 check "swapped: Escape ends the run" escape_renderer
-no_host() { [ -z "$(host_pids)" ]; }
 check "swapped: the host has ended" wait_for 10 no_host
 check "swapped: the file put in the picture's place is still there" test "$(cat "$PICTURE" 2>/dev/null)" = 'not the picture'
 

@@ -22,13 +22,9 @@ exists() { wine "$BIN/wintool.exe" exists "$1" >/dev/null 2>&1; }
 
 # A preview box for preview requests; BOX_HANDLE gets its handle.
 start_box() {
-  local i
   rm -f "$WORK/modes_box".*
   wine_start BOX "$BIN/preview_box.exe" box 152 112 "$WORK_WIN\\modes_box.txt"
-  for i in $(seq 100); do
-    [ -s "$WORK/modes_box.txt" ] && break
-    sleep 0.1
-  done
+  wait_for 10 test -s "$WORK/modes_box.txt"
   BOX_HANDLE=$(tr -d '\r\n' <"$WORK/modes_box.txt" 2>/dev/null)
   [ -n "$BOX_HANDLE" ]
 }
@@ -37,6 +33,8 @@ box_has_preview() { case $(cat "$WORK/modes_box.txt.report" 2>/dev/null) in 1\ *
 stop_box() { : >"$WORK/modes_box.txt.quit"; wait_exit "$BOX" 10; }
 
 window_count() { find_window "$1" | wc -l; }
+renderer_count_is() { [ "$(renderer_count)" = "$1" ]; }
+no_message_box() { [ -z "$(find_window "$MESSAGE_TITLE")" ]; }
 
 # ends_silently NAME ARGS...: the host ends by itself within a few seconds
 # having shown nothing, started no renderer, opened no dialog and taken no
@@ -51,9 +49,8 @@ ends_silently() {
   wine_start "$name" "$@"
   local pid_var=$name
   wait_exit "${!pid_var}" 15 || { echo "  $name did not end"; return 1; }
-  sleep 0.5
   [ -z "$(find_window "$MESSAGE_TITLE")" ] || { echo "  $name showed a message"; return 1; }
-  [ "$(renderer_count)" = "$renderers" ] || { echo "  $name started a renderer"; return 1; }
+  stays_so 0.5 renderer_count_is "$renderers" || { echo "  $name started a renderer"; return 1; }
   [ "$(window_count '<Ripplume>')" = "$dialogs" ] || { echo "  $name opened a dialog"; return 1; }
   [ ! -e "$PICTURE" ] || { echo "  $name took a capture"; return 1; }
 }
@@ -74,10 +71,8 @@ done
 
 check "preview box for /p without the renderer" start_box
 wine_start LONE_PREVIEW "$LONE/Ripplume.scr" /p "$BOX_HANDLE"
-sleep 3
-check "/p without the renderer: the preview shows, without a message" \
-  box_has_preview
-check "/p without the renderer: no message box" test -z "$(find_window "$MESSAGE_TITLE")"
+check "/p without the renderer: the preview shows" wait_for 15 box_has_preview
+check "/p without the renderer: no message box" stays_so 1 no_message_box
 stop_box
 wait_exit "$LONE_PREVIEW" 5
 

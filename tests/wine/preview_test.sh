@@ -18,13 +18,10 @@ cp "$BIN/Ripplume.scr" "$LONE/"
 
 # start_box NAME MODE W H: a preview box; BOX_HANDLE gets its handle.
 start_box() {
-  local name=$1 mode=$2 w=$3 h=$4 i
+  local name=$1 mode=$2 w=$3 h=$4
   rm -f "$WORK/$name".*
   wine_start "BOX_$name" "$BIN/preview_box.exe" "$mode" "$w" "$h" "$WORK_WIN\\$name.txt"
-  for i in $(seq 100); do
-    [ -s "$WORK/$name.txt" ] && break
-    sleep 0.1
-  done
+  wait_for 10 test -s "$WORK/$name.txt"
   BOX_HANDLE=$(tr -d '\r\n' <"$WORK/$name.txt" 2>/dev/null)
   [ -n "$BOX_HANDLE" ]
 }
@@ -32,18 +29,26 @@ start_box() {
 # wait_report NAME: waits until the box sees a child; REPORT gets the line
 # "found parent-ok child-style x y w h visible".
 wait_report() {
-  local i
   REPORT=""
-  for i in $(seq 100); do
-    REPORT=$(cat "$WORK/$1.txt.report" 2>/dev/null)
-    # Found, and shown (the last field), since the host shows it after parenting.
-    case $REPORT in 1\ *\ 1) return 0 ;; esac
-    sleep 0.1
-  done
+  wait_for 10 report_shows_child "$1"
+}
+# Found, and shown (the last field), since the host shows it after parenting.
+report_shows_child() {
+  REPORT=$(cat "$WORK/$1.txt.report" 2>/dev/null)
+  case $REPORT in 1\ *\ 1) return 0 ;; esac
   return 1
 }
 
 stop_box() { : >"$WORK/$1.txt.quit"; }
+
+# box_shows_still NAME W H: a screenshot shows the expected still's corner
+# at the box's place, (100, 100).
+box_shows_still() {
+  local shot
+  shot=$(screenshot "$1")
+  convert "$shot" -crop "${2}x${3}+100+100" +repage "$ART/${1}_seen.png"
+  same_pixels "$ART/${1}_expected.png" "$ART/${1}_seen.png"
+}
 
 # same_pixels A B: the two pictures have the same size and pixels.
 same_pixels() {
@@ -82,14 +87,11 @@ pixels_case() {
   local w=$1 h=$2 name=px$1x$2
   start_box "$name" inproc "$w" "$h" || { fail "in-process box $w x $h"; return; }
   wait_report "$name"
-  sleep 0.5
-  local shot
-  shot=$(screenshot "$name")
   local sw=$((w < 152 ? w : 152)) sh=$((h < 112 ? h : 112))
   convert "$STILL" -crop "${sw}x${sh}+0+0" +repage "$ART/${name}_expected.png"
-  convert "$shot" -crop "${sw}x${sh}+100+100" +repage "$ART/${name}_seen.png"
   check "$w x $h box: the still at its own size in the top-left corner" \
-    same_pixels "$ART/${name}_expected.png" "$ART/${name}_seen.png"
+    wait_for 10 box_shows_still "$name" "$sw" "$sh"
+  local shot=$ART/$name.png
   if [ "$w" -gt 152 ]; then
     check "$w x $h box: black right of the still" test "$(mean_of "$shot" "$((w - 152))x${h}+252+100")" = 0
   fi

@@ -21,8 +21,7 @@ wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F140 >/dev/null
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F170 >/dev/null
-sleep 0.5
-check "the screen-saver and monitor-power commands leave it running" kill -0 "$RENDERER"
+check "the screen-saver and monitor-power commands leave it running" stays_so 1 kill -0 "$RENDERER"
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F060 >/dev/null
 wait_exit "$RENDERER" 20
 check "the close command ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
@@ -30,7 +29,7 @@ check "the close command ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_
 log "Alt+F4"
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30
-sleep 0.5
+check "it has the keyboard" wait_for 10 wine "$BIN/wintool.exe" focused Ripplume_VC
 xdotool key alt+F4
 wait_exit "$RENDERER" 20
 check "Alt+F4 ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0

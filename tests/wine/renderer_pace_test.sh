@@ -29,6 +29,14 @@ busy_share() {
 }
 
 sleep 4  # a stretch of running frames, counted below
+
+# swaps_stopped: no swap over half a second (the renderer has settled into waiting).
+swaps_stopped() {
+  local before
+  before=$(swaps)
+  sleep 0.5
+  [ "$(swaps)" -le "$before" ]
+}
 # Swaps per whole second of the trace's clock, leaving out the first and last (partial) seconds.
 per_second=$(grep wglSwapBuffers "$TRACE" | awk -F: '{ print int($1) }' | uniq -c | awk 'NR > 1 { print $1 }' | sed '$d')
 most=$(sort -n <<<"$per_second" | tail -n 1)
@@ -37,7 +45,7 @@ check "no second shows more than 61 frames (most: $most)" test "${most:-999}" -l
 check "and it keeps drawing (most: $most)" test "${most:-0}" -ge 20
 
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F020 >/dev/null 2>&1  # SC_MINIMIZE
-sleep 1
+check "minimised, it stops drawing" wait_for 10 swaps_stopped
 shown=$(swaps)
 share=$(busy_share 3)
 log "minimised: $share % of a core, $(($(swaps) - shown)) swaps in 3 s"
@@ -49,7 +57,7 @@ shown=$(swaps)
 check "restored, it draws again" wait_for 10 sh -c "[ \$(grep -c wglSwapBuffers '$TRACE') -gt $((shown + 30)) ]"
 
 check "another window takes the activation" hold ACTIVE take-activation 8
-sleep 1
+check "inactive, it stops drawing" wait_for 5 swaps_stopped
 shown=$(swaps)
 share=$(busy_share 3)
 log "inactive: $share % of a core, $(($(swaps) - shown)) swaps in 3 s"

@@ -32,6 +32,7 @@ trap 'restore_desktop; harness_cleanup' EXIT
 COLOUR='10,120,40'
 wine reg add "$COLORS_KEY" /v Background /d "${COLOUR//,/ }" /f >/dev/null 2>&1
 
+renderer_running() { [ "$(renderer_count)" -ge 1 ]; }
 # run_on_secure_desktop LABEL FILE STYLE TILE: the hand-over picture of a run
 # on the "Screen-saver" desktop with that wallpaper, as $ART/LABEL.png.
 run_on_secure_desktop() {
@@ -44,7 +45,7 @@ run_on_secure_desktop() {
   wine_start "DESKTOP_$label" explorer /desktop=Screen-saver,1024x768 "$BIN/Ripplume.scr" /s
   check "$label: the run hands a picture over" wait_for 30 test -s "$PICTURE"
   convert "$PICTURE" "$ART/$label.png"
-  check "$label: and starts the renderer" wait_for 30 test "$(renderer_count)" -ge 1
+  check "$label: and starts the renderer" wait_for 30 renderer_running
   wineserver -k; wineserver -w
 }
 

@@ -9,21 +9,24 @@ harness_init single_run
 # The mutex alone keeps a run from starting, before any window could tell.
 check "a test program holds the hosts' mutex" hold HOLDER hold-mutex Ripplume_Host 12
 wine_start BLOCKED "$BIN/Ripplume.scr" /s
-sleep 6
-check "a run that finds the mutex taken starts no renderer" test "$(renderer_count)" = 0
+check "a run that finds the mutex taken ends" wait_exit "$BLOCKED" 15
+check "... having started no renderer" test "$(renderer_count)" = 0
 check "... and leaves no host behind" sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
 wait "$HOLDER" 2>/dev/null  # the mutex is free again
 
 # Two runs started at the same moment, a few times over.
+one_host_ended() { ! kill -0 "$FIRST" 2>/dev/null || ! kill -0 "$SECOND" 2>/dev/null; }
+both_hosts_ended() { ! kill -0 "$FIRST" 2>/dev/null && ! kill -0 "$SECOND" 2>/dev/null; }
+renderer_count_is() { [ "$(renderer_count)" = "$1" ]; }
 for trial in 1 2 3; do
   wine_start FIRST "$BIN/Ripplume.scr" /s
   wine_start SECOND "$BIN/Ripplume.scr" /s
   check "trial $trial: a renderer starts" wait_for_window Ripplume_VC 30
-  sleep 4
-  check "trial $trial: exactly one renderer runs ($(renderer_count))" test "$(renderer_count)" = 1
+  check "trial $trial: one of the two hosts ends at once" wait_for 15 one_host_ended
+  check "trial $trial: exactly one renderer runs ($(renderer_count))" stays_so 1 renderer_count_is 1
   check "trial $trial: Escape once ends the run" escape_renderer
-  sleep 2
-  check "trial $trial: nothing is left running" test "$(renderer_count)" = 0
+  check "trial $trial: the other host ends too" wait_for 15 both_hosts_ended
+  check "trial $trial: nothing is left running" wait_for 10 renderer_count_is 0
   check "trial $trial: no host is left" sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
 done
 

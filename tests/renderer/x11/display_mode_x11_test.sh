@@ -30,13 +30,16 @@ desktop=$(shot desktop_before)
 RUN=$!
 PIDS+=("$RUN")
 check "ripplume -window opens its window" wait_named Ripplume
-sleep 1.5
+# the water shows the picture: the red and the yellow of the desktop are on screen.
+water_shows_desktop() {
+  frame=$(shot own_window)
+  has_colour "$frame" "#e03020" && has_colour "$frame" "#f0e040"
+}
+check "the water shows the picture (the red and the yellow of the desktop are on screen)" \
+  wait_for 10 water_shows_desktop
 convert "$desktop" -flop "$ART/desktop_flopped.png"
 check "its picture is the screen as it was, mirrored left to right" \
   test "$(compare -metric AE "$ART/picture.ppm" "$ART/desktop_flopped.png" null: 2>&1)" = 0
-frame=$(shot own_window)
-check "the water shows the picture (the red and the yellow of the desktop are on screen)" \
-  eval 'has_colour "$frame" "#e03020" && has_colour "$frame" "#f0e040"'
 xdotool mousemove 512 384 keydown Escape sleep 0.2 keyup Escape
 check "Escape ends it" ends_within 5 "$RUN"
 check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
@@ -48,27 +51,31 @@ LD_PRELOAD=$RESOURCES_LEFT "$RIPPLUME" -window -fps >"$ART/drag.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
 wait_named Ripplume
-sleep 1.5
 off_flat() {
   convert "$1" -crop 1024x560+0+208 -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
     { n[$0]++; total++ } END { best = 0; for (k in n) if (n[k] > best) best = n[k]; print total - best }'
 }
-calm_shot=$(shot before_drag)
-calm=$(off_flat "$calm_shot")
 # white_in_corner FILE: white pixels where -fps writes the frame rate (the sky).
 white_in_corner() {
   convert "$1" -crop 200x30+0+0 +repage -fuzz 10% -fill black +opaque white -fill white -opaque white \
     -format '%[fx:round(mean*w*h)]' info:
 }
-check "-fps writes the frame rate in the top-left corner" test "$(white_in_corner "$calm_shot")" -gt 30
+fps_shown() {
+  calm_shot=$(shot before_drag)
+  [ "$(white_in_corner "$calm_shot")" -gt 30 ]
+}
+check "-fps writes the frame rate in the top-left corner" wait_for 10 fps_shown
+calm=$(off_flat "$calm_shot")
 check "... and without -fps the corner is plain sky" test "$(white_in_corner "$frame")" = 0
 xdotool mousemove 300 300 mousedown 1
 for step in $(seq 1 20); do xdotool mousemove $((300 + step * 20)) $((300 + step * 10)); sleep 0.02; done
 xdotool mouseup 1
-sleep 0.3
-stirred=$(off_flat "$(shot after_drag)")
+stirred() {
+  stirred=$(off_flat "$(shot after_drag)")
+  [ "$stirred" -gt $((calm + 2000)) ]
+}
+check "a left-button drag stirs the water" wait_for 5 stirred
 log "pixels off the flat colour: before $calm, after $stirred"
-check "a left-button drag stirs the water" test "$stirred" -gt $((calm + 2000))
 xdotool keydown Escape sleep 0.2 keyup Escape
 check "Escape ends it again" ends_within 5 "$RUN"
 check "... having freed all it made before it closed the display" \
@@ -78,29 +85,34 @@ check "... having freed all it made before it closed the display" \
 root_picture "$ART/desktop.png"
 "$BLANK" >"$ART/blank.txt" &
 PIDS+=("$!")
-for _ in $(seq 50); do [ -s "$ART/blank.txt" ] && break; sleep 0.1; done
+wait_for 5 test -s "$ART/blank.txt"
 ID=$(head -n 1 "$ART/blank.txt")
 check "a test window to draw on ($ID)" test -n "$ID"
 "$RIPPLUME" -window-id "$ID" >"$ART/given.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
-sleep 2.5
-given=$(shot given_window)
-read -r r g b <<<"$(mean_in "$given" 400x300+100+100)"
+given_drawn() {
+  given=$(shot given_window)
+  read -r r g b <<<"$(mean_in "$given" 400x300+100+100)"
+  [ "$r" -lt 200 ]
+}
+check "-window-id: it draws on that window (no longer white)" wait_for 10 given_drawn
 log "given window's mean colour: $r $g $b"
-check "-window-id: it draws on that window (no longer white)" test "$r" -lt 200
 check "... and not beyond it" test "$(mean_in "$given" 50x50+600+500)" = "$(mean_in "$ART/desktop.png" 50x50+600+500)"
 xdotool windowsize "$ID" 600 420
-sleep 1.5
-resized=$(shot given_resized)
-# The top of the grown part is sky (black) when drawn, the window's white when not.
-read -r r g b <<<"$(mean_in "$resized" 150x30+530+105)"
-log "the grown part's mean colour: $r $g $b"
+# The top of the grown part is sky (black) when drawn, the window's white
+# when not; the water spreads into its lower corner, where the old viewport
+# would leave only black.
+resize_followed() {
+  resized=$(shot given_resized)
+  read -r r g b <<<"$(mean_in "$resized" 150x30+530+105)"
+  read -r lr lg lb <<<"$(mean_in "$resized" 120x50+560+460)"
+  [ "$r" -lt 60 ] && [ $((lr + lg + lb)) -gt 150 ]
+}
+wait_for 10 resize_followed
+log "the grown part's mean colour: $r $g $b; its lower corner: $lr $lg $lb"
 check "it follows a resize of its window: the grown part is drawn" test "$r" -lt 60
-# ... and the water spreads into it: with the old viewport only black would be there.
-read -r r g b <<<"$(mean_in "$resized" 120x50+560+460)"
-log "the grown part's lower corner: $r $g $b"
-check "the water fills the resized window" test $((r + g + b)) -gt 150
+check "the water fills the resized window" test $((lr + lg + lb)) -gt 150
 children=$(pgrep -P "$RUN" | wc -l)
 kill -TERM "$RUN"
 check "SIGTERM ends it within a second" ends_within 1 "$RUN"
@@ -109,20 +121,25 @@ check "it started no other process" test "$children" = 0
 check "it has left the display (no client of its own remains)" sh -c "! xlsclients 2>/dev/null | grep -q ripplume"
 
 # ---- XScreenSaver's window: the screen is covered, the picture comes from its helper ----
-# water_under_xscreensaver HELPER NAME: ripplume on XScreenSaver's window with
-# that picture helper; the mean colour of its water goes to r g b.
+# water_under_xscreensaver HELPER NAME LOOKS: ripplume on XScreenSaver's
+# window with that picture helper, until the mean colour of its water (r g b)
+# looks as the command LOOKS says (10 s at most).
 water_under_xscreensaver() {
   RIPPLUME_GETIMAGE=$1 XSCREENSAVER_WINDOW=$ID "$RIPPLUME" -picture-out "$ART/$2.ppm" >"$ART/$2.log" 2>&1 &
   RUN=$!
   PIDS+=("$RUN")
-  sleep 2.5
-  read -r r g b <<<"$(mean_in "$(shot "$2")" 300x150+250+350)"
+  water_looks() {
+    read -r r g b <<<"$(mean_in "$(shot "$2")" 300x150+250+350)"
+    "$3"
+  }
+  wait_for 10 water_looks "$@"
   log "$2: the water's mean colour is $r $g $b"
 }
+helper_colour() { [ "$r" -gt "$g" ] && [ "$g" -gt "$b" ] && [ "$r" -gt 120 ]; }
+plain_blue() { [ "$b" -gt "$r" ] && [ "$b" -gt "$g" ] && [ "$b" -lt 128 ] && [ "$b" -gt 20 ]; }
 
-water_under_xscreensaver "$FAKE_GETIMAGE" helper_picture
-check "XSCREENSAVER_WINDOW: the picture is the one XScreenSaver's helper gives (#c08040)" \
-  test "$r" -gt "$g" -a "$g" -gt "$b" -a "$r" -gt 120
+water_under_xscreensaver "$FAKE_GETIMAGE" helper_picture helper_colour
+check "XSCREENSAVER_WINDOW: the picture is the one XScreenSaver's helper gives (#c08040)" helper_colour
 kill -TERM "$RUN"
 check "and SIGTERM ends it" ends_within 1 "$RUN"
 check "leaving no helper behind" sh -c "! pgrep -x fake_getimage >/dev/null"
@@ -131,9 +148,8 @@ check "the helper's pixmap has the window's size (600x420), so the picture is no
   test "$(identify -format '%wx%h' "$ART/helper_picture.ppm" 2>/dev/null)" = 600x420
 
 # ---- no helper: plain blue ----
-water_under_xscreensaver /nonexistent plain_water
-check "without a picture the water is plain dark blue" \
-  test "$b" -gt "$r" -a "$b" -gt "$g" -a "$b" -lt 128 -a "$b" -gt 20
+water_under_xscreensaver /nonexistent plain_water plain_blue
+check "without a picture the water is plain dark blue" plain_blue
 kill -TERM "$RUN"
 check "and SIGTERM ends it" ends_within 1 "$RUN"
 check "... and it says why" grep -q "no picture of the desktop: RIPPLUME_GETIMAGE names /nonexistent" \
