@@ -36,12 +36,15 @@ now_us() { echo "${EPOCHREALTIME//[!0-9]/}"; }
 seconds_us() { LC_ALL=C awk -v s="$1" 'BEGIN { printf "%d", s * 1000000 }'; }
 
 # wait_for SECONDS COMMAND...: runs the command every 0.1 s until it succeeds;
-# fails when it has not succeeded within SECONDS.
+# fails, saying what never came, when it has not succeeded within SECONDS.
 wait_for() {
-  local end=$(($(now_us) + $(seconds_us "$1")))
+  local seconds=$1 end=$(($(now_us) + $(seconds_us "$1")))
   shift
   until "$@"; do
-    [ "$(now_us)" -lt "$end" ] || return 1
+    if [ "$(now_us)" -ge "$end" ]; then
+      echo "  waited $seconds s; never true: $*" >&2
+      return 1
+    fi
     sleep 0.1
   done
 }

@@ -77,14 +77,9 @@ snapshot() {
 }
 # windows_path UNIX_PATH: the path as Windows programs see it.
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-wait_uninstalled() {
-  local i
-  for i in $(seq 100); do
-    [ ! -e "$1" ] && ! pgrep -f 'Un_A.exe' >/dev/null && return 0
-    sleep 0.2
-  done
-  return 1
-}
+# wait_uninstalled FILE: the file is gone and the uninstaller has ended.
+uninstalled() { [ ! -e "$1" ] && ! pgrep -f 'Un_A.exe' >/dev/null; }
+wait_uninstalled() { wait_for 20 uninstalled "$1"; }
 
 # A saver run and the settings dialog, from where the installer put the host.
 run_installed() {
