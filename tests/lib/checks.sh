@@ -53,14 +53,27 @@ wait_for() {
 # gets its code, or 124 when it did not end in time (it is killed then).
 wait_exit() {
   local pid=$1 seconds=${2:-20}
-  if wait_for "$seconds" eval "! kill -0 $pid 2>/dev/null"; then
+  if wait_for "$seconds" process_ended "$pid"; then
     wait "$pid" 2>/dev/null
     EXIT_CODE=$?
     return 0
   fi
+  echo "  process $pid still there: $(process_state "$pid")" >&2
   kill "$pid" 2>/dev/null
   EXIT_CODE=124
   return 1
+}
+
+# process_ended PID: the process is gone, or has ended and waits to be
+# reaped (a zombie): the shell reaps its children only now and then, and
+# kill -0 still finds a zombie.
+process_ended() {
+  ! kill -0 "$1" 2>/dev/null || [ "$(sed 's/^.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)" = Z ]
+}
+
+# process_state PID: its state letter and the kernel function it waits in.
+process_state() {
+  echo "state $(sed 's/^.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1), in $(cat "/proc/$1/wchan" 2>/dev/null)"
 }
 
 # stays_so SECONDS COMMAND...: the command succeeds now and every time it is

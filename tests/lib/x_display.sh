@@ -24,8 +24,8 @@ start_x_server() {
     "${@//@N/$display}" >/dev/null 2>&1 &
     pid=$!
     X_PIDS+=("$pid")
-    if wait_for 10 eval "! kill -0 $pid 2>/dev/null || xdpyinfo -display :$display >/dev/null 2>&1" &&
-      kill -0 "$pid" 2>/dev/null; then
+    if wait_for 10 eval "process_ended $pid || xdpyinfo -display :$display >/dev/null 2>&1" &&
+      ! process_ended "$pid"; then
       X_DISPLAY=":$display"
       return 0
     fi

@@ -12,7 +12,7 @@ convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
 wine_start RENDERER "$BIN/Ripplume.dll"
 seen=0
 for i in $(seq 400); do
-  kill -0 "$RENDERER" 2>/dev/null || break
+  process_ended "$RENDERER" && break
   [ -n "$(find_window Ripplume_VC)" ] && seen=1
   sleep 0.05
 done

@@ -21,7 +21,7 @@ wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F140 >/dev/null
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F170 >/dev/null
-check "the screen-saver and monitor-power commands leave it running" stays_so 1 kill -0 "$RENDERER"
+check "the screen-saver and monitor-power commands leave it running" stays_so 1 eval '! process_ended "$RENDERER"'
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F060 >/dev/null
 wait_exit "$RENDERER" 20
 check "the close command ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
@@ -49,7 +49,7 @@ texts=$(wine "$BIN/wintool.exe" texts Error | tr -d '\r')
 screenshot empty_picture_message >/dev/null
 log "message box texts: $(echo "$texts" | tr '\n' '|')"
 check "it names the file" grep -qF "Failed to open DIB file $HANDOVER_WIN\\Ripplume.bmp." <<<"$texts"
-check "the renderer waits for the message to be dismissed" kill -0 "$RENDERER"
+check "the renderer waits for the message to be dismissed" eval '! process_ended "$RENDERER"'
 wine "$BIN/wintool.exe" press Error OK
 wait_exit "$RENDERER" 20
 check "then it ends with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0

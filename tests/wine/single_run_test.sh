@@ -15,8 +15,8 @@ check "... and leaves no host behind" sh -c "! wine '$BIN/wintool.exe' exists Ri
 wait "$HOLDER" 2>/dev/null  # the mutex is free again
 
 # Two runs started at the same moment, a few times over.
-one_host_ended() { ! kill -0 "$FIRST" 2>/dev/null || ! kill -0 "$SECOND" 2>/dev/null; }
-both_hosts_ended() { ! kill -0 "$FIRST" 2>/dev/null && ! kill -0 "$SECOND" 2>/dev/null; }
+one_host_ended() { process_ended "$FIRST" || process_ended "$SECOND"; }
+both_hosts_ended() { process_ended "$FIRST" && process_ended "$SECOND"; }
 renderer_count_is() { [ "$(renderer_count)" = "$1" ]; }
 for trial in 1 2 3; do
   wine_start FIRST "$BIN/Ripplume.scr" /s
