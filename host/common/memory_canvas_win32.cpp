@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "host/common/gdi_object_win32.h"
+
 MemoryCanvas MemoryCanvas::Compatible(HDC reference, int width, int height) {
     if (width <= 0 || height <= 0) {
         return MemoryCanvas();
@@ -97,9 +99,8 @@ void MemoryCanvas::Fill(COLORREF colour) const {
         return;
     }
     const RECT all = {0, 0, width_, height_};
-    const HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc_, &all, brush.Get());
 }
 
 void MemoryCanvas::Release() {
