@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "host/common/memory_canvas_win32.h"
 #include "host/dialog/dialog_layout.h"
 #include "tests/wine/tools/utf8_text.h"
 
@@ -218,18 +219,18 @@ Pixels Capture(HWND dialog) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    pixels.rgb.assign(p, p + size_t(pixels.width) * pixels.height);
-    for (DWORD& v : pixels.rgb) v &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    const HDC screen = GetDC(nullptr);
+    const MemoryCanvas canvas =
+        MemoryCanvas::Owning(screen, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (canvas && bits &&
+        BitBlt(canvas.Dc(), 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY)) {
+        GdiFlush();
+        const DWORD* p = static_cast<const DWORD*>(bits);
+        pixels.rgb.assign(p, p + size_t(pixels.width) * pixels.height);
+        for (DWORD& v : pixels.rgb) v &= 0xFFFFFF;
+    } else {
+        pixels.width = pixels.height = 0;  // nothing captured: no pixels to look at
+    }
     ReleaseDC(nullptr, screen);
     return pixels;
 }
