@@ -222,8 +222,7 @@ Pixels Capture(HWND dialog) {
     const HDC screen = GetDC(nullptr);
     const MemoryCanvas canvas =
         MemoryCanvas::Owning(screen, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (canvas && bits &&
-        BitBlt(canvas.Dc(), 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY)) {
+    if (canvas && bits && BitBlt(canvas.Dc(), 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY)) {
         GdiFlush();
         const DWORD* p = static_cast<const DWORD*>(bits);
         pixels.rgb.assign(p, p + size_t(pixels.width) * pixels.height);
