@@ -89,15 +89,6 @@ cpu_ticks_with_llvmpipe() {
                if (name ~ /^llvmpipe-/) l += $12 + $13 } END { print t + 0, l + 0 }'
 }
 
-swaps() { grep -c glxdrv_wglSwapBuffers "$1" || true; }
-# swaps_stopped TRACE: no swap over half a second.
-swaps_stopped() {
-  local before
-  before=$(swaps "$1")
-  sleep 0.5
-  [ "$(swaps "$1")" -le "$before" ]
-}
-
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
 work=$ART

@@ -2,6 +2,7 @@
 #   prepare_wine_prefix PREFIX [win32|win64]   makes or wakes a prefix
 #   wine_japanese_fonts, wine_english_fonts [restore]
 #   reg_value KEY NAME
+#   swaps TRACE, swaps_stopped TRACE          buffer swaps in a +wgl trace
 
 # prepare_wine_prefix PREFIX [win32|win64]: makes (or wakes) a Wine prefix
 # and leaves its server running, so that later wine calls start fast and no
@@ -54,4 +55,14 @@ wine_english_fonts() {
     wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
       /v "$face" /d "$font" /f >/dev/null 2>&1
   done
+}
+
+# swaps TRACE: the buffer swaps in a trace written with WINEDEBUG=trace+wgl.
+swaps() { grep -c glxdrv_wglSwapBuffers "$1" || true; }
+# swaps_stopped TRACE: no swap over half a second (the program waits instead of drawing).
+swaps_stopped() {
+  local before
+  before=$(swaps "$1")
+  sleep 0.5
+  [ "$(swaps "$1")" -le "$before" ]
 }

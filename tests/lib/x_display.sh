@@ -148,16 +148,14 @@ wait_for_no_window() { wait_for "${2:-20}" window_gone "$1"; }
 # A program may replace a window's X window while it sets the window up (a GL
 # pixel format, a display change), so an X window just found can be gone a
 # moment later: the first one that answers counts, tried for 5 s.
-window_geometry() {
-  local id geometry end=$(($(now_us) + 5000000))
-  while [ "$(now_us)" -lt "$end" ]; do
-    for id in $(find_window "$1"); do
-      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | awk -F= '
-        $1=="X"{x=$2} $1=="Y"{y=$2} $1=="WIDTH"{w=$2} $1=="HEIGHT"{h=$2}
-        END{if (w != "") print x, y, w, h}')
-      [ -n "$geometry" ] && { echo "$geometry"; return 0; }
-    done
-    sleep 0.1
+window_geometry() { wait_for 5 answering_geometry "$1" && echo "$GEOMETRY"; }
+answering_geometry() {
+  local id
+  for id in $(find_window "$1"); do
+    GEOMETRY=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | awk -F= '
+      $1=="X"{x=$2} $1=="Y"{y=$2} $1=="WIDTH"{w=$2} $1=="HEIGHT"{h=$2}
+      END{if (w != "") print x, y, w, h}')
+    [ -n "$GEOMETRY" ] && return 0
   done
   return 1
 }

@@ -14,9 +14,9 @@ convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
 # Wine traces every buffer swap, with the time, into the renderer's log.
 WINEDEBUG=+timestamp,trace+wgl wine_start RENDERER "$BIN/Ripplume.dll"
 TRACE="$ART/RENDERER.log"
-swaps() { grep -c 'wglSwapBuffers' "$TRACE"; }
 check "the window Ripplume_VC appears" wait_for_window Ripplume_VC 30
-check "it draws frames" wait_for 20 sh -c "[ \$(grep -c wglSwapBuffers '$TRACE') -gt 120 ]"
+swaps_past() { [ "$(swaps "$TRACE")" -gt "$1" ]; }
+check "it draws frames" wait_for 20 swaps_past 120
 PID=$(renderer_pids | head -n 1)
 
 # busy_share SECONDS: the renderer's CPU use over that time, in per cent of one core.
@@ -30,13 +30,6 @@ busy_share() {
 
 sleep 4  # a stretch of running frames, counted below
 
-# swaps_stopped: no swap over half a second (the renderer has settled into waiting).
-swaps_stopped() {
-  local before
-  before=$(swaps)
-  sleep 0.5
-  [ "$(swaps)" -le "$before" ]
-}
 # Swaps per whole second of the trace's clock, leaving out the first and last (partial) seconds.
 per_second=$(grep wglSwapBuffers "$TRACE" | awk -F: '{ print int($1) }' | uniq -c | awk 'NR > 1 { print $1 }' | sed '$d')
 most=$(sort -n <<<"$per_second" | tail -n 1)
@@ -48,16 +41,15 @@ check "and it keeps drawing (most: $most)" test "${most:-0}" -ge 20
 # over the next 3 s it uses almost no CPU and shows no frames.
 rests_while() {
   local shown share
-  check "$1, it stops drawing" wait_for "$2" swaps_stopped
-  shown=$(swaps)
+  check "$1, it stops drawing" wait_for "$2" swaps_stopped "$TRACE"
+  shown=$(swaps "$TRACE")
   share=$(busy_share 3)
-  log "$1: $share % of a core, $(($(swaps) - shown)) swaps in 3 s"
+  log "$1: $share % of a core, $(($(swaps "$TRACE") - shown)) swaps in 3 s"
   check "$1, it uses almost no CPU ($share % of a core)" test "$share" -le 5
-  check "and shows no frames" test "$(($(swaps) - shown))" -le 1
+  check "and shows no frames" test "$(($(swaps "$TRACE") - shown))" -le 1
 }
-swaps_past() { [ "$(swaps)" -gt "$1" ]; }
 # draws_again WHEN: 30 more frames within 10 s.
-draws_again() { check "$1, it draws again" wait_for 10 swaps_past $(($(swaps) + 30)); }
+draws_again() { check "$1, it draws again" wait_for 10 swaps_past $(($(swaps "$TRACE") + 30)); }
 
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F020 >/dev/null 2>&1  # SC_MINIMIZE
 rests_while minimised 10
