@@ -36,6 +36,24 @@ private:
 using OwnedFont = GdiObject<HFONT>;
 using OwnedBitmap = GdiObject<HBITMAP>;
 
+// A window's device context (the screen's for a null window), from GetDC,
+// released with its owner. Get() is null when none could be had.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // An object selected into a device context for the guard's life; the one it
 // replaced is selected back when the guard goes. A null object selects nothing.
 class SelectedObject {

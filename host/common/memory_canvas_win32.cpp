@@ -8,13 +8,11 @@ MemoryCanvas MemoryCanvas::Compatible(HDC reference, int width, int height) {
     if (width <= 0 || height <= 0) {
         return MemoryCanvas();
     }
-    const HDC screen = reference ? nullptr : GetDC(nullptr);
-    const HBITMAP bitmap = CreateCompatibleBitmap(reference ? reference : screen, width, height);
-    MemoryCanvas canvas = Select(reference ? reference : screen, bitmap, true, nullptr);
-    if (screen) {
-        ReleaseDC(nullptr, screen);
+    if (!reference) {
+        const WindowDc screen;
+        return screen.Get() ? Compatible(screen.Get(), width, height) : MemoryCanvas();
     }
-    return canvas;
+    return Select(reference, CreateCompatibleBitmap(reference, width, height), true, nullptr);
 }
 
 MemoryCanvas MemoryCanvas::Dib24(int width, int height) {

@@ -1,10 +1,11 @@
 #include "host/common/screen_dpi_win32.h"
 
+#include "host/common/gdi_object_win32.h"
+
 int ScreenDpi() {
     static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
+        const WindowDc screen;
+        const int value = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
         return value > 0 ? value : 96;
     }();
     return dpi;

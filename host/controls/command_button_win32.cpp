@@ -84,9 +84,8 @@ void MakeImage(CommandWindow& cw, int width, int height) {
     cw.Image = MemoryCanvas();
     cw.Width = width;
     cw.Height = height;
-    HDC screen = GetDC(cw.Hwnd);
-    cw.Image = MemoryCanvas::Compatible(screen, width, height);
-    ReleaseDC(cw.Hwnd, screen);
+    const WindowDc screen(cw.Hwnd);
+    cw.Image = MemoryCanvas::Compatible(screen.Get(), width, height);
 }
 
 void PaintGradient(CommandWindow& cw) {

@@ -12,16 +12,16 @@ void DrawLabel(HDC dc, const Label& label) {
 }
 
 void SizeLabelToText(Label& label) {
-    HDC screen = GetDC(nullptr);
+    const WindowDc screen;
     TEXTMETRICW metrics = {};
     RECT rect = {0, 0, 0, 0};
     {
-        const SelectedObject font(screen, label.Font);
-        GetTextMetricsW(screen, &metrics);
+        const SelectedObject font(screen.Get(), label.Font);
+        GetTextMetricsW(screen.Get(), &metrics);
         if (!label.Caption.empty())
-            DrawTextW(screen, label.Caption.c_str(), int(label.Caption.size()), &rect, label.Format | DT_CALCRECT);
+            DrawTextW(screen.Get(), label.Caption.c_str(), int(label.Caption.size()), &rect,
+                      label.Format | DT_CALCRECT);
     }
-    ReleaseDC(nullptr, screen);
     label.Rect.right = label.Rect.left + rect.right;
     label.Rect.bottom = label.Rect.top + metrics.tmHeight;
 }
@@ -48,9 +48,8 @@ bool FontInstalled(const wchar_t* face) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen;
+    EnumFontFamiliesExW(screen.Get(), &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 

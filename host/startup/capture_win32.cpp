@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "host/common/gdi_object_win32.h"
 #include "host/startup/bmp_writer.h"
 #include "host/startup/wallpaper_win32.h"
 
@@ -99,10 +100,9 @@ bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written) {
     // Even if the copy fails the black picture is saved, as the run would
     // otherwise show an earlier run's desktop.
     if (OnUsersOwnDesktop()) {
-        const HWND desktop = GetDesktopWindow();
-        if (const HDC screen = GetDC(desktop)) {
-            CopyMirrored(picture, screen);
-            ReleaseDC(desktop, screen);
+        const WindowDc screen(GetDesktopWindow());
+        if (screen.Get()) {
+            CopyMirrored(picture, screen.Get());
         }
     } else if (const MemoryCanvas wallpaper = MemoryCanvas::Dib24(picture.Width(), picture.Height())) {
         DrawWallpaper(wallpaper);

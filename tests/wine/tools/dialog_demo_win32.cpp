@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/common/gdi_object_win32.h"
 #include "host/dialog/dialog_system_win32.h"
 #include "host/dialog/settings_dialog_win32.h"
 #include "host/startup/settings_file_win32.h"
@@ -87,7 +88,7 @@ void CALLBACK SendDpiChange(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     RECT outer = {};
     GetWindowRect(dialog, &outer);
-    const int oldDpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY);
+    const int oldDpi = GetDeviceCaps(WindowDc().Get(), LOGPIXELSY);
     RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, NewDpi, oldDpi),
                       outer.top + MulDiv(outer.bottom - outer.top, NewDpi, oldDpi)};
     SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(NewDpi, NewDpi), LPARAM(&suggested));

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "host/common/gdi_object_win32.h"
 #include "host/common/memory_canvas_win32.h"
 #include "host/dialog/dialog_layout.h"
 #include "tests/wine/tools/utf8_text.h"
@@ -219,10 +220,11 @@ Pixels Capture(HWND dialog) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    const HDC screen = GetDC(nullptr);
+    const WindowDc screen;
     const MemoryCanvas canvas =
-        MemoryCanvas::Owning(screen, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (canvas && bits && BitBlt(canvas.Dc(), 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY)) {
+        MemoryCanvas::Owning(screen.Get(), CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (canvas && bits &&
+        BitBlt(canvas.Dc(), 0, 0, pixels.width, pixels.height, screen.Get(), origin.x, origin.y, SRCCOPY)) {
         GdiFlush();
         const DWORD* p = static_cast<const DWORD*>(bits);
         pixels.rgb.assign(p, p + size_t(pixels.width) * pixels.height);
@@ -230,7 +232,6 @@ Pixels Capture(HWND dialog) {
     } else {
         pixels.width = pixels.height = 0;  // nothing captured: no pixels to look at
     }
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -347,9 +348,7 @@ int Layout() {
     }
     const Pixels pixels = Capture(dialog);
     std::printf("client %d %d\n", pixels.width, pixels.height);
-    HDC screen = GetDC(nullptr);
-    std::printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    std::printf("dpi %d\n", GetDeviceCaps(WindowDc().Get(), LOGPIXELSY));
 
     const RECT panel = ChildRect(dialog, c.panel);
     RECT panelInner = {};
