@@ -7,13 +7,13 @@
 #include "host/startup/bmp_writer.h"
 #include "host/startup/wallpaper_win32.h"
 
-bool CopyMirrored(const MemoryCanvas& picture, HDC source) {
+bool CopyMirrored(const MemoryCanvas& picture, HDC source, int sourceX, int sourceY) {
     const int w = picture.Width();
     const int h = picture.Height();
     SetStretchBltMode(picture.Dc(), COLORONCOLOR);
     // A negative width mirrors. GDI counts the mirrored destination from
     // x = w - 1, not w: starting at w would shift the picture one column.
-    const BOOL copied = StretchBlt(picture.Dc(), w - 1, 0, -w, h, source, 0, 0, w, h, SRCCOPY);
+    const BOOL copied = StretchBlt(picture.Dc(), w - 1, 0, -w, h, source, sourceX, sourceY, w, h, SRCCOPY);
     GdiFlush();
     return copied != FALSE;
 }
@@ -93,16 +93,20 @@ bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written) {
     }
     CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
     // An off-screen 24-bit picture (Pic_1), black until drawn on.
-    const MemoryCanvas picture = MemoryCanvas::Dib24(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const MemoryCanvas picture =
+        MemoryCanvas::Dib24(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     if (!picture) {
         return false;
     }
     // Even if the copy fails the black picture is saved, as the run would
     // otherwise show an earlier run's desktop.
     if (OnUsersOwnDesktop()) {
-        const WindowDc screen(GetDesktopWindow());
+        // The screen's own device context reaches every monitor, in
+        // virtual-screen coordinates.
+        const WindowDc screen(nullptr);
         if (screen.Get()) {
-            CopyMirrored(picture, screen.Get());
+            CopyMirrored(picture, screen.Get(), GetSystemMetrics(SM_XVIRTUALSCREEN),
+                         GetSystemMetrics(SM_YVIRTUALSCREEN));
         }
     } else if (const MemoryCanvas wallpaper = MemoryCanvas::Dib24(picture.Width(), picture.Height())) {
         DrawWallpaper(wallpaper);

@@ -1,5 +1,6 @@
-// The desktop capture of a saver run: the primary screen, mirrored left to
-// right, saved as the hand-over bitmap file the renderer reads.
+// The desktop capture of a saver run: the whole virtual screen (every
+// monitor), mirrored left to right, saved as the hand-over bitmap file the
+// renderer reads.
 #pragma once
 #include <windows.h>
 
@@ -9,10 +10,10 @@
 
 #include "host/common/memory_canvas_win32.h"
 
-// Copies the source (the screen, or a picture of its size) into the picture,
-// mirrored: the source's leftmost column becomes the picture's rightmost;
-// rows keep their order.
-bool CopyMirrored(const MemoryCanvas& picture, HDC source);
+// Copies the picture's size of the source from (sourceX, sourceY) into the
+// picture, mirrored: the source's leftmost column becomes the picture's
+// rightmost; rows keep their order.
+bool CopyMirrored(const MemoryCanvas& picture, HDC source, int sourceX = 0, int sourceY = 0);
 
 // Which file a name led to, so that a file can be recognised later.
 struct FileIdentity {
@@ -27,9 +28,9 @@ struct FileIdentity {
 // earlier file, so nothing may rely on it.
 bool SaveCaptureSurface(const MemoryCanvas& picture, const std::wstring& path, FileIdentity* written);
 
-// All of the above for the primary screen, at the hand-over path; its folder
-// is made when missing. On another desktop than the user's own the user's
-// wallpaper stands in for the screen.
+// All of the above for the virtual screen (negative coordinates included), at
+// the hand-over path; its folder is made when missing. On another desktop
+// than the user's own the user's wallpaper stands in for each monitor.
 bool SaveMirroredScreen(const std::wstring& path, FileIdentity* written);
 
 // Puts bytes under path by writing a fresh file in the same folder and

@@ -90,6 +90,24 @@ bool OnUsersOwnDesktop() {
     return _wcsicmp(name, L"Default") == 0;
 }
 
+namespace {
+
+BOOL CALLBACK AddMonitorRect(HMONITOR, HDC, LPRECT rect, LPARAM context) {
+    reinterpret_cast<std::vector<RECT>*>(context)->push_back(*rect);
+    return TRUE;
+}
+
+// Tiles by doubling what is drawn already: a few copies, however small the picture.
+void DrawTiled(HDC dc, const MemoryCanvas& wallpaper, int x, int y, int width, int height) {
+    BitBlt(dc, x, y, wallpaper.Width(), wallpaper.Height(), wallpaper.Dc(), 0, 0, SRCCOPY);
+    for (int done = wallpaper.Width(); done < width; done *= 2)
+        BitBlt(dc, x + done, y, done, wallpaper.Height(), dc, x, y, SRCCOPY);
+    for (int done = wallpaper.Height(); done < height; done *= 2)
+        BitBlt(dc, x, y + done, width, done, dc, x, y, SRCCOPY);
+}
+
+}  // namespace
+
 void DrawWallpaper(const MemoryCanvas& picture) {
     picture.Fill(GetSysColor(COLOR_DESKTOP));
     wchar_t path[MAX_PATH + 1] = {};
@@ -98,13 +116,29 @@ void DrawWallpaper(const MemoryCanvas& picture) {
     if (!wallpaper) return;
 
     const WallpaperStyle style = WallpaperStyleFrom(DesktopValue(L"WallpaperStyle"), DesktopValue(L"TileWallpaper"));
-    const LayoutRect virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    SetStretchBltMode(picture.Dc(), HALFTONE);
-    SetBrushOrgEx(picture.Dc(), 0, 0, nullptr);
-    for (const LayoutRect& r :
-         WallpaperRects(style, wallpaper.Width(), wallpaper.Height(), picture.Width(), picture.Height(), virtualScreen))
-        StretchBlt(picture.Dc(), r.X, r.Y, r.Width, r.Height, wallpaper.Dc(), 0, 0, wallpaper.Width(),
-                   wallpaper.Height(), SRCCOPY);
+    // The picture covers the virtual screen; each monitor is laid out as the
+    // desktop lays it out, and Span runs across them all.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitorRect, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) monitors.push_back({left, top, left + picture.Width(), top + picture.Height()});
+    const HDC dc = picture.Dc();
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    for (const RECT& m : monitors) {
+        const int x = m.left - left, y = m.top - top, width = m.right - m.left, height = m.bottom - m.top;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, x, y, x + width, y + height);
+        if (style == WallpaperStyle::Tile) {
+            DrawTiled(dc, wallpaper, x, y, width, height);
+        } else {
+            const LayoutRect span = {left - m.left, top - m.top, picture.Width(), picture.Height()};
+            for (const LayoutRect& r :
+                 WallpaperRects(style, wallpaper.Width(), wallpaper.Height(), width, height, span))
+                StretchBlt(dc, x + r.X, y + r.Y, r.Width, r.Height, wallpaper.Dc(), 0, 0, wallpaper.Width(),
+                           wallpaper.Height(), SRCCOPY);
+        }
+        RestoreDC(dc, saved);
+    }
     GdiFlush();
 }

@@ -16,7 +16,7 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam) {
     case Close:
         return RendererAction::Quit;
     case DisplayChange:
-        return RendererAction::Recover;
+        return RendererAction::FollowMonitors;
     case KeyDown:
         return RendererAction::KeyDown;
     case KeyUp:

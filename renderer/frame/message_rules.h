@@ -19,15 +19,15 @@ constexpr std::uintptr_t MonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
 }  // namespace RendererMessages
 
 enum class RendererAction {
-    Default,   // the system's default handling
-    Ignore,    // handled: nothing to do
-    Activate,  // track whether the window is active and not minimised
-    Quit,      // end the loop with exit code 0
-    KeyDown,   // record the key as down
-    KeyUp,     // record the key as up
-    Resize,    // follow the new client size
-    Stir,      // drop a ripple under the pointer
-    Recover,   // the monitors changed: cover the other ones afresh
+    Default,         // the system's default handling
+    Ignore,          // handled: nothing to do
+    Activate,        // track whether the window is active and not minimised
+    Quit,            // end the loop with exit code 0
+    KeyDown,         // record the key as down
+    KeyUp,           // record the key as up
+    Resize,          // follow the new client size
+    Stir,            // drop a ripple under the pointer
+    FollowMonitors,  // the monitors changed: the water follows them
 };
 
 RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam);

@@ -2,14 +2,13 @@
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <windowsx.h>
 
 #include "handover/hand_over.h"
 #include "renderer/frame/frame_pace.h"
 #include "renderer/frame/message_rules.h"
-#include "renderer/frame/monitor_covers_win32.h"
+#include "renderer/frame/monitor_waters_win32.h"
 #include "renderer/frame/renderer_window_win32.h"
-#include "renderer/water/draw_scene.h"
-#include "renderer/water/mouse_drop.h"
 
 namespace {
 
@@ -78,11 +77,11 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         RecordSizeKind(Input, wParam);
         ResizeViewport(LOWORD(lParam), HIWORD(lParam));
         return 0;
-    case RendererAction::Recover:
-        CoverOtherMonitors(Renderer.Module);
+    case RendererAction::FollowMonitors:
+        FollowMonitors(window);
         return 0;
     case RendererAction::Stir:
-        MouseDrop(LOWORD(lParam), HIWORD(lParam), Renderer.ViewportWidth, Renderer.ViewportHeight);
+        StirMonitorWater(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -90,7 +89,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 int RendererMain() {
     Renderer.FullScreen = true;
-    if (!CreateRendererWindow(RendererWindowTitle, 1024, 768, 32)) return 0;
+    if (!CreateRendererWindow(RendererWindowTitle, 32)) return 0;
 
     // Waits of a millisecond or two, not the default 15.6 ms.
     timeBeginPeriod(1);
@@ -122,7 +121,7 @@ int RendererMain() {
             continue;
         }
         FrameDrawn(pace, now);
-        if (!DrawScene()) break;
+        DrawMonitorWaters();
         SwapBuffers(Renderer.DeviceContext);
     }
     timeEndPeriod(1);

@@ -1,13 +1,12 @@
-// Creation and tear-down of the full-screen window, its display mode and GL context.
+// Creation and tear-down of the window over every monitor and its GL context.
+// The display mode is never changed: each monitor keeps its own.
 #include "renderer/frame/renderer_window_win32.h"
 
 #include <string>
 
 #include "handover/hand_over_win32.h"
-#include "renderer/assets/desktop_texture.h"
 #include "renderer/assets/bitmap_platform_win32.h"
-#include "renderer/frame/monitor_covers_win32.h"
-#include "renderer/water/projection.h"
+#include "renderer/frame/monitor_waters_win32.h"
 #include "renderer/water/scene_settings.h"
 #include "renderer/water/scene_start.h"
 
@@ -47,23 +46,6 @@ bool RegisterRendererClass() {
     return RegisterClassA(&windowClass) != 0;
 }
 
-// 60 Hz where the display offers it at this size, so that a fast panel
-// refreshes with the frames; else the driver's choice, and the frame pace
-// keeps the water at 60 frames a second.
-bool SwitchDisplayMode(int width, int height, int bits) {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof(mode);
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmBitsPerPel = bits;
-    mode.dmDisplayFrequency = 60;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
-    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) return true;
-    mode.dmDisplayFrequency = 0;
-    mode.dmFields &= ~DM_DISPLAYFREQUENCY;
-    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
-}
-
 bool HasWglExtension(const char* name) {
     using ExtensionsFunction = const char*(WINAPI*)();
     const auto extensions =
@@ -85,19 +67,19 @@ void WaitForRefreshOnSwap() {
 }
 
 // Steps after the display switch; any failure leaves the caller to tear down.
-bool CreateWindowAndContext(const char* title, int width, int height, int bits) {
+bool CreateWindowAndContext(const char* title, const ScreenRect& screen, int bits) {
     // Topmost, as the system's own savers are: no always-on-top window or
     // notification shows over the water.
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
     const DWORD style = WS_POPUP;
     ShowCursor(FALSE);
 
-    RECT rect = {0, 0, width, height};
+    RECT rect = {screen.Left, screen.Top, screen.Right, screen.Bottom};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 
-    Renderer.Window =
-        CreateWindowExA(exStyle, RendererWindowClass, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                        rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, Renderer.Module, nullptr);
+    Renderer.Window = CreateWindowExA(exStyle, RendererWindowClass, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                      rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                      nullptr, Renderer.Module, nullptr);
     if (!Renderer.Window) return false;
 
     Renderer.DeviceContext = GetDC(Renderer.Window);
@@ -116,24 +98,19 @@ bool CreateWindowAndContext(const char* title, int width, int height, int bits) 
     ShowWindow(Renderer.Window, SW_SHOW);
     SetForegroundWindow(Renderer.Window);
     SetFocus(Renderer.Window);
-    ResizeViewport(width, height);
+    ResizeViewport(screen.Right - screen.Left, screen.Bottom - screen.Top);
     return InitRendererGL();
 }
 
 }  // namespace
 
-bool CreateRendererWindow(const char* title, int width, int height, int bits) {
+bool CreateRendererWindow(const char* title, int bits) {
     Renderer.FullScreen = true;
     Renderer.Module = GetModuleHandleA(nullptr);
     InitSceneSettings();
 
     if (!RegisterRendererClass()) return false;
-    // A refused mode ends the run before any window exists or the cursor is hidden.
-    if (!SwitchDisplayMode(width, height, bits)) return false;
-    // After the switch, which can move the other monitors.
-    CoverOtherMonitors(Renderer.Module);
-
-    if (!CreateWindowAndContext(title, width, height, bits)) {
+    if (!CreateWindowAndContext(title, BoundingRect(CurrentMonitors()), bits)) {
         DestroyRendererWindow();
         return false;
     }
@@ -141,11 +118,9 @@ bool CreateRendererWindow(const char* title, int width, int height, int bits) {
 }
 
 void DestroyRendererWindow() {
-    if (Renderer.FullScreen) {
-        ChangeDisplaySettingsA(nullptr, 0);
-        ShowCursor(TRUE);
-    }
+    if (Renderer.FullScreen) ShowCursor(TRUE);
     if (Renderer.RenderingContext) {
+        ReleaseMonitorWaters();
         wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(Renderer.RenderingContext);
         Renderer.RenderingContext = nullptr;
@@ -158,21 +133,23 @@ void DestroyRendererWindow() {
         DestroyWindow(Renderer.Window);
         Renderer.Window = nullptr;
     }
-    // Last: restoring the display mode above may have covered the monitors afresh.
-    RemoveMonitorCovers();
     UnregisterClassA(RendererWindowClass, Renderer.Module);
 }
 
 void ResizeViewport(int width, int height) {
-    if (height == 0) height = 1;
+    // Each monitor's view sets its own projection as it is drawn.
     Renderer.ViewportWidth = width;
-    Renderer.ViewportHeight = height;
-    ApplyProjection(width, height);
+    Renderer.ViewportHeight = height == 0 ? 1 : height;
 }
 
 bool InitRendererGL() {
     const std::string picture = Utf8(HandOverPicturePath());
     Win32BitmapPlatform platform;
-    return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight,
-                      [&] { return !picture.empty() && LoadDesktopTextureFrom(picture.c_str(), platform); });
+    return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight, [&] {
+        BitmapImage* image = picture.empty() ? nullptr : LoadBitmapFile(picture.c_str(), platform);
+        if (!image) return false;
+        StartMonitorWaters(*image);
+        FreeBitmapImage(image);
+        return true;
+    });
 }

@@ -1,4 +1,4 @@
-// The renderer's one full-screen window and its OpenGL context.
+// The renderer's one window over every monitor and its OpenGL context.
 #pragma once
 #include <windows.h>
 
@@ -7,8 +7,8 @@ struct RendererWindowState {
     HDC DeviceContext = nullptr;
     HGLRC RenderingContext = nullptr;
     HWND Window = nullptr;
-    bool FullScreen = false;  // tear-down restores the display mode and the cursor
-    int ViewportWidth = 0;
+    bool FullScreen = false;  // tear-down shows the cursor again
+    int ViewportWidth = 0;    // the window's client size
     int ViewportHeight = 0;
 };
 
@@ -16,7 +16,8 @@ extern RendererWindowState Renderer;
 
 constexpr const char* RendererWindowClass = "OpenGL";
 
-bool CreateRendererWindow(const char* title, int width, int height, int bits);
+// The window covers the virtual screen; each monitor is drawn at its own size.
+bool CreateRendererWindow(const char* title, int bits);
 void DestroyRendererWindow();
 void ResizeViewport(int width, int height);
 bool InitRendererGL();

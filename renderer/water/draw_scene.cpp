@@ -43,8 +43,8 @@ void DropAtRandom() {
     Frame.DropCounter = 1;
 }
 
-void SurfaceVertex(int column, int row, float s, float t) {
-    const GridPoint& point = Water.HeightGrid[column][row];
+void SurfaceVertex(const WaterGrids& water, int column, int row, float s, float t) {
+    const GridPoint& point = water.HeightGrid[column][row];
     glTexCoord2d(s, t);
     glVertex3f(static_cast<float>(point.x), static_cast<float>(point.y), static_cast<float>(point.z));
 }
@@ -64,6 +64,7 @@ void DrawSurface() {
     glBlendFunc(GL_ONE, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, Textures[0]);
     glColor3f(1.0f, 1.0f, 1.0f);
+    const WaterGrids& water = CurrentWater();
 
     for (int r = 0; static_cast<float>(r) < Scene.GridPointsZ - 1.0f; ++r) {
         for (int c = 0; static_cast<float>(c) < Scene.GridPointsX - 1.0f; ++c) {
@@ -73,15 +74,15 @@ void DrawSurface() {
             const float t1 = t0 + dv;
 
             glBegin(GL_TRIANGLES);
-            SurfaceVertex(c, r, s0, t0);
-            SurfaceVertex(c + 1, r, s1, t0);
-            SurfaceVertex(c, r + 1, s0, t1);
+            SurfaceVertex(water, c, r, s0, t0);
+            SurfaceVertex(water, c + 1, r, s1, t0);
+            SurfaceVertex(water, c, r + 1, s0, t1);
             glEnd();
 
             glBegin(GL_TRIANGLES);
-            SurfaceVertex(c + 1, r + 1, s1, t1);
-            SurfaceVertex(c, r + 1, s0, t1);
-            SurfaceVertex(c + 1, r, s1, t0);
+            SurfaceVertex(water, c + 1, r + 1, s1, t1);
+            SurfaceVertex(water, c, r + 1, s0, t1);
+            SurfaceVertex(water, c + 1, r, s1, t0);
             glEnd();
         }
     }

@@ -11,10 +11,13 @@ constexpr double FarPlane = 1000.0;
 }  // namespace
 
 void ApplyProjection(int width, int height) {
-    if (height == 0) {
-        height = 1;
-    }
-    glViewport(0, 0, width, height);
+    ApplyProjection(Viewport{0, 0, width, height});
+}
+
+void ApplyProjection(const Viewport& viewport) {
+    const int width = viewport.Width;
+    const int height = viewport.Height == 0 ? 1 : viewport.Height;
+    glViewport(viewport.X, viewport.Y, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const float aspect = static_cast<float>(width) / static_cast<float>(height);

@@ -7,6 +7,18 @@
 WaterGrids Water;
 
 namespace {
+WaterGrids* Current = &Water;
+}  // namespace
+
+WaterGrids& CurrentWater() {
+    return *Current;
+}
+
+void MakeWaterCurrent(WaterGrids* grids) {
+    Current = grids ? grids : &Water;
+}
+
+namespace {
 
 // Not pi/180: the drop's angle step is taken with this single-precision factor,
 // and the shape of the dent (which points it touches) depends on it.
@@ -25,8 +37,8 @@ const double SignedRestPull[2] = {RestPull, -RestPull};
 // neighbours' heights, then the pull toward rest and the damping, in that
 // order and in double precision.
 void UpdateVelocities(int c, int endRow, double damping) {
-    const GridPoint(&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
-    GridPoint(&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
+    const GridPoint(&h)[GridCapacity][GridCapacity] = Current->HeightGrid;
+    GridPoint(&v)[GridCapacity][GridCapacity] = Current->VelocityGrid;
     // Rows run innermost: a column's points lie next to each other in memory.
     for (int r = 1; r < endRow; ++r) {
         const double sum =
@@ -38,8 +50,8 @@ void UpdateVelocities(int c, int endRow, double damping) {
 
 // One column of heights, moved by the velocities just computed.
 void MoveHeights(int c, int endRow) {
-    GridPoint(&h)[GridCapacity][GridCapacity] = Water.HeightGrid;
-    const GridPoint(&v)[GridCapacity][GridCapacity] = Water.VelocityGrid;
+    GridPoint(&h)[GridCapacity][GridCapacity] = Current->HeightGrid;
+    const GridPoint(&v)[GridCapacity][GridCapacity] = Current->VelocityGrid;
     for (int r = 1; r < endRow; ++r) {
         h[c][r].y = h[c][r].y + v[c][r].y;
     }
@@ -55,11 +67,11 @@ void InitWaterGrid() {
 
     for (int row = 0; static_cast<float>(row) < Scene.GridPointsZ; ++row) {
         for (int column = 0; static_cast<float>(column) < Scene.GridPointsX; ++column) {
-            GridPoint& point = Water.HeightGrid[column][row];
+            GridPoint& point = Current->HeightGrid[column][row];
             point.x = column * static_cast<double>(spacing) + originX;
             point.y = 0.0;
             point.z = row * static_cast<double>(spacing) + originZ;
-            Water.VelocityGrid[column][row] = point;
+            Current->VelocityGrid[column][row] = point;
         }
     }
 }
@@ -75,7 +87,7 @@ void DropRipple(int column, int row) {
             const float pz = static_cast<float>(row - radius * std::sin(static_cast<double>(radians)));
             // Checked before truncating, so any centre is safe.
             if (px >= 0.0f && px < lastX && pz >= 0.0f && pz < lastZ) {
-                Water.HeightGrid[static_cast<int>(px)][static_cast<int>(pz)].y = -Scene.DropDepth;
+                Current->HeightGrid[static_cast<int>(px)][static_cast<int>(pz)].y = -Scene.DropDepth;
             }
         }
     }

@@ -17,6 +17,11 @@ struct WaterGrids {
 
 extern WaterGrids Water;
 
+// The grids the functions below and the drawing work on: Water unless a
+// renderer with several surfaces (one a monitor) makes another one current.
+WaterGrids& CurrentWater();
+void MakeWaterCurrent(WaterGrids* grids);  // null: Water again
+
 void InitWaterGrid();
 void DropRipple(int column, int row);
 void PropagateWaves();

@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
-# On a display that cannot take 1024 x 768 the renderer ends with exit code 0
-# without ever showing its window.
+# A 1920 x 1080 display, which offers no 1024 x 768 mode: the renderer leaves
+# the mode alone and fills the display edge to edge with water at its own size.
 here=$(dirname "$0")
 source "$here/harness.sh"
-harness_init renderer_display 800x600
+harness_init renderer_display 1920x1080
 
 mkdir -p "$HANDOVER"
 bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
-convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
+convert "$ART/desktop.png" -resize '1920x1080!' -type TrueColor "$ART/desktop-1080.png"
+convert "$ART/desktop-1080.png" BMP3:"$PICTURE"
+# The desktop under the water: a colour the picture does not hold.
+convert -size 1920x1080 xc:'#ff00ff' "$ART/root.png"
+show_on_root "$ART/root.png"
 
 wine_start RENDERER "$BIN/Ripplume.dll"
-seen=0
-for i in $(seq 400); do
-  process_ended "$RENDERER" && break
-  [ -n "$(find_window Ripplume_VC)" ] && seen=1
-  sleep 0.05
-done
-wait_exit "$RENDERER" 1
-check "it ends with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
-check "its window never appeared" test "$seen" -eq 0
+check "the window Ripplume_VC appears" wait_for_window Ripplume_VC 30
+read -r x y w h < <(window_geometry Ripplume_VC)
+check "it covers the 1920 x 1080 display (got $x $y $w $h)" test "$x $y $w $h" = "0 0 1920 1080"
+check "the display keeps its size" test "$(xdpyinfo | awk '/dimensions:/ { print $2 }')" = 1920x1080
+
+# The near water fills the bottom of the screen from edge to edge: the
+# bottom band holds no black (nothing drawn) and none of the desktop.
+band_is_water() {
+  convert "$(screenshot water)" -crop 1920x60+0+1020 +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    $1 + $2 + $3 < 30 || ($1 > 240 && $2 < 20 && $3 > 240) { bad++ } END { exit bad > 0 }'
+}
+check "the bottom of the screen is water from edge to edge" wait_for 15 band_is_water
+
+press_key Escape
+wait_exit "$RENDERER" 20
+check "Escape ends the renderer with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 finish_checks

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The renderer's other ways to end: a close request, a missing picture, an
-# empty picture file (with its message), and a display that refuses the mode.
+# empty picture file (with its message).
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init renderer_exit

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Several monitors: during a run the water covers the primary monitor and
-# every other monitor turns black, so nothing on it can be read or clicked;
-# a click there neither ends nor stills the water; when the run ends the
-# other monitor shows what it showed before. The hand-over picture is the
-# primary monitor alone.
+# Several monitors, each with water of its own: the host hands over the whole
+# virtual screen mirrored; each monitor shows its own part of it and nothing
+# of the other's; a drag on the second monitor stirs the second alone; the
+# user's windows stay hidden under the water, and the X screen and the
+# windows are as they were once the run is over.
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init saver_monitors two-monitors
@@ -12,35 +12,89 @@ wine "$BIN/wintool.exe" monitors 2>/dev/null | tr -d '\r' >"$ART/monitors.txt"
 log "monitors: $(tr '\n' ';' <"$ART/monitors.txt")"
 check "Wine sees the primary monitor and one to its right" \
   test "$(cat "$ART/monitors.txt")" = "$(printf '0 0 1024 768 1\n1024 0 1824 600 0')"
-
-# A bright desktop over both monitors: a gradient on the primary, stripes on the other.
-convert -size 1824x768 xc:black \
-  \( -size 1024x768 gradient:'#204080-#80c0ff' \) -geometry +0+0 -composite \
-  \( -size 800x600 pattern:vertical2 -fill '#f0d040' -opaque black \) -geometry +1024+0 -composite \
-  "$ART/desktop.png"
-show_on_root "$ART/desktop.png"
-SECOND=800x600+1024+0
 PRIMARY=1024x768+0+0
+SECOND=800x600+1024+0
+
+# Each monitor in two colours of its own: red and green on the primary, blue
+# and yellow on the second; the left and right halves differ, so a mirror shows.
+convert -size 1824x768 xc:black \
+  -fill '#d02020' -draw 'rectangle 0,0 511,767' -fill '#20c020' -draw 'rectangle 512,0 1023,767' \
+  -fill '#2040d0' -draw 'rectangle 1024,0 1423,767' -fill '#f0d040' -draw 'rectangle 1424,0 1823,767' \
+  -type TrueColor "$ART/desktop.png"
+show_on_root "$ART/desktop.png"
+screen_size() { xdpyinfo | awk '/dimensions:/ { print $2 }'; }
+size_before=$(screen_size)
+# A user's window on the second monitor.
+xmessage -geometry +1300+200 -bg '#f0d040' -fg '#f0d040' 'a user window' >/dev/null 2>&1 &
+HARNESS_PIDS+=("$!")
+wait_for 10 window_shown xmessage
+user_window() { xdotool getwindowgeometry "$(find_window xmessage | head -n 1)" | awk '/Position|Geometry/ { print $2 }' | tr '\n' ' '; }
+window_before=$(user_window)
 before=$(screenshot before)
-check "the second monitor shows the desktop before the run" test "$(mean_of "$before" "$SECOND")" -gt 60
 
 wine_start HOST "$BIN/Ripplume.scr" /s
 check "the run starts" wait_for_window Ripplume_VC 30
-second_is_black() { [ "$(mean_of "$(screenshot during)" "$SECOND")" -eq 0 ]; }
-check "the second monitor turns black" wait_for 10 second_is_black
-check "the hand-over picture is the primary monitor alone ($(identify -format '%w %h' "$PICTURE" 2>&1))" \
-  test "$(identify -format '%w %h' "$PICTURE" 2>/dev/null)" = "1024 768"
+read -r x y w h < <(window_geometry Ripplume_VC)
+check "the water's window covers both monitors (got $x $y $w $h)" test "$x $y $w $h" = "0 0 1824 768"
+convert "$PICTURE" "$ART/handed_over.png"
+convert "$before" -flop "$ART/mirrored.png"
+check "the hand-over picture is the virtual screen, mirrored" \
+  test "$(differing_pixels "$ART/handed_over.png" "$ART/mirrored.png")" = 0
 
-xdotool mousemove 1400 300 click 1
-run_going() { [ -n "$(find_window Ripplume_VC)" ]; }
-check "a click on the black monitor leaves the run going" stays_so 1 run_going
-first=$(screenshot after_click_1)
-moving() { [ "$(differing_pixels "$(screenshot after_click_2)" "$first" "$PRIMARY")" -gt 1000 ]; }
-check "and the water moving" wait_for 5 moving
-check "the second monitor is still black" second_is_black
+# colours FILE GEOMETRY: how many pixels of that part are red, green, blue and yellow.
+colours() {
+  convert "$1" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    $1 > 150 && $2 < 90 && $3 < 90 { r++ } $2 > 150 && $1 < 90 && $3 < 90 { g++ }
+    $3 > 150 && $1 < 90 && $2 < 120 { b++ } $1 > 180 && $2 > 160 && $3 < 120 { y++ }
+    END { print r + 0, g + 0, b + 0, y + 0 }'
+}
+# Each monitor shows its own two colours, plenty of each, and hardly a pixel
+# of the other monitor's (edges blend a few).
+own_water() {
+  local shot
+  shot=$(screenshot during)
+  read -r pr pg pb py < <(colours "$shot" "$PRIMARY")
+  read -r sr sg sb sy < <(colours "$shot" "$SECOND")
+  [ "$pr" -gt 5000 ] && [ "$pg" -gt 5000 ] && [ $((pb + py)) -lt $(((pr + pg) / 50)) ] &&
+    [ "$sb" -gt 5000 ] && [ "$sy" -gt 5000 ] && [ $((sr + sg)) -lt $(((sb + sy) / 50)) ]
+}
+wait_for 15 own_water
+log "primary: red $pr green $pg blue $pb yellow $py; second: red $sr green $sg blue $sb yellow $sy"
+check "the primary shows water of its own part" test "$pr" -gt 5000 -a "$pg" -gt 5000
+check "and nothing of the second's" test $((pb + py)) -lt $(((pr + pg) / 50))
+check "the second shows water of its own part" test "$sb" -gt 5000 -a "$sy" -gt 5000
+check "and nothing of the primary's" test $((sr + sg)) -lt $(((sb + sy) / 50))
+
+# waves FILE GEOMETRY: the pixels of that part that are none of the desktop's
+# colours and not black: where the surface folds over itself and adds up.
+waves() {
+  convert "$1" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
+    $1 > 150 && $2 < 90 && $3 < 90 { next } $2 > 150 && $1 < 90 && $3 < 90 { next }
+    $3 > 150 && $1 < 90 && $2 < 120 { next } $1 > 180 && $2 > 160 && $3 < 120 { next }
+    $1 + $2 + $3 < 40 { next } { n++ } END { print n + 0 }'
+}
+# A drag over the second monitor, in rows, a step of 40 pixels a frame.
+drag_second() {
+  local moves=() x y
+  for y in $(seq 150 40 550); do
+    for x in $(seq 1100 40 1780); do moves+=(mousemove "$x" "$y" sleep 0.016); done
+  done
+  xdotool mousemove 1100 150 mousedown 1 "${moves[@]}" mouseup 1
+}
+calm=$(screenshot calm)
+drag_second
+stirred=$(screenshot stirred)
+primary_rise=$(($(waves "$stirred" "$PRIMARY") - $(waves "$calm" "$PRIMARY")))
+second_rise=$(($(waves "$stirred" "$SECOND") - $(waves "$calm" "$SECOND")))
+log "pixels of waves, rise over the drag: primary $primary_rise, second $second_rise"
+check "a drag on the second monitor stirs it" test "$second_rise" -gt 0
+check "and not the primary (the primary's random drops rise less than a quarter as much)" \
+  test "$second_rise" -gt $((4 * primary_rise))
 
 check "Escape ends the run" escape_renderer
-comes_back() { [ "$(differing_pixels "$(screenshot after_run)" "$before" "$SECOND")" -lt 100 ]; }
-check "the second monitor shows the desktop again" wait_for 10 comes_back
 check "the host has ended" wait_for 10 sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
+check "the X screen is the size it was ($size_before, now $(screen_size))" test "$(screen_size)" = "$size_before"
+check "the user's window is where it was ($window_before, now $(user_window))" test "$(user_window)" = "$window_before"
+comes_back() { [ "$(differing_pixels "$(screenshot after_run)" "$before")" -lt 100 ]; }
+check "both monitors show the desktop again" wait_for 10 comes_back
 finish_checks

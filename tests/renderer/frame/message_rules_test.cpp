@@ -26,7 +26,7 @@ TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
     EXPECT_EQ(RendererActionFor(SysCommand, CloseCommand), RendererAction::Default);
     EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand + 2), RendererAction::Default);
     EXPECT_EQ(RendererActionFor(Close, 0), RendererAction::Quit);
-    EXPECT_EQ(RendererActionFor(DisplayChange, 0), RendererAction::Recover);
+    EXPECT_EQ(RendererActionFor(DisplayChange, 0), RendererAction::FollowMonitors);
 }
 
 TEST(RendererMessageRules, FramesAreDrawnOnlyWhileActiveAndNotMinimised) {
