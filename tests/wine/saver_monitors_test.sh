@@ -38,6 +38,8 @@ read -r x y w h < <(window_geometry Ripplume_VC)
 check "the water's window covers both monitors (got $x $y $w $h)" test "$x $y $w $h" = "0 0 1824 768"
 convert "$PICTURE" "$ART/handed_over.png"
 convert "$before" -flop "$ART/mirrored.png"
+check "the hand-over picture is of the virtual screen's size" \
+  test "$(identify -format '%w %h' "$ART/handed_over.png")" = "1824 768"
 check "the hand-over picture is the virtual screen, mirrored" \
   test "$(differing_pixels "$ART/handed_over.png" "$ART/mirrored.png")" = 0
 
@@ -82,14 +84,16 @@ drag_second() {
   xdotool mousemove 1100 150 mousedown 1 "${moves[@]}" mouseup 1
 }
 calm=$(screenshot calm)
+primary_calm=$(waves "$calm" "$PRIMARY")
+second_calm=$(waves "$calm" "$SECOND")
 drag_second
 stirred=$(screenshot stirred)
-primary_rise=$(($(waves "$stirred" "$PRIMARY") - $(waves "$calm" "$PRIMARY")))
-second_rise=$(($(waves "$stirred" "$SECOND") - $(waves "$calm" "$SECOND")))
-log "pixels of waves, rise over the drag: primary $primary_rise, second $second_rise"
-check "a drag on the second monitor stirs it" test "$second_rise" -gt 0
-check "and not the primary (the primary's random drops rise less than a quarter as much)" \
-  test "$second_rise" -gt $((4 * primary_rise))
+primary_rise=$(($(waves "$stirred" "$PRIMARY") - primary_calm))
+second_rise=$(($(waves "$stirred" "$SECOND") - second_calm))
+log "pixels of waves before the drag: primary $primary_calm, second $second_calm; rise: primary $primary_rise, second $second_rise"
+check "a drag on the second monitor stirs it: its waves more than double" test "$second_rise" -gt "$second_calm"
+check "and not the primary: its waves rise less than a quarter as much" \
+  test "$second_rise" -gt $((4 * ${primary_rise#-}))
 
 check "Escape ends the run" escape_renderer
 check "the host has ended" wait_for 10 sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
