@@ -95,6 +95,13 @@ check "a drag on the second monitor stirs it: its waves more than double" test "
 check "and not the primary: its waves rise less than a quarter as much" \
   test "$second_rise" -gt $((4 * ${primary_rise#-}))
 
+# Windows says the monitors changed, though they are the same: each keeps
+# its own water, and the window still covers both.
+check "the renderer is told the display changed" wine "$BIN/wintool.exe" display-change Ripplume_VC
+check "each monitor keeps its own water" stays_so 3 own_water
+read -r x y w h < <(window_geometry Ripplume_VC)
+check "and the window covers both monitors (got $x $y $w $h)" test "$x $y $w $h" = "0 0 1824 768"
+
 check "Escape ends the run" escape_renderer
 check "the host has ended" wait_for 10 sh -c "! wine '$BIN/wintool.exe' exists Ripplume_Main"
 check "the X screen is the size it was ($size_before, now $(screen_size))" test "$(screen_size)" = "$size_before"

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     }
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: wintool close|texts|exists|info|press|syscommand TITLE [BUTTON|HEX] | "
+                     "usage: wintool close|texts|exists|info|press|syscommand|display-change TITLE [BUTTON|HEX] | "
                      "hold-mutex|hold-file NAME SECONDS\n");
         return 2;
     }
@@ -188,6 +188,12 @@ int main(int argc, char** argv) {
         const WPARAM code = std::strtoul(argv[3], nullptr, 16);
         std::printf("%ld\n", static_cast<long>(SendMessageW(window, WM_SYSCOMMAND, code, 0)));
         return 0;
+    }
+    if (command == "display-change") {
+        // Sent, not posted: when it returns, the window has handled it.
+        DWORD_PTR result = 0;
+        const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        return SendMessageTimeoutW(window, WM_DISPLAYCHANGE, 32, size, SMTO_ABORTIFHUNG, 10000, &result) ? 0 : 1;
     }
     if (command == "ok") return PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
     if (command == "cancel") return PostMessageW(window, WM_COMMAND, IDCANCEL, 0) ? 0 : 1;
