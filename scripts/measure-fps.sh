@@ -25,6 +25,10 @@
 # minimised (SC_MINIMIZE) or while another window holds the activation, after
 # 2 s of running; the test build's wintool.exe does either.
 #
+# -m two measures on two monitors instead: a 1024 x 768 primary and an
+# 800 x 600 monitor to its right (Xephyr with Xinerama, as the tests' rig),
+# the picture covering both; the X server timed is then Xephyr.
+#
 # measure-fps.sh -f FRAME [-n RUNS] BIN_DIR...: instead of timing, stops each
 # renderer (SIGSTOP) near frame FRAME, RUNS times each, saves the screen as
 # BUILD/frame-shots/ARCH-N-RUN.png (N: the swaps traced by then) and counts
@@ -38,12 +42,14 @@ runs=3
 seconds=10
 frame=""
 phase=running
-while getopts n:s:f:p: option; do
+monitors=one
+while getopts n:s:f:p:m: option; do
   case $option in
     n) runs=$OPTARG ;;
     s) seconds=$OPTARG ;;
     f) frame=$OPTARG ;;
     p) phase=$OPTARG ;;
+    m) monitors=$OPTARG ;;
     *) exit 2 ;;
   esac
 done
@@ -99,12 +105,20 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb || { echo "could not start Xvfb" >&2; exit 1; }
-xvfb=${X_PIDS[-1]}
-
 bash "$root/tests/wine/sample-desktop.sh" desktop "$work/desktop.png"
 picture=$work/Ripplume.bmp
-convert "$work/desktop.png" -type TrueColor BMP3:"$picture"
+if [ "$monitors" = two ]; then
+  start_x_server Xvfb ":@N" -screen 0 2048x1024x24 -nolisten tcp -noreset || { echo "could not start Xvfb" >&2; exit 1; }
+  DISPLAY=$X_DISPLAY start_x_server Xephyr ":@N" -screen 1024x768 -origin 1024,0 -screen 800x600 +xinerama \
+    -extension RANDR -nolisten tcp -noreset || { echo "could not start Xephyr" >&2; exit 1; }
+  export DISPLAY=$X_DISPLAY
+  convert "$work/desktop.png" \( "$work/desktop.png" -flop -resize '800x768!' \) +append \
+    -type TrueColor BMP3:"$picture"
+else
+  start_xvfb || { echo "could not start Xvfb" >&2; exit 1; }
+  convert "$work/desktop.png" -type TrueColor BMP3:"$picture"
+fi
+xvfb=${X_PIDS[-1]}
 
 ticks_per_second=$(getconf CLK_TCK)
 wintool=$build/windows/bin/wintool.exe
@@ -234,7 +248,7 @@ for round in $(seq "$runs"); do
   done
 done
 
-echo "medians of $runs runs of $seconds s, $phase (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
+echo "medians of $runs runs of $seconds s, $phase, $monitors monitor(s) (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
 for bin in "$@"; do
   [ -n "${results[$bin]:-}" ] || continue
   column() { printf '%s' "${results[$bin]}" | awk -v k="$1" 'NF { print $k }' | median; }

@@ -66,6 +66,9 @@ void DrawSurface() {
     glColor3f(1.0f, 1.0f, 1.0f);
     const WaterGrids& water = CurrentWater();
 
+    // One list of independent triangles: the same triangles in the same order
+    // as a begin and end for each, at a fraction of the calls' cost.
+    glBegin(GL_TRIANGLES);
     for (int r = 0; static_cast<float>(r) < Scene.GridPointsZ - 1.0f; ++r) {
         for (int c = 0; static_cast<float>(c) < Scene.GridPointsX - 1.0f; ++c) {
             const float s0 = c * du + Frame.TextureScroll;
@@ -73,19 +76,16 @@ void DrawSurface() {
             const float t0 = r * dv;
             const float t1 = t0 + dv;
 
-            glBegin(GL_TRIANGLES);
             SurfaceVertex(water, c, r, s0, t0);
             SurfaceVertex(water, c + 1, r, s1, t0);
             SurfaceVertex(water, c, r + 1, s0, t1);
-            glEnd();
 
-            glBegin(GL_TRIANGLES);
             SurfaceVertex(water, c + 1, r + 1, s1, t1);
             SurfaceVertex(water, c, r + 1, s0, t1);
             SurfaceVertex(water, c + 1, r, s1, t0);
-            glEnd();
         }
     }
+    glEnd();
 
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
