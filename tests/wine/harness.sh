@@ -25,10 +25,11 @@ harness_cleanup() {
   return 0
 }
 
-# harness_init NAME [WIDTHxHEIGHT | two-monitors]
+# harness_init NAME [WIDTHxHEIGHT | two-monitors | mixed-monitors]
 # two-monitors: a 1024 x 768 primary monitor with an 800 x 600 one to its
 # right, as Wine sees them in a nested Xephyr server with Xinerama (Wine takes
-# its monitors from Xinerama when RandR is off).
+# its monitors from Xinerama when RandR is off). mixed-monitors: a 1920 x 1080
+# primary with a 1280 x 1024 one to its right.
 harness_init() {
   local name=$1 size=${2:-1024x768}
   trap harness_cleanup EXIT
@@ -38,9 +39,11 @@ harness_init() {
   mkdir -p "$ART"
   BIN=${RIPPLUME_BIN:?RIPPLUME_BIN must name the folder of the built programs}
 
-  if [ "$size" = two-monitors ]; then
-    start_x_server Xvfb ":@N" -screen 0 2048x1024x24 -nolisten tcp -noreset || { echo "could not start Xvfb"; exit 1; }
-    DISPLAY=$X_DISPLAY start_x_server Xephyr ":@N" -screen 1024x768 -origin 1024,0 -screen 800x600 +xinerama \
+  if [ "$size" = two-monitors ] || [ "$size" = mixed-monitors ]; then
+    local outer=2048x1024 screens=(-screen 1024x768 -origin 1024,0 -screen 800x600)
+    [ "$size" = mixed-monitors ] && outer=3264x1088 screens=(-screen 1920x1080 -screen 1280x1024)
+    start_x_server Xvfb ":@N" -screen 0 "${outer}x24" -nolisten tcp -noreset || { echo "could not start Xvfb"; exit 1; }
+    DISPLAY=$X_DISPLAY start_x_server Xephyr ":@N" "${screens[@]}" +xinerama \
       -extension RANDR -nolisten tcp -noreset || { echo "could not start Xephyr"; exit 1; }
   else
     start_x_server Xvfb ":@N" -screen 0 "${size}x24" -nolisten tcp -noreset || { echo "could not start Xvfb"; exit 1; }

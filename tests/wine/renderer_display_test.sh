@@ -3,6 +3,7 @@
 # the mode alone and fills the display edge to edge with water at its own size.
 here=$(dirname "$0")
 source "$here/harness.sh"
+source "$here/monitor_checks.sh"
 harness_init renderer_display 1920x1080
 
 mkdir -p "$HANDOVER"
@@ -21,13 +22,10 @@ check "the display keeps its size" test "$(xdpyinfo | awk '/dimensions:/ { print
 
 # The near water fills the bottom of the screen from edge to edge: the
 # bottom band holds no black (nothing drawn) and none of the desktop.
-band_is_water() {
-  convert "$(screenshot water)" -crop 1920x60+0+1020 +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
-    $1 + $2 + $3 < 30 || ($1 > 240 && $2 < 20 && $3 > 240) { bad++ } END { exit bad > 0 }'
-}
+band_is_water() { water_to_the_edges "$(screenshot water)" 1920x60+0+1020; }
 check "the bottom of the screen is water from edge to edge" wait_for 15 band_is_water
 
-press_key Escape
+check "Escape ends the renderer" escape_renderer
 wait_exit "$RENDERER" 20
 check "Escape ends the renderer with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 finish_checks

@@ -6,6 +6,7 @@
 # windows are as they were once the run is over.
 here=$(dirname "$0")
 source "$here/harness.sh"
+source "$here/monitor_checks.sh"
 harness_init saver_monitors two-monitors
 
 wine "$BIN/wintool.exe" monitors 2>/dev/null | tr -d '\r' >"$ART/monitors.txt"
@@ -43,23 +44,7 @@ check "the hand-over picture is of the virtual screen's size" \
 check "the hand-over picture is the virtual screen, mirrored" \
   test "$(differing_pixels "$ART/handed_over.png" "$ART/mirrored.png")" = 0
 
-# colours FILE GEOMETRY: how many pixels of that part are red, green, blue and yellow.
-colours() {
-  convert "$1" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
-    $1 > 150 && $2 < 90 && $3 < 90 { r++ } $2 > 150 && $1 < 90 && $3 < 90 { g++ }
-    $3 > 150 && $1 < 90 && $2 < 120 { b++ } $1 > 180 && $2 > 160 && $3 < 120 { y++ }
-    END { print r + 0, g + 0, b + 0, y + 0 }'
-}
-# Each monitor shows its own two colours, plenty of each, and hardly a pixel
-# of the other monitor's (edges blend a few).
-own_water() {
-  local shot
-  shot=$(screenshot during)
-  read -r pr pg pb py < <(colours "$shot" "$PRIMARY")
-  read -r sr sg sb sy < <(colours "$shot" "$SECOND")
-  [ "$pr" -gt 5000 ] && [ "$pg" -gt 5000 ] && [ $((pb + py)) -lt $(((pr + pg) / 50)) ] &&
-    [ "$sb" -gt 5000 ] && [ "$sy" -gt 5000 ] && [ $((sr + sg)) -lt $(((sb + sy) / 50)) ]
-}
+own_water() { shows_own_colours "$(screenshot during)" "$PRIMARY" "$SECOND"; }
 wait_for 15 own_water
 log "primary: red $pr green $pg blue $pb yellow $py; second: red $sr green $sg blue $sb yellow $sy"
 check "the primary shows water of its own part" test "$pr" -gt 5000 -a "$pg" -gt 5000
