@@ -9,8 +9,11 @@
 
 namespace {
 
-// Pictures larger than this are not decoded (a quarter of a gigabyte at 32 bits a pixel).
+// Pictures larger than this are not decoded (a quarter of a gigabyte at 32 bits
+// a pixel, were one decoded whole).
 constexpr unsigned long long MostWallpaperPixels = 64ull * 1024 * 1024;
+// Rows converted at a time: the full-size picture is never held in 32 bits.
+constexpr UINT StripRows = 64;
 
 // One reference to a COM object, released when it goes.
 template <typename T>
@@ -39,41 +42,64 @@ std::wstring DesktopValue(const wchar_t* name) {
     return value;
 }
 
-// The picture in the file, decoded to a 24-bit canvas; an empty canvas when
-// it cannot be read. It is decoded as 32-bit pixels, which every decoder
-// gives (24-bit output is not offered for every source).
-MemoryCanvas DecodePicture(const std::wstring& path) {
-    ComRef<IWICImagingFactory> factory;
-    ComRef<IWICBitmapDecoder> decoder;
-    ComRef<IWICBitmapFrameDecode> frame;
-    ComRef<IWICFormatConverter> converter;
-    UINT width = 0, height = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory))) ||
-        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                  &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
-        static_cast<unsigned long long>(width) * height > MostWallpaperPixels)
-        return MemoryCanvas();
+// The first frame of a picture file, not decoded yet.
+struct PictureSource {
+    ComRef<IWICImagingFactory> Factory;
+    ComRef<IWICBitmapDecoder> Decoder;
+    ComRef<IWICBitmapFrameDecode> Frame;
+    UINT Width = 0, Height = 0;
+};
 
-    std::vector<BYTE> pixels(size_t(width) * height * 4);
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, UINT(pixels.size()), pixels.data()))) return MemoryCanvas();
+bool OpenPicture(const std::wstring& path, PictureSource& source) {
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(&source.Factory))) &&
+           SUCCEEDED(source.Factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                               WICDecodeMetadataCacheOnDemand, &source.Decoder)) &&
+           SUCCEEDED(source.Decoder->GetFrame(0, &source.Frame)) &&
+           SUCCEEDED(source.Frame->GetSize(&source.Width, &source.Height)) && source.Width > 0 && source.Height > 0 &&
+           static_cast<unsigned long long>(source.Width) * source.Height <= MostWallpaperPixels;
+}
+
+// The picture decoded to a 24-bit canvas of width x height (at most its own
+// size: it is scaled while it is decoded), as 32-bit pixels, which every
+// decoder gives (24-bit output is not offered for every source), a strip of
+// rows at a time; an empty canvas when it cannot be read.
+MemoryCanvas DecodePicture(PictureSource& source, UINT width, UINT height) {
+    ComRef<IWICBitmapScaler> scaler;
+    ComRef<IWICFormatConverter> converter;
+    IWICBitmapSource* pixels = source.Frame.Get();
+    if (width < source.Width || height < source.Height) {
+        if (FAILED(source.Factory->CreateBitmapScaler(&scaler)) ||
+            FAILED(scaler->Initialize(pixels, width, height, WICBitmapInterpolationModeFant)))
+            return MemoryCanvas();
+        pixels = scaler.Get();
+    } else {
+        width = source.Width;
+        height = source.Height;
+    }
+    if (FAILED(source.Factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(pixels, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return MemoryCanvas();
     MemoryCanvas canvas = MemoryCanvas::Dib24(int(width), int(height));
     if (!canvas) return MemoryCanvas();
     // The canvas is stored bottom row first, in rows padded to 4 bytes; the
     // decoder gives the top row first.
     const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
     BYTE* bits = static_cast<BYTE*>(canvas.Bits());
-    for (UINT y = 0; y < height; ++y) {
-        const BYTE* from = pixels.data() + size_t(y) * width * 4;
-        BYTE* to = bits + size_t(height - 1 - y) * stride;
-        for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
+    std::vector<BYTE> strip(size_t(width) * 4 * StripRows);
+    for (UINT top = 0; top < height; top += StripRows) {
+        const UINT rows = height - top < StripRows ? height - top : StripRows;
+        const WICRect part = {0, INT(top), INT(width), INT(rows)};
+        if (FAILED(converter->CopyPixels(&part, width * 4, UINT(strip.size()), strip.data()))) return MemoryCanvas();
+        for (UINT y = 0; y < rows; ++y) {
+            const BYTE* from = strip.data() + size_t(y) * width * 4;
+            BYTE* to = bits + size_t(height - 1 - (top + y)) * stride;
+            for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
+                to[0] = from[0];
+                to[1] = from[1];
+                to[2] = from[2];
+            }
         }
     }
     return canvas;
@@ -112,8 +138,8 @@ void DrawWallpaper(const MemoryCanvas& picture) {
     picture.Fill(GetSysColor(COLOR_DESKTOP));
     wchar_t path[MAX_PATH + 1] = {};
     if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || path[0] == 0) return;
-    const MemoryCanvas wallpaper = DecodePicture(path);
-    if (!wallpaper) return;
+    PictureSource source;
+    if (!OpenPicture(path, source)) return;
 
     const WallpaperStyle style = WallpaperStyleFrom(DesktopValue(L"WallpaperStyle"), DesktopValue(L"TileWallpaper"));
     // The picture covers the virtual screen; each monitor is laid out as the
@@ -122,6 +148,20 @@ void DrawWallpaper(const MemoryCanvas& picture) {
     std::vector<RECT> monitors;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitorRect, reinterpret_cast<LPARAM>(&monitors));
     if (monitors.empty()) monitors.push_back({left, top, left + picture.Width(), top + picture.Height()});
+    // Decoded at the largest size it is shown at, not its own: a huge picture
+    // stretched over a monitor needs no more pixels than the monitor has.
+    const bool ownSize = style == WallpaperStyle::Tile || style == WallpaperStyle::Centre;
+    UINT shownWidth = ownSize ? source.Width : 1, shownHeight = ownSize ? source.Height : 1;
+    for (const RECT& m : ownSize ? std::vector<RECT>() : monitors) {
+        const LayoutRect span = {left - m.left, top - m.top, picture.Width(), picture.Height()};
+        for (const LayoutRect& r :
+             WallpaperRects(style, int(source.Width), int(source.Height), m.right - m.left, m.bottom - m.top, span)) {
+            if (UINT(r.Width) > shownWidth) shownWidth = UINT(r.Width);
+            if (UINT(r.Height) > shownHeight) shownHeight = UINT(r.Height);
+        }
+    }
+    const MemoryCanvas wallpaper = DecodePicture(source, shownWidth, shownHeight);
+    if (!wallpaper) return;
     const HDC dc = picture.Dc();
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
@@ -134,7 +174,7 @@ void DrawWallpaper(const MemoryCanvas& picture) {
         } else {
             const LayoutRect span = {left - m.left, top - m.top, picture.Width(), picture.Height()};
             for (const LayoutRect& r :
-                 WallpaperRects(style, wallpaper.Width(), wallpaper.Height(), width, height, span))
+                 WallpaperRects(style, int(source.Width), int(source.Height), width, height, span))
                 StretchBlt(dc, x + r.X, y + r.Y, r.Width, r.Height, wallpaper.Dc(), 0, 0, wallpaper.Width(),
                            wallpaper.Height(), SRCCOPY);
         }
