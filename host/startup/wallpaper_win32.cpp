@@ -1,5 +1,7 @@
 #include "host/startup/wallpaper_win32.h"
 
+#include <knownfolders.h>
+#include <shlobj.h>
 #include <wincodec.h>
 
 #include <string>
@@ -118,6 +120,17 @@ bool OnUsersOwnDesktop() {
 
 namespace {
 
+// Windows's own copy of the wallpaper, kept for when the file is gone (a
+// folder offline, a picture deleted since).
+std::wstring CachedWallpaperPath() {
+    PWSTR appData = nullptr;
+    std::wstring path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData)) && appData[0] != 0)
+        path = std::wstring(appData) + L"\\Microsoft\\Windows\\Themes\\TranscodedWallpaper";
+    CoTaskMemFree(appData);
+    return path;
+}
+
 BOOL CALLBACK AddMonitorRect(HMONITOR, HDC, LPRECT rect, LPARAM context) {
     reinterpret_cast<std::vector<RECT>*>(context)->push_back(*rect);
     return TRUE;
@@ -132,15 +145,8 @@ void DrawTiled(HDC dc, const MemoryCanvas& wallpaper, int x, int y, int width, i
         BitBlt(dc, x, y + done, width, done, dc, x, y, SRCCOPY);
 }
 
-}  // namespace
-
-void DrawWallpaper(const MemoryCanvas& picture) {
-    picture.Fill(GetSysColor(COLOR_DESKTOP));
-    wchar_t path[MAX_PATH + 1] = {};
-    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || path[0] == 0) return;
-    PictureSource source;
-    if (!OpenPicture(path, source)) return;
-
+// Draws the wallpaper on the picture of the virtual screen.
+void LayOutWallpaper(const MemoryCanvas& picture, PictureSource& source) {
     const WallpaperStyle style = WallpaperStyleFrom(DesktopValue(L"WallpaperStyle"), DesktopValue(L"TileWallpaper"));
     // The picture covers the virtual screen; each monitor is laid out as the
     // desktop lays it out, and Span runs across them all.
@@ -181,4 +187,21 @@ void DrawWallpaper(const MemoryCanvas& picture) {
         RestoreDC(dc, saved);
     }
     GdiFlush();
+}
+
+}  // namespace
+
+void DrawWallpaper(const MemoryCanvas& picture) {
+    picture.Fill(GetSysColor(COLOR_DESKTOP));
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || path[0] == 0) return;
+    {
+        PictureSource source;
+        if (OpenPicture(path, source)) {
+            LayOutWallpaper(picture, source);
+            return;
+        }
+    }
+    PictureSource cached;
+    if (OpenPicture(CachedWallpaperPath(), cached)) LayOutWallpaper(picture, cached);
 }

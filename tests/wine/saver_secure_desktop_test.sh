@@ -86,7 +86,17 @@ convert "$ART/wide.jpg" -resize '1024x768!' -flop "$ART/stretched_expected.png"
 log "filled: RMSE $(rmse "$ART/filled.png" "$ART/filled_expected.png") to the filled JPEG, $(rmse "$ART/filled.png" "$ART/stretched_expected.png") to the stretched one"
 check "filled: and not the JPEG stretched" below 0.03 "$(rmse "$ART/filled.png" "$ART/stretched_expected.png")"
 
-# No file where the wallpaper should be: the desktop colour alone.
+# The file is gone but Windows's cached copy of it is there: the copy, laid
+# out as the file was.
+THEMES="$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r\n')" 2>/dev/null)/Microsoft/Windows/Themes"
+mkdir -p "$THEMES"
+cp "$ART/wide.jpg" "$THEMES/TranscodedWallpaper"
+run_on_secure_desktop cached "$ART/gone.jpg" 10 0
+check "cached: the cached copy filling the screen, mirrored (within scaling differences)" \
+  same_picture cached "$ART/filled_screen.png" 0.03
+rm -f "$THEMES/TranscodedWallpaper"
+
+# No file where the wallpaper should be, and no copy: the desktop colour alone.
 run_on_secure_desktop missing "$ART/gone.png" 10 0
 check "missing: the desktop colour alone ($(convert "$ART/missing.png" -format '%k colours, %[pixel:p{0,0}]' info:))" \
   test "$(convert "$ART/missing.png" -format '%k %[fx:round(255*p{5,5}.r)],%[fx:round(255*p{5,5}.g)],%[fx:round(255*p{5,5}.b)]' info:)" = "1 $COLOUR"
