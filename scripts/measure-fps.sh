@@ -13,8 +13,9 @@
 # (default 3), and the medians per folder end the output. These machines
 # throttle the CPU after a burst: compare CPU per frame beside fps.
 #
-# A 32-bit program runs in a 32-bit (WINEARCH=win32) prefix: in a 64-bit one
-# its display switch fails. Where this machine runs no 32-bit code, 32-bit
+# A 32-bit program runs in a 32-bit (WINEARCH=win32) prefix, where it was
+# always measured (the display switch of earlier renderers failed in a 64-bit
+# one). Where this machine runs no 32-bit code, 32-bit
 # folders are skipped. Without BIN_DIR the Windows programs are built
 # (scripts/build-windows.sh) and the shipped one is measured: build/windows-i686/bin
 # where 32-bit code runs, else build/windows/bin (64-bit).

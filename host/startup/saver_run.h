@@ -34,7 +34,8 @@ constexpr TimerStart CdPollTimer = {SaverTimer::CdPoll, CdPollInterval};
 std::optional<TimerStart> MusicTimer(MusicChoice music);
 
 // Ticks of the 500 ms watch timer that a started renderer is given to open
-// its window (the display switch alone can take seconds) before the run ends.
+// its window (reading the picture and making the textures can take seconds)
+// before the run ends.
 constexpr int RendererStartTicks = 40;
 
 struct RendererWatch {

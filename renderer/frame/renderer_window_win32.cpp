@@ -66,7 +66,7 @@ void WaitForRefreshOnSwap() {
     if (setInterval) setInterval(1);
 }
 
-// Steps after the display switch; any failure leaves the caller to tear down.
+// Window, context and scene; any failure leaves the caller to tear down.
 bool CreateWindowAndContext(const char* title, const ScreenRect& screen, int bits) {
     // Topmost, as the system's own savers are: no always-on-top window or
     // notification shows over the water.
