@@ -5,13 +5,16 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+std::wstring KnownFolderPath(REFKNOWNFOLDERID folder, const wchar_t* below) {
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(SHGetKnownFolderPath(folder, 0, nullptr, &path)) && path[0] != 0) result = std::wstring(path) + below;
+    CoTaskMemFree(path);
+    return result;
+}
+
 std::wstring HandOverFolder() {
-    PWSTR localAppData = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &localAppData)) && localAppData[0] != 0)
-        folder = std::wstring(localAppData) + L"\\Ripplume";
-    CoTaskMemFree(localAppData);
-    return folder;
+    return KnownFolderPath(FOLDERID_LocalAppData, L"\\Ripplume");
 }
 
 std::wstring HandOverPicturePath() {

@@ -1,12 +1,12 @@
 #include "host/startup/wallpaper_win32.h"
 
 #include <knownfolders.h>
-#include <shlobj.h>
 #include <wincodec.h>
 
 #include <string>
 #include <vector>
 
+#include "handover/hand_over_win32.h"
 #include "host/startup/wallpaper_layout.h"
 
 namespace {
@@ -123,12 +123,7 @@ namespace {
 // Windows's own copy of the wallpaper, kept for when the file is gone (a
 // folder offline, a picture deleted since).
 std::wstring CachedWallpaperPath() {
-    PWSTR appData = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData)) && appData[0] != 0)
-        path = std::wstring(appData) + L"\\Microsoft\\Windows\\Themes\\TranscodedWallpaper";
-    CoTaskMemFree(appData);
-    return path;
+    return KnownFolderPath(FOLDERID_RoamingAppData, L"\\Microsoft\\Windows\\Themes\\TranscodedWallpaper");
 }
 
 BOOL CALLBACK AddMonitorRect(HMONITOR, HDC, LPRECT rect, LPARAM context) {

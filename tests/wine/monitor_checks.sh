@@ -27,3 +27,45 @@ water_to_the_edges() {
   convert "$1" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
     $1 + $2 + $3 < 30 || ($1 > 240 && $2 < 20 && $3 > 240) { bad++ } END { exit bad > 0 }'
 }
+
+# starts_run_over_monitors WIDTH HEIGHT BEFORE: starts a saver run and checks
+# that its window covers the virtual screen (WIDTH x HEIGHT from 0, 0) and that
+# the picture handed over is the screenshot BEFORE, mirrored.
+starts_run_over_monitors() {
+  local x y w h
+  wine_start HOST "$BIN/Ripplume.scr" /s
+  check "the run starts" wait_for_window Ripplume_VC 30
+  read -r x y w h < <(window_geometry Ripplume_VC)
+  check "the water's window covers every monitor (got $x $y $w $h)" test "$x $y $w $h" = "0 0 $1 $2"
+  convert "$PICTURE" "$ART/handed_over.png"
+  convert "$3" -flop "$ART/mirrored.png"
+  check "the hand-over picture is of the virtual screen's size" \
+    test "$(identify -format '%w %h' "$ART/handed_over.png")" = "$1 $2"
+  check "the hand-over picture is the virtual screen, mirrored" \
+    test "$(differing_pixels "$ART/handed_over.png" "$ART/mirrored.png")" = 0
+}
+
+# monitors_in_colours PRIMARY_WIDTH SECOND_WIDTH HEIGHT: shows a desktop of a
+# primary with a second monitor to its right, each in its two colours, the
+# left half of each differing from its right half (so a mirror shows).
+monitors_in_colours() {
+  local p=$1 s=$2 h=$3
+  convert -size "$((p + s))x$h" xc:black \
+    -fill '#d02020' -draw "rectangle 0,0 $((p / 2 - 1)),$((h - 1))" \
+    -fill '#20c020' -draw "rectangle $((p / 2)),0 $((p - 1)),$((h - 1))" \
+    -fill '#2040d0' -draw "rectangle $p,0 $((p + s / 2 - 1)),$((h - 1))" \
+    -fill '#f0d040' -draw "rectangle $((p + s / 2)),0 $((p + s - 1)),$((h - 1))" \
+    -type TrueColor "$ART/desktop.png"
+  show_on_root "$ART/desktop.png"
+}
+
+# own_water: the screen now shows water of their own on the red and green
+# monitor at $PRIMARY and the blue and yellow one at $SECOND.
+own_water() { shows_own_colours "$(screenshot during)" "$PRIMARY" "$SECOND"; }
+
+# check_own_water SECONDS: waits up to SECONDS for own_water, and checks it.
+check_own_water() {
+  wait_for "$1" own_water
+  log "primary: red $pr green $pg blue $pb yellow $py; second: red $sr green $sg blue $sb yellow $sy"
+  check "each monitor shows water of its own part and nothing of the other's" own_water
+}

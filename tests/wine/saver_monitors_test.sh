@@ -16,13 +16,7 @@ check "Wine sees the primary monitor and one to its right" \
 PRIMARY=1024x768+0+0
 SECOND=800x600+1024+0
 
-# Each monitor in two colours of its own: red and green on the primary, blue
-# and yellow on the second; the left and right halves differ, so a mirror shows.
-convert -size 1824x768 xc:black \
-  -fill '#d02020' -draw 'rectangle 0,0 511,767' -fill '#20c020' -draw 'rectangle 512,0 1023,767' \
-  -fill '#2040d0' -draw 'rectangle 1024,0 1423,767' -fill '#f0d040' -draw 'rectangle 1424,0 1823,767' \
-  -type TrueColor "$ART/desktop.png"
-show_on_root "$ART/desktop.png"
+monitors_in_colours 1024 800 768
 screen_size() { xdpyinfo | awk '/dimensions:/ { print $2 }'; }
 size_before=$(screen_size)
 # A user's window on the second monitor.
@@ -33,24 +27,9 @@ user_window() { xdotool getwindowgeometry "$(find_window xmessage | head -n 1)" 
 window_before=$(user_window)
 before=$(screenshot before)
 
-wine_start HOST "$BIN/Ripplume.scr" /s
-check "the run starts" wait_for_window Ripplume_VC 30
-read -r x y w h < <(window_geometry Ripplume_VC)
-check "the water's window covers both monitors (got $x $y $w $h)" test "$x $y $w $h" = "0 0 1824 768"
-convert "$PICTURE" "$ART/handed_over.png"
-convert "$before" -flop "$ART/mirrored.png"
-check "the hand-over picture is of the virtual screen's size" \
-  test "$(identify -format '%w %h' "$ART/handed_over.png")" = "1824 768"
-check "the hand-over picture is the virtual screen, mirrored" \
-  test "$(differing_pixels "$ART/handed_over.png" "$ART/mirrored.png")" = 0
+starts_run_over_monitors 1824 768 "$before"
 
-own_water() { shows_own_colours "$(screenshot during)" "$PRIMARY" "$SECOND"; }
-wait_for 15 own_water
-log "primary: red $pr green $pg blue $pb yellow $py; second: red $sr green $sg blue $sb yellow $sy"
-check "the primary shows water of its own part" test "$pr" -gt 5000 -a "$pg" -gt 5000
-check "and nothing of the second's" test $((pb + py)) -lt $(((pr + pg) / 50))
-check "the second shows water of its own part" test "$sb" -gt 5000 -a "$sy" -gt 5000
-check "and nothing of the primary's" test $((sr + sg)) -lt $(((sb + sy) / 50))
+check_own_water 15
 
 # waves FILE GEOMETRY: the pixels of that part that are none of the desktop's
 # colours and not black: where the surface folds over itself and adds up.
