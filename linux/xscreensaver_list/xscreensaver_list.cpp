@@ -90,19 +90,39 @@ std::string WithSystemListCopied(std::string userFile, const SettingLine* system
     return userFile;
 }
 
-// A "selected" number past removed entries, lowered by their count.
-std::string WithSelectionRenumbered(const std::string& file, const std::vector<size_t>& removed) {
+// The "selected" number given a new value by `renumbered` (which may keep
+// it), written with at least as many digits as before, so that an edit and
+// its undoing give its bytes back.
+template <typename Renumber>
+std::string WithSelectionRenumbered(const std::string& file, Renumber renumbered) {
     const std::vector<SettingLine> lines = ReadSettingLines(file);
     const SettingLine* selected = LastLineOf(lines, "selected");
     if (!selected || selected->ValueBegin == selected->ValueEnd) return file;
     const std::string value = selected->Value();
-    if (value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) return file;
+    if (value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos) return file;
     const size_t was = std::stoul(value);
-    size_t is = was;
-    for (size_t index : removed) is -= index < was ? 1 : 0;
+    const size_t is = renumbered(was);
     if (is == was) return file;
+    std::string number = std::to_string(is);
+    if (number.size() < value.size()) number.insert(0, value.size() - number.size(), '0');
     const size_t begin = selected->From[selected->ValueBegin], end = selected->To[selected->ValueEnd - 1];
-    return file.substr(0, begin) + std::to_string(is) + file.substr(end);
+    return file.substr(0, begin) + number + file.substr(end);
+}
+
+// Past removed entries: lowered by their count.
+std::string WithSelectionAfterRemoval(const std::string& file, const std::vector<size_t>& removed) {
+    return WithSelectionRenumbered(file, [&](size_t was) {
+        size_t is = was;
+        for (size_t index : removed) is -= index < was ? 1 : 0;
+        return is;
+    });
+}
+
+// Past the end of a list of `length` modes before an entry was added there:
+// still past the end, so that it means to XScreenSaver what it meant before,
+// and its removal gives the number back.
+std::string WithSelectionAfterAppending(const std::string& file, size_t length) {
+    return WithSelectionRenumbered(file, [&](size_t was) { return was >= length ? was + 1 : was; });
 }
 
 }  // namespace
@@ -138,12 +158,14 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
         const size_t dash = entries[disabled].Begin;
         text.replace(list->From[dash], list->To[dash] - list->From[dash], " ");
         expected[disabled].first = true;
-    } else if (entries.empty()) {
-        text.insert(list->To[list->KeyEnd], std::string("\\\n  ") + RipplumeListEntry);
-        expected.emplace_back(true, RipplumeListEntry);
     } else {
-        text.insert(RawEnd(*list, entries.back()), std::string(" \\n\\\n  ") + RipplumeListEntry);
+        if (entries.empty()) {
+            text.insert(list->To[list->KeyEnd], std::string("\\\n  ") + RipplumeListEntry);
+        } else {
+            text.insert(RawEnd(*list, entries.back()), std::string(" \\n\\\n  ") + RipplumeListEntry);
+        }
         expected.emplace_back(true, RipplumeListEntry);
+        text = WithSelectionAfterAppending(text, entries.size());
     }
     return Checked(userFile, text, expected);
 }
@@ -173,5 +195,5 @@ ListEdit WithoutRipplume(const std::string& userFile) {
         removed.push_back(i + removed.size());
     }
     if (removed.empty()) return {userFile, false, ""};
-    return Checked(userFile, WithSelectionRenumbered(text, removed), expected);
+    return Checked(userFile, WithSelectionAfterRemoval(text, removed), expected);
 }
