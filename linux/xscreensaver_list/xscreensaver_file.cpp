@@ -91,6 +91,7 @@ ListEntry ParseEntryIn(const std::string& text, size_t begin, size_t end) {
     if (at < end && text[at] == '"') {
         ++at;
         while (at < end && text[at] != '"') ++at;
+        entry.NameUnclosed = at == end;
         if (at < end) ++at;
         while (at < end && IsSpace(text[at])) ++at;
     }
@@ -99,8 +100,9 @@ ListEntry ParseEntryIn(const std::string& text, size_t begin, size_t end) {
     const std::string word = text.substr(at, wordEnd - at);
     const size_t slash = word.rfind('/');
     entry.Program = slash == std::string::npos ? word : word.substr(slash + 1);
+    // The blanks after the command are not part of it; after an unclosed name they are.
     entry.End = end;
-    while (entry.End > entry.Begin && IsSpace(text[entry.End - 1])) --entry.End;
+    while (!entry.NameUnclosed && entry.End > entry.Begin && IsSpace(text[entry.End - 1])) --entry.End;
     entry.Body = text.substr(body, entry.End > body ? entry.End - body : 0);
     return entry;
 }

@@ -30,6 +30,7 @@ const SettingLine* LastLineOf(const std::vector<SettingLine>& lines, const std::
 struct ListEntry {
     size_t Begin = 0, End = 0;  // in the line's Text: the entry without the blanks around it
     bool Enabled = true;        // no "-" first
+    bool NameUnclosed = false;  // a "name" without its closing quote: it runs to the end
     std::string Body;           // the entry after its "-" and blanks: what runs, and how
     std::string Program;        // the command's first word, without its folder
 };

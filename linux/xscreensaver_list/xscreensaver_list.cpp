@@ -1,5 +1,6 @@
 #include "linux/xscreensaver_list/xscreensaver_list.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <utility>
@@ -92,37 +93,29 @@ std::string WithSystemListCopied(std::string userFile, const SettingLine* system
 
 // The "selected" number given a new value by `renumbered` (which may keep
 // it), written with at least as many digits as before, so that an edit and
-// its undoing give its bytes back.
+// its undoing give its bytes back. False when it would change but cannot be
+// written so.
 template <typename Renumber>
-std::string WithSelectionRenumbered(const std::string& file, Renumber renumbered) {
+bool RenumberSelection(std::string& file, Renumber renumbered) {
     const std::vector<SettingLine> lines = ReadSettingLines(file);
     const SettingLine* selected = LastLineOf(lines, "selected");
-    if (!selected || selected->ValueBegin == selected->ValueEnd) return file;
+    if (!selected) return true;
+    // Read as atoi() reads it: a sign, then the digits up to the first other byte.
     const std::string value = selected->Value();
-    if (value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos) return file;
-    const size_t was = std::stoul(value);
+    const bool minus = !value.empty() && value[0] == '-';
+    const size_t digits = !value.empty() && (minus || value[0] == '+') ? 1 : 0;
+    const size_t end = std::min(value.find_first_not_of("0123456789", digits), value.size());
+    const size_t was = end > digits && end - digits <= 9 ? std::stoul(value.substr(digits, end - digits)) : 0;
+    if (minus && was != 0) return true;  // names no mode, before and after
     const size_t is = renumbered(was);
-    if (is == was) return file;
+    if (is == was) return true;
+    if (minus || end == digits || end - digits > 9) return false;
     std::string number = std::to_string(is);
-    if (number.size() < value.size()) number.insert(0, value.size() - number.size(), '0');
-    const size_t begin = selected->From[selected->ValueBegin], end = selected->To[selected->ValueEnd - 1];
-    return file.substr(0, begin) + number + file.substr(end);
-}
-
-// Past removed entries: lowered by their count.
-std::string WithSelectionAfterRemoval(const std::string& file, const std::vector<size_t>& removed) {
-    return WithSelectionRenumbered(file, [&](size_t was) {
-        size_t is = was;
-        for (size_t index : removed) is -= index < was ? 1 : 0;
-        return is;
-    });
-}
-
-// Past the end of a list of `length` modes before an entry was added there:
-// still past the end, so that it means to XScreenSaver what it meant before,
-// and its removal gives the number back.
-std::string WithSelectionAfterAppending(const std::string& file, size_t length) {
-    return WithSelectionRenumbered(file, [&](size_t was) { return was >= length ? was + 1 : was; });
+    if (number.size() < end - digits) number.insert(0, end - digits - number.size(), '0');
+    const size_t from = selected->From[selected->ValueBegin + digits];
+    const size_t to = selected->To[selected->ValueBegin + end - 1];
+    file = file.substr(0, from) + number + file.substr(to);
+    return true;
 }
 
 }  // namespace
@@ -161,11 +154,20 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
     } else {
         if (entries.empty()) {
             text.insert(list->To[list->KeyEnd], std::string("\\\n  ") + RipplumeListEntry);
+        } else if (entries.back().NameUnclosed || entries.back().Begin == entries.back().End) {
+            // A name that runs to the end of the list would take in what
+            // follows; a blank entry has no end to add after.
+            return Refused(userFile, "the last mode on its list is blank or has a name whose quote is never closed");
         } else {
             text.insert(RawEnd(*list, entries.back()), std::string(" \\n\\\n  ") + RipplumeListEntry);
         }
         expected.emplace_back(true, RipplumeListEntry);
-        text = WithSelectionAfterAppending(text, entries.size());
+        // A choice past the end of the list stays past it, meaning to
+        // XScreenSaver what it meant before.
+        const size_t length = entries.size();
+        if (!RenumberSelection(text, [&](size_t was) { return was >= length ? was + 1 : was; })) {
+            return Refused(userFile, "its \"selected\" value, past the end of the list, would name Ripplume");
+        }
     }
     return Checked(userFile, text, expected);
 }
@@ -195,5 +197,12 @@ ListEdit WithoutRipplume(const std::string& userFile) {
         removed.push_back(i + removed.size());
     }
     if (removed.empty()) return {userFile, false, ""};
-    return Checked(userFile, WithSelectionAfterRemoval(text, removed), expected);
+    // A choice past removed entries is lowered by their count.
+    const bool renumbered = RenumberSelection(text, [&](size_t was) {
+        size_t is = was;
+        for (size_t index : removed) is -= index < was ? 1 : 0;
+        return is;
+    });
+    if (!renumbered) return Refused(userFile, "its \"selected\" value cannot be renumbered");
+    return Checked(userFile, text, expected);
 }

@@ -121,7 +121,7 @@ Seen SeenByXScreenSaver(const std::string& file, const std::string& system) {
 }
 
 bool IsRipplume(const Hack& hack) {
-    const std::string word = hack.Command.substr(0, hack.Command.find(' '));
+    const std::string word = hack.Command.substr(0, hack.Command.find_first_of(" \t\n\r\v\f"));
     return word.substr(word.rfind('/') + 1) == "ripplume";
 }
 
