@@ -118,7 +118,76 @@ bool RenumberSelection(std::string& file, Renumber renumbered) {
     return true;
 }
 
+// The keys XScreenSaver 5 and 6 write to ~/.xscreensaver.
+const char* const SettingKeys[] = {"timeout",
+                                   "cycle",
+                                   "lock",
+                                   "locktimeout",
+                                   "passwdtimeout",
+                                   "visualid",
+                                   "installcolormap",
+                                   "verbose",
+                                   "splash",
+                                   "splashduration",
+                                   "quad",
+                                   "demoCommand",
+                                   "prefscommand",
+                                   "newlogincommand",
+                                   "helpurl",
+                                   "loadurl",
+                                   "nice",
+                                   "memorylimit",
+                                   "fade",
+                                   "unfade",
+                                   "fadeseconds",
+                                   "fadeticks",
+                                   "capturestderr",
+                                   "ignoreuninstalledprograms",
+                                   "font",
+                                   "dpmsenabled",
+                                   "dpmsquickoff",
+                                   "dpmsstandby",
+                                   "dpmssuspend",
+                                   "dpmsoff",
+                                   "grabdesktopimages",
+                                   "grabvideoframes",
+                                   "chooserandomimages",
+                                   "imagedirectory",
+                                   "mode",
+                                   "selected",
+                                   "textmode",
+                                   "textliteral",
+                                   "textfile",
+                                   "textprogram",
+                                   "texturl",
+                                   "dialogtheme",
+                                   "settingsgeometry",
+                                   "programs",
+                                   "pointerhysteresis",
+                                   "pointerpolltime",
+                                   "windowcreationtimeout",
+                                   "initialdelay",
+                                   "sgisaverextension",
+                                   "xidleextension",
+                                   "procinterrupts",
+                                   "xinputextensiondev",
+                                   "overlaystderr",
+                                   "authwarningslack",
+                                   "bourneshell"};
+
 }  // namespace
+
+bool HoldsXScreenSaverSettings(const std::string& file) {
+    if (file.find_first_not_of(" \t\r\n") == std::string::npos) return true;
+    for (const SettingLine& line : ReadSettingLines(file)) {
+        if (!line.HasKey) continue;
+        const std::string key = LowerCase(line.Key());
+        for (const char* known : SettingKeys) {
+            if (key == LowerCase(known)) return true;
+        }
+    }
+    return false;
+}
 
 bool RunsRipplume(const std::string& entry) {
     return ParseListEntry(entry).Program == "ripplume";

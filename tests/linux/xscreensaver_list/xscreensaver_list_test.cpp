@@ -213,6 +213,15 @@ TEST(XScreenSaverList, WhatCannotBeEditedSafelyIsLeftAsItWas) {
     EXPECT_NE(WithRipplumeListed(binary, "").Error, "");
 }
 
+TEST(XScreenSaverList, OnlyAFileWithXScreenSaversOwnSettingsIsASettingsFile) {
+    EXPECT_TRUE(HoldsXScreenSaverSettings(""));
+    EXPECT_TRUE(HoldsXScreenSaverSettings(" \n\t\n"));
+    EXPECT_TRUE(HoldsXScreenSaverSettings("# XScreenSaver Preferences File\nTimeout:\t0:10:00\n"));
+    EXPECT_TRUE(HoldsXScreenSaverSettings("some: thing\nprograms: maze\n"));
+    EXPECT_FALSE(HoldsXScreenSaverSettings("root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1::/:/bin/sh\n"));
+    EXPECT_FALSE(HoldsXScreenSaverSettings("# timeout: 0:10:00\n"));
+}
+
 TEST(XScreenSaverList, TheCommandDecidesWhichEntryIsRipplumes) {
     // [-] [visual:] ["name"] command, as XScreenSaver reads an entry.
     EXPECT_TRUE(RunsRipplume("  GL: \t\tripplume --root"));
