@@ -14,13 +14,14 @@ namespace {
 const std::string SystemDefaults =
     "*programs:\t\\\n\t\tmaze --root \\n\\\n- GL:\t\tsuperquadrics --root \\n\\\n  GL: squirtorus --root\n";
 
-// Refused, or XScreenSaver sees only Ripplume's entry change.
-void Check(const std::string& before, const ListEdit& edit, bool listed) {
+// An edit of `input`: refused, giving it back, or XScreenSaver sees only
+// Ripplume's entry changed from the file as it first was.
+void Check(const std::string& input, const ListEdit& edit, const std::string& first, bool listed) {
     if (!edit.Error.empty()) {
-        if (edit.Text != before || edit.Changed) abort();
+        if (edit.Text != input || edit.Changed) abort();
         return;
     }
-    if (!WhatElseChanged(before, edit.Text, SystemDefaults, listed).empty()) abort();
+    if (!WhatElseChanged(first, edit.Text, SystemDefaults, listed).empty()) abort();
 }
 
 }  // namespace
@@ -28,11 +29,11 @@ void Check(const std::string& before, const ListEdit& edit, bool listed) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string file(reinterpret_cast<const char*>(data), size);
     const ListEdit added = WithRipplumeListed(file, SystemDefaults);
-    Check(file, added, true);
-    Check(file, WithoutRipplume(file), false);
+    Check(file, added, file, true);
+    Check(file, WithoutRipplume(file), file, false);
     if (!added.Error.empty()) return 0;
     const ListEdit removed = WithoutRipplume(added.Text);
-    Check(file, removed, false);
+    Check(added.Text, removed, file, false);
     const Seen seen = SeenByXScreenSaver(file, "");
     const bool ownList = ReadValues(file).count("programs") > 0;
     if (removed.Error.empty() && ownList && RipplumesIn(seen.List, false) == 0 && removed.Text != file) abort();

@@ -10,6 +10,7 @@
 // alone, so that nothing the user swaps in meanwhile leads it further.
 #include <fcntl.h>
 #include <grp.h>
+#include <malloc.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -91,6 +92,9 @@ bool ActAs(uid_t owner, gid_t fallbackGroup, std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Large buffers (a file's copies, its longest line) come from the kernel
+    // and go back to it when freed, so that they do not pile up in the heap.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     bool remove = false, otherOwner = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
