@@ -150,25 +150,25 @@ check "... and it says why" grep -q "no picture of the desktop: RIPPLUME_GETIMAG
 # A picture helper that hangs, with a child of its own; it writes both pids.
 printf '#!/bin/sh\nsleep 600 &\necho "$$ $!" >"%s"\nexec sleep 600\n' "$ART/helper_started" >"$ART/hanging_getimage"
 chmod +x "$ART/hanging_getimage"
-RIPPLUME_GETIMAGE=$ART/hanging_getimage XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/hanging.log" 2>&1 &
-RUN=$!
-PIDS+=("$RUN")
-wait_for 10 test -s "$ART/helper_started"
-read -r helper helper_child <"$ART/helper_started"
-PIDS+=("$helper" "$helper_child")
+# hanging NAME: ripplume on XScreenSaver's window, its picture helper hung;
+# its pid in RUN, the helper's and its child's in helper and helper_child.
+hanging() {
+  rm -f "$ART/helper_started"
+  RIPPLUME_GETIMAGE=$ART/hanging_getimage XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/$1.log" 2>&1 &
+  RUN=$!
+  PIDS+=("$RUN")
+  wait_for 10 test -s "$ART/helper_started"
+  read -r helper helper_child <"$ART/helper_started"
+  PIDS+=("$helper" "$helper_child")
+}
+hanging hanging
 kill -TERM "$RUN"
 check "SIGTERM while the picture helper hangs ends it within 0.5 s" ends_within 0.5 "$RUN"
 check "... with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
 running() { [ -e "/proc/$1" ] && ! grep -q ') Z' "/proc/$1/stat"; }
 check "... ending the helper and its child" wait_for 2 eval '! running "$helper" && ! running "$helper_child"'
 for signal in HUP QUIT PIPE; do
-  rm -f "$ART/helper_started"
-  RIPPLUME_GETIMAGE=$ART/hanging_getimage XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/hanging_$signal.log" 2>&1 &
-  RUN=$!
-  PIDS+=("$RUN")
-  wait_for 10 test -s "$ART/helper_started"
-  read -r helper helper_child <"$ART/helper_started"
-  PIDS+=("$helper" "$helper_child")
+  hanging "hanging_$signal"
   kill -"$signal" "$RUN"
   check "SIG$signal while the picture helper hangs ends it, the helper and its child" \
     eval 'ends_within 2 "$RUN" && wait_for 2 eval "! running $helper && ! running $helper_child"'
