@@ -109,7 +109,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         SetTimer(nullptr, 0, 200, SendDpiChange);
     }
     LoadSettings();
-    ShowSettingsDialog(instance);
+    ShowSettingsDialog(instance, nullptr);
     if (Log) {
         Record("closed");
         std::fclose(Log);

@@ -4,6 +4,10 @@
 //   wintool texts TITLE          print the window's text and its children's, one per line (UTF-8)
 //   wintool exists TITLE         exit 0 when a top-level window TITLE exists (hidden ones too)
 //   wintool info TITLE           print "visible x y w h parent" of the window TITLE
+//   wintool owner TITLE          print "owner enabled": the owner's handle in decimal (0: none)
+//                                and whether the owner takes input
+//   wintool enabled TITLE        exit 0 when the window TITLE takes input
+//   wintool foreground           print the title of the active window (exit 1: none)
 //   wintool press TITLE BUTTON   click the child button whose text is BUTTON
 //   wintool syscommand TITLE HEX send WM_SYSCOMMAND with that command and print the result
 //   wintool ok TITLE             the dialog's default button, as Enter gives it (WM_COMMAND IDOK)
@@ -111,6 +115,12 @@ int main(int argc, char** argv) {
         CoTaskMemFree(folder);
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "foreground") {
+        const HWND front = GetForegroundWindow();
+        if (!front) return 1;
+        std::printf("%s\n", Utf8(TextOf(front)).c_str());
+        return 0;
+    }
     if (argc == 2 && std::string(argv[1]) == "monitors") {
         EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
         return 0;
@@ -182,6 +192,13 @@ int main(int argc, char** argv) {
         GetWindowRect(window, &rect);
         std::printf("%d %ld %ld %ld %ld %p\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, (void*)GetParent(window));
+        return 0;
+    }
+    if (command == "enabled") return IsWindowEnabled(window) ? 0 : 1;
+    if (command == "owner") {
+        const HWND owner = GetWindow(window, GW_OWNER);
+        std::printf("%lu %d\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)),
+                    owner && IsWindowEnabled(owner) ? 1 : 0);
         return 0;
     }
     if (command == "syscommand" && argc >= 4) {
