@@ -110,8 +110,8 @@ wine_start DIALOG_OWNED "$FULL/Ripplume.scr" "/c:$BOX_HANDLE"
 check "/c:<handle> opens the settings dialog" wait_for_window '<Ripplume>' 15
 owner=$(wine "$BIN/wintool.exe" owner '<Ripplume>' 2>/dev/null | tr -d '\r')
 check "it is owned by the asking window, which takes no input meanwhile ($owner)" test "$owner" = "$BOX_HANDLE 0"
-wine "$BIN/wintool.exe" cancel '<Ripplume>' >/dev/null 2>&1
-check "Cancel ends the settings process" wait_exit "$DIALOG_OWNED" 10
+wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
+check "closing the dialog ends the settings process" wait_exit "$DIALOG_OWNED" 10
 check "... and the asking window takes input again" wine "$BIN/wintool.exe" enabled "Preview Box"
 stop_box
 

@@ -20,6 +20,9 @@
 //   wintool take-activation SECONDS  show a small window of its own, make it the
 //                                     active one and keep it for that long
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
+//   wintool watch-settings SECONDS   keep a top-level window for that long and
+//                                     print "setting N" for each WM_SETTINGCHANGE
+//                                     announcing SystemParametersInfo action N
 // Copied in the renderer's place as Ripplume.dll, it plays a renderer whose
 // process outlives its window: "Ripplume_VC" for 2 s, then 6 s without it.
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
@@ -86,6 +89,32 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
 
 }  // namespace
 
+LRESULT CALLBACK SettingsWatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE) {
+        std::printf("setting %lu\n", static_cast<unsigned long>(wParam));
+        std::fflush(stdout);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int WatchSettings(DWORD seconds) {
+    WNDCLASSW watcher = {};
+    watcher.lpfnWndProc = SettingsWatcher;
+    watcher.lpszClassName = L"wintool settings watcher";
+    RegisterClassW(&watcher);
+    if (!CreateWindowExW(0, watcher.lpszClassName, L"wintool watcher", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                         nullptr, nullptr))
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    MSG message;
+    for (const DWORD end = GetTickCount() + seconds * 1000; GetTickCount() < end;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return 0;
+}
+
 int PlayLingeringRenderer() {
     const HWND window = CreateWindowExW(0, L"STATIC", L"Ripplume_VC", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr,
                                         nullptr, nullptr, nullptr);
@@ -124,6 +153,9 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "monitors") {
         EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
         return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "watch-settings") {
+        return WatchSettings(std::strtoul(argv[2], nullptr, 10));
     }
     if (argc == 3 && std::string(argv[1]) == "take-activation") {
         const HWND window = CreateWindowExW(0, L"STATIC", L"wintool active", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
