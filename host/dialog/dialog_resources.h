@@ -18,3 +18,4 @@
 #define IDS_CANCEL 7222          // Cancel
 #define IDS_CHOOSER_TITLE 7223   // the file chooser's title
 #define IDS_CHOOSER_FILTER 7224  // its filter, the parts separated by "|"
+#define IDS_NAME_NOT_STORABLE 7225  // a chosen file whose name cannot be stored

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "host/controls/command_button_win32.h"
+#include "host/common/ansi_text_win32.h"
 #include "host/common/host_texts_win32.h"
 #include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"
@@ -304,22 +305,29 @@ void lbl_BGM_MouseDown(int index) {
 }
 
 void Cmd_File_Click() {
-    wchar_t fileName[ChooserBufferSize + 1] = {};
-    wchar_t fileTitle[ChooserBufferSize + 1] = {};
+    std::wstring fileName(ChooserBufferSize + 1, L'\0');
+    std::wstring fileTitle(ChooserBufferSize + 1, L'\0');
     OPENFILENAMEW chooser = {};
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     chooser.hwndOwner = Dlg.Window;
     chooser.hInstance = Dlg.Instance;
     chooser.lpstrFilter = Dlg.Texts.ChooserFilter.c_str();
-    chooser.lpstrFile = fileName;
+    chooser.lpstrFile = &fileName[0];
     chooser.nMaxFile = ChooserBufferSize;
-    chooser.lpstrFileTitle = fileTitle;
+    chooser.lpstrFileTitle = &fileTitle[0];
     chooser.nMaxFileTitle = ChooserBufferSize;
     chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
     chooser.lpstrTitle = Dlg.Texts.ChooserTitle.c_str();
     chooser.Flags = 0;
     if (DialogCalls->OpenFileName(&chooser) <= 0) return;
+    fileName.resize(fileName.find(L'\0'));
 
+    // The settings file holds names in the system's code page; a name it
+    // cannot hold, without a short name, would be lost at OK without a word.
+    if (AnsiSafePath(fileName).empty()) {
+        MessageBoxW(Dlg.Window, LoadText(IDS_NAME_NOT_STORABLE).c_str(), L"Ripplume", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     Settings.BgmFile = fileName;
     Dlg.LblFname.Caption = Settings.BgmFile;
     InvalidateRect(Dlg.Panel, nullptr, FALSE);
