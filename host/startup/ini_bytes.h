@@ -10,5 +10,4 @@
 // section and key names match with ASCII letters in any case; a value in
 // matching quotes loses them. The first such key of the first such section
 // counts. False when there is none.
-bool FindIniValue(const std::string& fileBytes, const std::string& section, const std::string& key,
-                  std::string& value);
+bool FindIniValue(const std::string& fileBytes, const std::string& section, const std::string& key, std::string& value);

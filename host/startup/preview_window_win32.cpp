@@ -26,9 +26,9 @@ void Form_Paint(HWND window) {
         BitBlt(dc, 0, 0, PreviewStillWidth, PreviewStillHeight, still.Dc(), 0, 0, SRCCOPY);
     } else if (still && box.right > 0 && box.bottom > 0) {
         const LayoutRect boxRect = {0, 0, box.right, box.bottom};
-        const LayoutRect to = WallpaperRects(WallpaperStyle::Fill, PreviewStillWidth, PreviewStillHeight, box.right,
-                                             box.bottom, boxRect)
-                                  .front();
+        const LayoutRect to =
+            WallpaperRects(WallpaperStyle::Fill, PreviewStillWidth, PreviewStillHeight, box.right, box.bottom, boxRect)
+                .front();
         // Averaged, not sampled, so the scaled still keeps its look.
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);

@@ -102,8 +102,8 @@ int WatchSettings(DWORD seconds) {
     watcher.lpfnWndProc = SettingsWatcher;
     watcher.lpszClassName = L"wintool settings watcher";
     RegisterClassW(&watcher);
-    if (!CreateWindowExW(0, watcher.lpszClassName, L"wintool watcher", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                         nullptr, nullptr))
+    if (!CreateWindowExW(0, watcher.lpszClassName, L"wintool watcher", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                         nullptr))
         return 1;
     std::printf("held\n");
     std::fflush(stdout);
