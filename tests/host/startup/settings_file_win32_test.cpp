@@ -86,6 +86,14 @@ struct SettingsFileTest : ::testing::Test {
 
     void WriteKind(const std::wstring& value) { WriteIniString(SettingsSection, KeyBgmKind, value, Ini); }
     void Load() { LoadSettingsFrom(Ini, L"C:\\Host", Values); }
+    // OK with a music file chosen, then the next start's load.
+    void SaveAndLoadMusicFile(const std::wstring& song) {
+        Values.BgmKind = BgmMusicFile;
+        Values.BgmFile = song;
+        SaveSettingsTo(Ini, L"", Values);
+        Values = HostSettings{};
+        Load();
+    }
 };
 
 TEST_F(SettingsFileTest, NoFileGivesTheDefaults) {
@@ -238,11 +246,7 @@ TEST_F(SettingsFileTest, ValuesOfAnyLengthComeBackWhole) {
     const std::wstring song = folder + L"\\" + std::wstring(50, L'\u97F3') + L".mp3";  // 音
     MakeFile(song);
     ASSERT_GT(ToAnsi(song).size(), 255u);
-    Values.BgmKind = BgmMusicFile;
-    Values.BgmFile = song;
-    SaveSettingsTo(Ini, L"", Values);
-    Values = HostSettings{};
-    Load();
+    SaveAndLoadMusicFile(song);
     EXPECT_EQ(Values.BgmKind, BgmMusicFile);
     EXPECT_EQ(Values.BgmFile, song);
     DeleteFileW(song.c_str());
@@ -337,12 +341,7 @@ TEST_F(SettingsFileTest, NoCharacterIsSwappedForALookAlike) {
 TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName) {
     const std::wstring song = Folder + L"\\" + Unrepresentable + L".mp3";
     MakeFile(song);
-    Values.BgmKind = BgmMusicFile;
-    Values.BgmFile = song;
-    SaveSettingsTo(Ini, L"", Values);
-
-    Values = HostSettings{};
-    Load();
+    SaveAndLoadMusicFile(song);
     EXPECT_EQ(Values.BgmKind, BgmMusicFile);
     ASSERT_FALSE(Values.BgmFile.empty());
     EXPECT_TRUE(FileExists(Values.BgmFile));
