@@ -79,8 +79,9 @@ void Main() {
     }
 
     if (hostMode == HostMode::Settings) {
-        const HWND owner = static_cast<HWND>(LongToHandle(static_cast<LONG>(SettingsOwnerHandle(commandLine))));
-        ShowSettingsDialog(HostInstance, IsWindow(owner) ? owner : nullptr);
+        const HWND asking = static_cast<HWND>(LongToHandle(static_cast<LONG>(SettingsOwnerHandle(commandLine))));
+        // Only a top-level window owns; a control named here stands for its window.
+        ShowSettingsDialog(HostInstance, IsWindow(asking) ? GetAncestor(asking, GA_ROOT) : nullptr);
         EndAtOnce();
     }
     if (hostMode != HostMode::Run) {
