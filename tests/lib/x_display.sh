@@ -85,19 +85,23 @@ show_on_root() {
   wait_for 15 screen_shows "$1" || log "the root window never showed $1"
 }
 
-# settled GEOMETRY: two screenshots of that part of the screen, a moment
-# apart, are the same and not of one colour: whatever was drawing there is done.
+# settled GEOMETRY: three screenshots of that part of the screen, taken over
+# half a second or more, are the same and not of one colour: whatever was
+# drawing there is done. Each screenshot takes longer on a loaded machine, so
+# the span grows with the load, as the drawing's own pauses do.
 settled() {
-  local a b
+  local a b c
   a=$(screenshot .settled-a)
-  sleep 0.2
+  sleep 0.25
   b=$(screenshot .settled-b)
-  [ "$(differing_pixels "$a" "$b" "$1")" = 0 ] &&
+  sleep 0.25
+  c=$(screenshot .settled-c)
+  [ "$(differing_pixels "$a" "$b" "$1")" = 0 ] && [ "$(differing_pixels "$b" "$c" "$1")" = 0 ] &&
     [ "$(convert "$a" -crop "$1" +repage -format '%k' info:)" -gt 1 ]
 }
-# wait_settled GEOMETRY [SECONDS]: waits (10 s by default) until that part of
+# wait_settled GEOMETRY [SECONDS]: waits (20 s by default) until that part of
 # the screen has settled, such as a window after its first paint.
-wait_settled() { wait_for "${2:-10}" settled "$1"; }
+wait_settled() { wait_for "${2:-20}" settled "$1"; }
 
 # off_flat_colour FILE GEOMETRY: the pixels of that part of a screenshot
 # that differ from its most common colour (on a flat picture: the waves).
@@ -105,33 +109,73 @@ off_flat_colour() {
   convert "$1" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
     { n[$0]++; total++ } END { best = 0; for (k in n) if (n[k] > best) best = n[k]; print total - best }'
 }
-# scrub_drag: a left-button drag that sweeps the middle of the screen in rows
-# 40 pixels apart, one step of 40 pixels a frame at 60 Hz, in one xdotool run.
-# Each step lands on cells of its own, so however slowly the water is drawn,
-# every step dents it.
-scrub_drag() {
-  local moves=() x y
+# sweep_screen BUTTON SECONDS: the pointer sweeps the middle of the screen in
+# rows 40 pixels apart, a step of 40 pixels every 16 ms, sweep after sweep
+# (about 4 s each) until SECONDS have passed. With BUTTON "press" the left
+# button is held down through each sweep: a drag whose every step lands on
+# cells of its own, however slowly the water is drawn.
+sweep_screen() {
+  local moves=() x y end=$(($(now_us) + $(seconds_us "$2")))
   for y in $(seq 250 40 650); do
     for x in $(seq 100 40 900); do moves+=(mousemove "$x" "$y" sleep 0.016); done
   done
-  xdotool mousemove 100 250 mousedown 1 "${moves[@]}" mouseup 1
+  while [ "$(now_us)" -lt "$end" ]; do
+    if [ "$1" = press ]; then
+      xdotool mousemove 100 250 mousedown 1 "${moves[@]}" mouseup 1
+    else
+      xdotool mousemove 100 250 "${moves[@]}"
+    fi
+  done
 }
-off_flat_above() { STIRRED=$(off_flat_colour "$(screenshot after_drag)" "$1") && [ "$STIRRED" -gt "$2" ]; }
-# drag_stirs GEOMETRY: while scrub_drag sweeps the screen (about 4 s), the
-# pixels off the flat colour in that part of it rise by 25,000 over those just
-# before. Measured on these machines: the drag adds 37,000 to 120,000, with
-# two CPU hogs beside it or none; without the button down the random drops
-# add at most 14,000 in that time.
+
+# peak_while_sweeping GEOMETRY BUTTON SECONDS [ENOUGH]: counts the pixels off
+# the flat colour in that part of the screen, again and again while
+# sweep_screen BUTTON SECONDS runs; PEAK gets the highest count. With ENOUGH,
+# the sweep ends as soon as a count passes it. SWEPT: how long it swept, in
+# tenths of a second.
+peak_while_sweeping() {
+  local geometry=$1 enough=${4:-} count sweep started
+  PEAK=$(off_flat_colour "$(screenshot sweep_start)" "$geometry")
+  started=$(now_us)
+  sweep_screen "$2" "$3" &
+  sweep=$!
+  while ! process_ended "$sweep"; do
+    count=$(off_flat_colour "$(screenshot sweeping)" "$geometry")
+    [ "$count" -gt "$PEAK" ] && PEAK=$count
+    [ -n "$enough" ] && [ "$PEAK" -gt "$enough" ] && break
+  done
+  pkill -P "$sweep" xdotool 2>/dev/null
+  kill "$sweep" 2>/dev/null
+  wait "$sweep" 2>/dev/null
+  xdotool mouseup 1 2>/dev/null
+  SWEPT=$((($(now_us) - started) / 100000))
+  return 0
+}
+
+# drag_stirs GEOMETRY: a left-button drag stirs the water far more than the
+# random drops do. A flat picture changes on screen only where waves are, so
+# the pixels off its flat colour count the waves.
+# The control comes first, in the same run: 10 s of the same sweeps without
+# the button, whose peak is what the drops' rings (and the camera's own change
+# at the picture's edges) reach. The drag then sweeps until the count passes
+# that peak by 5 % of the area, within 20 s: a drag dents a cell every frame,
+# the drops one every 150 frames, so on any machine the drag's water, given
+# the frames, lies far above anything the drops reach.
+DRAG_CONTROL_SECONDS=10
+DRAG_SECONDS=20
 drag_stirs() {
-  local calm drag stirred
-  calm=$(off_flat_colour "$(screenshot before_drag)" "$1")
-  scrub_drag &
-  drag=$!
-  wait_for 5 off_flat_above "$1" $((calm + 25000))
-  stirred=$?
-  wait "$drag"
-  log "pixels off the flat colour: before the drag $calm, during it $STIRRED"
-  return $stirred
+  local geometry=$1 control bar
+  peak_while_sweeping "$geometry" hover "$DRAG_CONTROL_SECONDS"
+  control=$PEAK
+  bar=$((control + $(geometry_area "$geometry") * 5 / 100))
+  peak_while_sweeping "$geometry" press "$DRAG_SECONDS" "$bar"
+  log "pixels off the flat colour: at most $control without the button, $PEAK with it after $SWEPT tenths of a second (needed: more than $bar)"
+  [ "$PEAK" -gt "$bar" ]
+}
+# geometry_area WxH+X+Y: W times H.
+geometry_area() {
+  local size=${1%%+*}
+  echo $((${size%x*} * ${size#*x}))
 }
 # find_window TITLE: prints the X window ids whose name is exactly TITLE.
 find_window() {
@@ -147,8 +191,8 @@ wait_for_no_window() { wait_for "${2:-20}" window_gone "$1"; }
 # window_geometry TITLE: "X Y W H" of the first window with this exact title.
 # A program may replace a window's X window while it sets the window up (a GL
 # pixel format, a display change), so an X window just found can be gone a
-# moment later: the first one that answers counts, tried for 5 s.
-window_geometry() { wait_for 5 answering_geometry "$1" && echo "$GEOMETRY"; }
+# moment later: the first one that answers counts, tried for 10 s.
+window_geometry() { wait_for 10 answering_geometry "$1" && echo "$GEOMETRY"; }
 answering_geometry() {
   local id
   for id in $(find_window "$1"); do

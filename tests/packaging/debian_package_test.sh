@@ -152,7 +152,7 @@ check "the second screen's water fills it, at its own size (blue of the desktop 
 check "... with the desktop's colours on it" \
   eval 'has_colour "$second" "#e03020" && has_colour "$second" "#f0e040"'
 as_user xscreensaver-command -deactivate >>"$ART/command.log" 2>&1
-check "deactivated, ripplume ends" wait_for 5 eval '! ripplume_runs'
+check "deactivated, ripplume ends" wait_for 10 eval '! ripplume_runs'
 as_user xscreensaver-command -exit >>"$ART/command.log" 2>&1
 ends_within 5 "$DAEMON" || kill "$DAEMON" 2>/dev/null
 rm -rf "$user_home"

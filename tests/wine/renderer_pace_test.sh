@@ -16,7 +16,7 @@ WINEDEBUG=+timestamp,trace+wgl wine_start RENDERER "$BIN/Ripplume.dll"
 TRACE="$ART/RENDERER.log"
 check "the window Ripplume_VC appears" wait_for_window Ripplume_VC 30
 swaps_past() { [ "$(swaps "$TRACE")" -gt "$1" ]; }
-check "it draws frames" wait_for 20 swaps_past 120
+check "it draws frames" wait_for 60 swaps_past 120
 PID=$(renderer_pids | head -n 1)
 
 # busy_share SECONDS: the renderer's CPU use over that time, in per cent of one core.
@@ -28,14 +28,22 @@ busy_share() {
   echo $(((after - before) * 100 / ($(getconf CLK_TCK) * $1)))
 }
 
-sleep 4  # a stretch of running frames, counted below
-
-# Swaps per whole second of the trace's clock, leaving out the first and last (partial) seconds.
-per_second=$(grep wglSwapBuffers "$TRACE" | awk -F: '{ print int($1) }' | uniq -c | awk 'NR > 1 { print $1 }' | sed '$d')
+# Swaps per whole second of the trace's clock, a line each from its first
+# whole second to its last, seconds without a swap as 0.
+swaps_per_second() {
+  grep glxdrv_wglSwapBuffers "$TRACE" | awk -F: '{ print int($1) }' | awk '
+    NR == 1 { first = $1 } { n[$1]++; last = $1 }
+    END { for (s = first + 1; s < last; s++) print n[s] + 0 }'
+}
+# A stretch of whole seconds of running frames, however fast this machine draws them.
+stretch_of_seconds() { [ "$(swaps_per_second | wc -l)" -ge "$1" ]; }
+check "it goes on drawing for a stretch of seconds" wait_for 30 stretch_of_seconds 6
+per_second=$(swaps_per_second | tail -n 4)
 most=$(sort -n <<<"$per_second" | tail -n 1)
+least=$(sort -n <<<"$per_second" | head -n 1)
 log "swaps per second: $(tr '\n' ' ' <<<"$per_second")"
 check "no second shows more than 61 frames (most: $most)" test "${most:-999}" -le 61
-check "and it keeps drawing (most: $most)" test "${most:-0}" -ge 20
+check "and every second shows frames (least: $least)" test "${least:-0}" -ge 1
 
 # rests_while STATE SECONDS: within SECONDS the renderer stops drawing, and
 # over the next 3 s it uses almost no CPU and shows no frames.
@@ -48,8 +56,8 @@ rests_while() {
   check "$1, it uses almost no CPU ($share % of a core)" test "$share" -le 5
   check "and shows no frames" test "$(($(swaps "$TRACE") - shown))" -le 1
 }
-# draws_again WHEN: 30 more frames within 10 s.
-draws_again() { check "$1, it draws again" wait_for 10 swaps_past $(($(swaps "$TRACE") + 30)); }
+# draws_again WHEN: 30 more frames within 20 s.
+draws_again() { check "$1, it draws again" wait_for 20 swaps_past $(($(swaps "$TRACE") + 30)); }
 
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F020 >/dev/null 2>&1  # SC_MINIMIZE
 rests_while minimised 10

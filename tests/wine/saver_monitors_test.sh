@@ -36,7 +36,7 @@ run_going() { [ -n "$(find_window Ripplume_VC)" ]; }
 check "a click on the black monitor leaves the run going" stays_so 1 run_going
 first=$(screenshot after_click_1)
 moving() { [ "$(differing_pixels "$(screenshot after_click_2)" "$first" "$PRIMARY")" -gt 1000 ]; }
-check "and the water moving" wait_for 5 moving
+check "and the water moving" wait_for 15 moving
 check "the second monitor is still black" second_is_black
 
 check "Escape ends the run" escape_renderer

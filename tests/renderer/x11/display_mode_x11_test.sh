@@ -60,7 +60,7 @@ fps_shown() {
   calm_shot=$(shot before_drag)
   [ "$(white_in_corner "$calm_shot")" -gt 30 ]
 }
-check "-fps writes the frame rate in the top-left corner" wait_for 10 fps_shown
+check "-fps writes the frame rate in the top-left corner" wait_for 20 fps_shown
 check "... and without -fps the corner is plain sky" test "$(white_in_corner "$frame")" = 0
 check "a left-button drag stirs the water" drag_stirs 1024x560+0+208
 xdotool keydown Escape sleep 0.2 keyup Escape
@@ -72,7 +72,7 @@ check "... having freed all it made before it closed the display" \
 root_picture "$ART/desktop.png"
 "$BLANK" >"$ART/blank.txt" &
 PIDS+=("$!")
-wait_for 5 test -s "$ART/blank.txt"
+wait_for 10 test -s "$ART/blank.txt"
 ID=$(head -n 1 "$ART/blank.txt")
 check "a test window to draw on ($ID)" test -n "$ID"
 "$RIPPLUME" -window-id "$ID" >"$ART/given.log" 2>&1 &
