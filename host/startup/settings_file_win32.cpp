@@ -53,11 +53,28 @@ struct StoredValue {
     UINT WrittenIn;  // the code page whose form of the key holds it
 };
 
+// A file saved as Unicode (UTF-16 with its mark, as Notepad may save it) is
+// one the system's wide profile function reads whole.
+bool IsUtf16File(const std::string& bytes) {
+    return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+}
+
+std::wstring WideProfileString(const std::wstring& section, const std::wstring& key, const std::wstring& fileName) {
+    std::wstring value(256, L'\0');
+    for (;;) {
+        const DWORD got = GetPrivateProfileStringW(NameField(section).c_str(), NameField(key).c_str(), L"", &value[0],
+                                                   static_cast<DWORD>(value.size()), fileName.c_str());
+        if (got + 1 < value.size() || value.size() >= MostSettingsBytes) {
+            value.resize(got);
+            return value;
+        }
+        value.resize(value.size() * 2);  // cut off: try a larger buffer
+    }
+}
+
 // The key's value in each form the file holds it in, today's form first.
-std::vector<StoredValue> StoredValues(const std::wstring& section, const std::wstring& key,
-                                      const std::wstring& fileName) {
+std::vector<StoredValue> StoredValues(const std::string& bytes, const std::wstring& section, const std::wstring& key) {
     std::vector<StoredValue> values;
-    const std::string bytes = FileBytes(fileName);
     if (bytes.empty()) return values;
     std::vector<std::string> keysSeen;
     for (const UINT page : WriterCodePages()) {
@@ -92,12 +109,16 @@ std::vector<std::wstring> Readings(const StoredValue& value) {
 }  // namespace
 
 std::wstring ReadIniString(const std::wstring& section, const std::wstring& key, const std::wstring& fileName) {
-    const std::vector<StoredValue> values = StoredValues(section, key, fileName);
+    const std::string bytes = FileBytes(fileName);
+    if (IsUtf16File(bytes)) return WideProfileString(section, key, fileName);
+    const std::vector<StoredValue> values = StoredValues(bytes, section, key);
     return values.empty() ? std::wstring() : Readings(values.front()).front();
 }
 
 std::wstring ReadIniPath(const std::wstring& section, const std::wstring& key, const std::wstring& fileName) {
-    const std::vector<StoredValue> values = StoredValues(section, key, fileName);
+    const std::string bytes = FileBytes(fileName);
+    if (IsUtf16File(bytes)) return WideProfileString(section, key, fileName);
+    const std::vector<StoredValue> values = StoredValues(bytes, section, key);
     for (const StoredValue& value : values) {
         for (const std::wstring& text : Readings(value)) {
             if (FileExists(text)) return text;

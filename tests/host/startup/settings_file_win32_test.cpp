@@ -292,6 +292,17 @@ TEST_F(SettingsFileTest, AChoiceWrittenUnderWesternReadsTheSameUnderUtf8AndCyril
     }
 }
 
+TEST_F(SettingsFileTest, AFileSavedAsUnicodeIsReadWhole) {
+    const std::wstring song = Folder + L"\\\u66F2 caf\u00E9.mp3";  // 曲 café.mp3
+    MakeFile(song);
+    const std::wstring text =
+        std::wstring(L"\uFEFF[Section]\r\n") + KeyBgmKind + L"=2\r\n" + KeyBgmFile + L"=" + song + L"\r\n";
+    WriteBytes(Ini, std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
+    Load();
+    EXPECT_EQ(Values.BgmKind, BgmMusicFile);
+    EXPECT_EQ(Values.BgmFile, song);
+}
+
 TEST_F(SettingsFileTest, SectionAndKeyNamesCountTo127Characters) {
     const std::wstring longSection(200, L'S');
     const std::wstring longKey = std::wstring(127, L'K') + L"ignored";
