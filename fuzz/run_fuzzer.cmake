@@ -1,30 +1,43 @@
 # Runs a libFuzzer target for a bounded time over a fresh scratch corpus.
-# Variables: FUZZER, SEEDER (writes generated seeds into a folder),
-# BMPSUITE (its g, q and b folders are seeds too), WORK (scratch folder), SECONDS.
+# Variables: FUZZER, WORK (scratch folder), SECONDS, and the seeds: SEEDER
+# (writes generated seeds into a folder) and BMPSUITE (its g, q and b folders),
+# or SEED_DIR (a folder of seed files).
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/seeds" "${WORK}/corpus" "${WORK}/artifacts")
 
-execute_process(COMMAND "${SEEDER}" "${WORK}/seeds" RESULT_VARIABLE result)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "seed generator failed: ${result}")
+if(SEEDER)
+  execute_process(COMMAND "${SEEDER}" "${WORK}/seeds" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "seed generator failed: ${result}")
+  endif()
 endif()
 
 set(copied 0)
-foreach(group g q b)
-  file(GLOB seeds "${BMPSUITE}/${group}/*.bmp")
+if(BMPSUITE)
+  foreach(group g q b)
+    file(GLOB seeds "${BMPSUITE}/${group}/*.bmp")
+    foreach(seed IN LISTS seeds)
+      get_filename_component(name "${seed}" NAME)
+      file(COPY_FILE "${seed}" "${WORK}/seeds/${group}-${name}")
+      math(EXPR copied "${copied} + 1")
+    endforeach()
+  endforeach()
+endif()
+if(SEED_DIR)
+  file(GLOB seeds "${SEED_DIR}/*")
   foreach(seed IN LISTS seeds)
     get_filename_component(name "${seed}" NAME)
-    file(COPY_FILE "${seed}" "${WORK}/seeds/${group}-${name}")
+    file(COPY_FILE "${seed}" "${WORK}/seeds/${name}")
     math(EXPR copied "${copied} + 1")
   endforeach()
-endforeach()
+endif()
 if(copied EQUAL 0)
-  message(FATAL_ERROR "no bmpsuite files found in ${BMPSUITE}")
+  message(FATAL_ERROR "no seed files found in ${BMPSUITE}${SEED_DIR}")
 endif()
 message(STATUS "${copied} corpus seeds copied")
 
-# The decoder never needs more than 192 MiB for a picture; a larger single
-# allocation is a finding.
+# The bitmap decoder never needs more than 192 MiB for a picture; a larger
+# single allocation is a finding.
 execute_process(
   COMMAND "${FUZZER}" "${WORK}/corpus" "${WORK}/seeds"
           -max_total_time=${SECONDS} -malloc_limit_mb=256 -timeout=30

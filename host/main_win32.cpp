@@ -32,17 +32,36 @@ bool AnotherInstanceRunning() {
     return FindWindowA(nullptr, SaverWindowTitle) != nullptr || FindWindowW(nullptr, DialogTitle) != nullptr;
 }
 
+// A settings request while the dialog is open: the user clicked "Settings..."
+// again, so the open dialog (or the chooser it has open) comes to the front.
+void BringDialogForward() {
+    const HWND dialog = FindWindowW(nullptr, DialogTitle);
+    if (dialog == nullptr) return;
+    const HWND front = GetLastActivePopup(dialog);
+    DWORD process = 0;
+    GetWindowThreadProcessId(front, &process);
+    AllowSetForegroundWindow(process);
+    SetForegroundWindow(front);
+}
+
+// Another host runs the saver or the dialog: this one ends, as only one may.
+[[noreturn]] void EndBesideAnother(HostMode hostMode) {
+    if (hostMode == HostMode::Settings) BringDialogForward();
+    EndAtOnce();
+}
+
 void Main() {
     const std::wstring commandLine = ArgumentText(GetCommandLineW());
     const std::wstring mode = ModeLetter(commandLine);
+    const HostMode hostMode = HostModeOf(commandLine);
     if (TakesHostMutex(mode) && !TakeSingleRunMark()) {
-        EndAtOnce();
+        EndBesideAnother(hostMode);
     }
     if (AnotherInstanceRunning()) {
-        EndAtOnce();
+        EndBesideAnother(hostMode);
     }
 
-    if (mode == L"P") {
+    if (hostMode == HostMode::Preview) {
         // Window handles are 32-bit values, widened with their sign as LongToHandle does.
         const HWND previewBox = static_cast<HWND>(LongToHandle(static_cast<LONG>(PreviewHandle(commandLine))));
         // A handle that names no window would leave an invisible process
@@ -59,21 +78,18 @@ void Main() {
         EndAtOnce();
     }
 
-    if (mode == L"C") {
-        ShowSettingsDialog(HostInstance);
+    if (hostMode == HostMode::Settings) {
+        const HWND asking = static_cast<HWND>(LongToHandle(static_cast<LONG>(SettingsOwnerHandle(commandLine))));
+        // Only a top-level window owns; a control named here stands for its window.
+        ShowSettingsDialog(HostInstance, IsWindow(asking) ? GetAncestor(asking, GA_ROOT) : nullptr);
         EndAtOnce();
     }
-    if (!commandLine.empty() && mode != L"S") {
+    if (hostMode != HostMode::Run) {
         EndAtOnce();
     }
-    const bool cursorHidden = mode == L"S";
-    if (cursorHidden) {
-        ShowCursor(FALSE);
-    }
+    ShowCursor(FALSE);
     if (CreateSaverWindow(HostInstance) == nullptr) {
-        if (cursorHidden) {
-            ShowCursor(TRUE);
-        }
+        ShowCursor(TRUE);
         EndAtOnce();
     }
 }

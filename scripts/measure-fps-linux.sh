@@ -19,7 +19,7 @@ program=${RIPPLUME_BIN:-$build/bench/bin/ripplume}
 for part in checks x_display; do source "$root/tests/lib/$part.sh"; done
 ART=$(mktemp -d)
 log=$ART/fps.log
-trap 'stop_x_servers; rm -rf "$ART"' EXIT
+trap 'stop_x_servers || true; rm -rf "$ART" || true' EXIT
 start_xvfb "${size:-1024x768}" || { echo "could not start Xvfb" >&2; exit 1; }
 convert -size "${size:-1024x768}" gradient:'#103060-#60a0e0' -fill '#e03020' -draw 'rectangle 0,0 120,767' "$ART/desktop.png"
 show_on_root "$ART/desktop.png"

@@ -102,8 +102,8 @@ work=$ART
 prefixes=()
 cleanup() {
   for prefix in "${prefixes[@]}"; do WINEPREFIX=$prefix WINEDEBUG=-all wineserver -k >/dev/null 2>&1 || true; done
-  stop_x_servers
-  rm -rf "$work"
+  stop_x_servers || true
+  rm -rf "$work" || true
 }
 trap cleanup EXIT
 bash "$root/tests/wine/sample-desktop.sh" desktop "$work/desktop.png"

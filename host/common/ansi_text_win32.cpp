@@ -33,14 +33,13 @@ int ConvertWith(UINT codePage, DWORD flags, const std::wstring& text, char* out,
                                      nullptr, usedDefault);
 }
 
-// The ANSI bytes of text, converted as the code page allows (see
-// CodePageRuleFor); lost is set when a character had no ANSI form.
-std::string Convert(const std::wstring& text, bool* lost) {
+// The bytes of text in codePage, converted as the code page allows (see
+// CodePageRuleFor); lost is set when a character had no form there.
+std::string Convert(UINT codePage, const std::wstring& text, bool* lost) {
     *lost = false;
     if (text.empty()) {
         return std::string();
     }
-    const UINT codePage = CodePage->ActiveCodePage();
     const CodePageRule rule = CodePageRuleFor(codePage);
     DWORD flags = rule.Flags;
     int bytes = ConvertWith(codePage, flags, text, nullptr, 0, nullptr);
@@ -87,14 +86,36 @@ bool Representable(const std::wstring& text) {
 }  // namespace
 
 std::string ToAnsi(const std::wstring& text) {
-    bool lost = false;
-    return Convert(text, &lost);
+    return ToCodePage(CodePage->ActiveCodePage(), text);
 }
 
 bool ToAnsiExact(const std::wstring& text, std::string& ansi) {
     bool lost = false;
-    ansi = Convert(text, &lost);
+    ansi = Convert(CodePage->ActiveCodePage(), text, &lost);
     return !lost;
+}
+
+std::string ToCodePage(unsigned codePage, const std::wstring& text) {
+    bool lost = false;
+    return Convert(codePage, text, &lost);
+}
+
+bool FromCodePageExact(unsigned codePage, const std::string& bytes, std::wstring& text) {
+    text.clear();
+    if (bytes.empty()) {
+        return true;
+    }
+    const int length = static_cast<int>(bytes.size());
+    const int chars = CodePage->MultiByteToWide(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (chars <= 0) {
+        return false;
+    }
+    text.resize(static_cast<size_t>(chars));
+    if (CodePage->MultiByteToWide(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, &text[0], chars) != chars) {
+        text.clear();
+        return false;
+    }
+    return true;
 }
 
 std::wstring FromAnsi(const std::string& text) {

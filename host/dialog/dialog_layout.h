@@ -43,7 +43,9 @@ inline constexpr wchar_t FileButtonCaption[] = L"...";
 inline constexpr wchar_t MakerUrl[] = L"http://ripplume.example/";
 inline constexpr wchar_t CreditLine[] = L"Ripplume " RIPPLUME_VERSION_WIDE L"  ©2026 Ripplume team";
 
-constexpr unsigned ChooserBufferSize = 255;  // characters, for the name and for the title
+// Characters, for the name and for the title: the longest path Windows has,
+// so no name the chooser can give is cut.
+constexpr unsigned ChooserBufferSize = 32767;
 
 constexpr int RepeatListLast = 30;  // the repeat list: "" and "1" .. "30"
 

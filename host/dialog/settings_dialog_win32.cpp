@@ -8,7 +8,8 @@
 //  [X] Form_Load, Form_Resize (gradient), Form_Unload (zoom back)
 //  [X] option marks and labels, repeat box, file chooser, OK, Cancel, link
 //  [X] persistent images of the window and the panel; windowless labels
-//  [X] modal: its own message loop, not in the taskbar (hidden owner window)
+//  [X] modal: its own message loop, not in the taskbar (hidden owner window),
+//      or owned by and modal to the window that asked for it (/c:HWND)
 //
 // Its captions are in the user's language, Japanese or English, from the
 // string tables; all UI text goes through the wide-character calls, so they
@@ -20,6 +21,7 @@
 #include <string>
 
 #include "host/controls/command_button_win32.h"
+#include "host/common/ansi_text_win32.h"
 #include "host/common/host_texts_win32.h"
 #include "host/common/memory_canvas_win32.h"
 #include "host/common/screen_dpi_win32.h"
@@ -89,7 +91,8 @@ DialogTexts LoadDialogTexts() {
 struct DialogState {
     HINSTANCE Instance = nullptr;
     DialogTexts Texts;
-    HWND Owner = nullptr;
+    HWND Owner = nullptr;    // the hidden owner of a dialog nobody asked for
+    HWND AskedBy = nullptr;  // the window that asked for it, disabled while it is open
     HWND Window = nullptr;
     HWND Panel = nullptr;      // Pic_C
     HWND BgmRepeat = nullptr;  // BGM_Repeat
@@ -272,8 +275,15 @@ void Form_Unload() {
     ZoomClose(Dlg.Window);
 }
 
+// The asking window is enabled again before the dialog goes, so Windows
+// hands the activation back to it.
+void GiveBackAskingWindow() {
+    if (Dlg.AskedBy) EnableWindow(Dlg.AskedBy, TRUE);
+}
+
 void CloseDialog() {
     Form_Unload();
+    GiveBackAskingWindow();
     DestroyWindow(Dlg.Window);
 }
 
@@ -295,22 +305,29 @@ void lbl_BGM_MouseDown(int index) {
 }
 
 void Cmd_File_Click() {
-    wchar_t fileName[ChooserBufferSize + 1] = {};
-    wchar_t fileTitle[ChooserBufferSize + 1] = {};
+    std::wstring fileName(ChooserBufferSize + 1, L'\0');
+    std::wstring fileTitle(ChooserBufferSize + 1, L'\0');
     OPENFILENAMEW chooser = {};
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     chooser.hwndOwner = Dlg.Window;
     chooser.hInstance = Dlg.Instance;
     chooser.lpstrFilter = Dlg.Texts.ChooserFilter.c_str();
-    chooser.lpstrFile = fileName;
+    chooser.lpstrFile = &fileName[0];
     chooser.nMaxFile = ChooserBufferSize;
-    chooser.lpstrFileTitle = fileTitle;
+    chooser.lpstrFileTitle = &fileTitle[0];
     chooser.nMaxFileTitle = ChooserBufferSize;
     chooser.lpstrInitialDir = Settings.BgmFolder.c_str();
     chooser.lpstrTitle = Dlg.Texts.ChooserTitle.c_str();
     chooser.Flags = 0;
     if (DialogCalls->OpenFileName(&chooser) <= 0) return;
+    fileName.resize(fileName.find(L'\0'));
 
+    // The settings file holds names in the system's code page; a name it
+    // cannot hold, without a short name, would be lost at OK without a word.
+    if (AnsiSafePath(fileName).empty()) {
+        MessageBoxW(Dlg.Window, LoadText(IDS_NAME_NOT_STORABLE).c_str(), L"Ripplume", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     Settings.BgmFile = fileName;
     Dlg.LblFname.Caption = Settings.BgmFile;
     InvalidateRect(Dlg.Panel, nullptr, FALSE);
@@ -652,7 +669,7 @@ void RegisterClasses(HINSTANCE instance) {
 
 }  // namespace
 
-void ShowSettingsDialog(HINSTANCE instance) {
+void ShowSettingsDialog(HINSTANCE instance, HWND owner) {
     Dlg = DialogState{};
     Dlg.Instance = instance;
     Dlg.Texts = LoadDialogTexts();
@@ -664,11 +681,13 @@ void ShowSettingsDialog(HINSTANCE instance) {
     }
     RegisterClasses(instance);
 
-    // An owned window stays out of the taskbar; the owner is never shown.
-    Dlg.Owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    // An owned window stays out of the taskbar; a hidden owner is never shown.
+    if (owner == nullptr) {
+        Dlg.Owner = CreateWindowExW(0, OwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    }
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    HWND window =
-        CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, 0, 0, Dlg.Owner, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, DialogClass, DialogTitle, style, 0, 0, 0, 0, owner ? owner : Dlg.Owner, nullptr,
+                                  instance, nullptr);
     if (!window) {
         if (Dlg.Owner) DestroyWindow(Dlg.Owner);
         Dlg = DialogState{};
@@ -680,6 +699,9 @@ void ShowSettingsDialog(HINSTANCE instance) {
     SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(Dlg.SmallIcon));
 
     Form_Load();
+    if (owner != nullptr && EnableWindow(owner, FALSE) == FALSE) {
+        Dlg.AskedBy = owner;  // it was enabled: it is ours to enable again
+    }
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     SetFocus(Dlg.Panel);  // the lowest tab index, as the form starts
@@ -696,6 +718,7 @@ void ShowSettingsDialog(HINSTANCE instance) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    GiveBackAskingWindow();
     if (IsWindow(window)) DestroyWindow(window);
     if (Dlg.Owner) DestroyWindow(Dlg.Owner);
     Dlg = DialogState{};  // its fonts, pictures and images go with it

@@ -44,6 +44,21 @@ std::wstring ModeLetter(const std::wstring& commandLine) {
     return std::wstring(1, letter);
 }
 
+HostMode HostModeOf(const std::wstring& commandLine) {
+    if (commandLine.empty()) {
+        return HostMode::Settings;
+    }
+    const std::wstring letter = ModeLetter(commandLine);
+    if (letter == L"P") return HostMode::Preview;
+    if (letter == L"C") return HostMode::Settings;
+    if (letter == L"S") return HostMode::Run;
+    return HostMode::Nothing;
+}
+
+uint32_t SettingsOwnerHandle(const std::wstring& commandLine) {
+    return ModeLetter(commandLine) == L"C" ? PreviewHandle(commandLine) : 0;
+}
+
 uint32_t PreviewHandle(const std::wstring& commandLine) {
     if (commandLine.size() <= 3) {
         return 0;

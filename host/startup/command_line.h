@@ -20,6 +20,16 @@ bool TakesHostMutex(const std::wstring& modeLetter);
 // select a mode are all ASCII.
 std::wstring ModeLetter(const std::wstring& commandLine);
 
+// What a command line asks of the host. An empty line opens the settings, as
+// Windows' "Configure" on a .scr starts it with none; letters other than
+// P, C and S ask for nothing.
+enum class HostMode { Preview, Settings, Run, Nothing };
+HostMode HostModeOf(const std::wstring& commandLine);
+
+// The window that asked for the settings ("/c:HWND"), read as the preview
+// handle is; 0 when the request names none.
+uint32_t SettingsOwnerHandle(const std::wstring& commandLine);
+
 // The preview handle: the number that starts at the command line's fourth
 // character, read leniently (leading blanks skipped, reading stops where the
 // number ends; no number gives 0) and rounded to a whole number, halves to

@@ -1,6 +1,7 @@
 #include "host/startup/preview_window_win32.h"
 
 #include "host/common/memory_canvas_win32.h"
+#include "host/startup/wallpaper_layout.h"
 
 namespace {
 
@@ -12,14 +13,27 @@ struct PreviewWindowState {
 
 PreviewWindowState Preview;
 
+// The still fills the box: at its own size in a box of that size (the usual
+// one at 96 dpi), else scaled to cover the box as a filling wallpaper does,
+// keeping its proportions; at 125-200 % scaling the box is larger.
 void Form_Paint(HWND window) {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
     const MemoryCanvas still = MemoryCanvas::Viewing(dc, Preview.Img_Prev);
-    if (still) {
-        // At its own size from the top-left corner; the black background
-        // shows beyond it, a smaller window cuts it.
+    RECT box = {};
+    GetClientRect(window, &box);
+    if (still && box.right == PreviewStillWidth && box.bottom == PreviewStillHeight) {
         BitBlt(dc, 0, 0, PreviewStillWidth, PreviewStillHeight, still.Dc(), 0, 0, SRCCOPY);
+    } else if (still && box.right > 0 && box.bottom > 0) {
+        const LayoutRect boxRect = {0, 0, box.right, box.bottom};
+        const LayoutRect to =
+            WallpaperRects(WallpaperStyle::Fill, PreviewStillWidth, PreviewStillHeight, box.right, box.bottom, boxRect)
+                .front();
+        // Averaged, not sampled, so the scaled still keeps its look.
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, to.X, to.Y, to.Width, to.Height, still.Dc(), 0, 0, PreviewStillWidth, PreviewStillHeight,
+                   SRCCOPY);
     }
     EndPaint(window, &paint);
 }
@@ -40,6 +54,7 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 bool RegisterPreviewClass(HINSTANCE instance) {
     WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;  // a new size is a new picture
     windowClass.lpfnWndProc = PreviewProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);

@@ -9,6 +9,6 @@ constexpr int PreviewStillWidth = 152;
 constexpr int PreviewStillHeight = 112;
 
 // Creates the preview window, makes it a child of previewBox stretched over
-// the box's size and shows it. Null when the window could not be made. The
+// the box's size and shows it, the still scaled to fill it. Null when the window could not be made. The
 // window ends the message loop (WM_QUIT) when it is destroyed.
 HWND ShowPreview(HINSTANCE instance, HWND previewBox);

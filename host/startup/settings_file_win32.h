@@ -1,15 +1,21 @@
 // The settings file Ripplume.ini beside the host program, its loader and
 // writer, and the path helpers they share. The file is read and written only
-// through the narrow private-profile functions, so it stays in the ANSI code page.
+// through the narrow private-profile functions, so it stays in the ANSI code
+// page, and read from its bytes, so it reads the same under another one.
 #pragma once
 #include <cstdint>
 #include <string>
 
 #include "host/startup/settings.h"
 
-// The key's value, or empty when the key, section or file is missing. Values
-// longer than 255 bytes come back cut to 255 bytes.
+// The key's value, or empty when the key, section or file is missing. The
+// file is read from its bytes, whatever their length, with the key found in
+// the form today's code page writes it or in that of Japanese (932), UTF-8
+// or Western (1252) Windows, and the value read in the code page that wrote it.
 std::wstring ReadIniString(const std::wstring& section, const std::wstring& key, const std::wstring& fileName);
+// The same for a file name: of the key's forms and the value's readings, the
+// first that names an existing file; else as ReadIniString.
+std::wstring ReadIniPath(const std::wstring& section, const std::wstring& key, const std::wstring& fileName);
 
 // Writes one key (at most 127 characters of section and key name count).
 // Always returns an empty string; whether the write worked is not reported.

@@ -1,6 +1,9 @@
 #include "linux/xscreensaver_list/xscreensaver_file.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -25,26 +28,92 @@ char Unescaped(char c) {
     }
 }
 
-// Joined physical lines become one string: backslash escapes decoded, each
-// character remembering its bytes. A backslash with nothing after it ends the
-// text, as XScreenSaver's decoder writes its end of string there.
-void Decode(const std::string& joined, const std::vector<size_t>& offsets, SettingLine& line) {
-    for (size_t i = 0; i < joined.size(); ++i) {
-        if (joined[i] != '\\') {
-            line.Text += joined[i];
-            line.From.push_back(offsets[i]);
-            line.To.push_back(offsets[i] + 1);
-            continue;
+// The bytes of one joined line: ranges of the file, split where XScreenSaver
+// dropped a backslash and the byte after it.
+using Pieces = std::vector<std::pair<size_t, size_t>>;
+
+// The last bytes of the pieces, `back` from the end (1: the last).
+char ByteFromEnd(const std::string& file, const Pieces& pieces, size_t back) {
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        const size_t length = piece->second - piece->first;
+        if (back <= length) return file[piece->second - back];
+        back -= length;
+    }
+    return '\0';
+}
+
+void DropFromEnd(Pieces& pieces, size_t count) {
+    while (count > 0 && !pieces.empty()) {
+        const size_t length = pieces.back().second - pieces.back().first;
+        if (length > count) {
+            pieces.back().second -= count;
+            return;
         }
-        if (i + 1 == joined.size()) break;
-        line.Text += Unescaped(joined[i + 1]);
-        line.From.push_back(offsets[i]);
-        line.To.push_back(offsets[i + 1] + 1);
-        ++i;
+        count -= length;
+        pieces.pop_back();
+    }
+}
+
+// One joined line from `at`, as XScreenSaver's fgets() into its growing
+// buffer meets it: at most `count` bytes a read, up to and including a newline.
+Pieces JoinLine(const std::string& file, size_t& at, size_t& bufferSize) {
+    Pieces pieces;
+    size_t length = 0;
+    const auto read = [&](size_t count) {
+        if (at >= file.size()) return false;
+        const size_t limit = std::min(file.size() - at, count);
+        const void* newline = count == 0 ? nullptr : std::memchr(file.data() + at, '\n', limit);
+        const size_t end = newline ? size_t(static_cast<const char*>(newline) - file.data()) + 1 : at + limit;
+        if (!pieces.empty() && pieces.back().second == at) {
+            pieces.back().second = end;
+        } else if (end > at) {
+            pieces.emplace_back(at, end);
+        }
+        length += end - at;
+        at = end;
+        return true;
+    };
+    read(bufferSize - 2);
+    // A line goes on while it ends in backslash-newline, or while it has
+    // not ended (the buffer was full, or the file ends): then the two
+    // bytes before the end go when the first is a backslash.
+    while (length > 2 && (ByteFromEnd(file, pieces, 1) != '\n' || ByteFromEnd(file, pieces, 2) == '\\')) {
+        if (ByteFromEnd(file, pieces, 2) == '\\') {
+            DropFromEnd(pieces, 2);
+            length -= 2;
+        }
+        bufferSize += 1024;
+        if (!read(bufferSize - length - 2)) break;
+    }
+    return pieces;
+}
+
+// The joined bytes decoded: backslash escapes become one character each.
+// `character` gets each one with its first byte's offset and the offset after
+// its last. A backslash with nothing after it ends the text, as XScreenSaver's
+// decoder writes its end of string there.
+template <typename Character>
+void Decode(const std::string& file, const Pieces& pieces, Character character) {
+    bool escaped = false;
+    size_t escapeAt = 0;
+    for (const auto& piece : pieces) {
+        for (size_t at = piece.first; at < piece.second; ++at) {
+            const char c = file[at];
+            if (escaped) {
+                character(Unescaped(c), escapeAt, at + 1);
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+                escapeAt = at;
+            } else {
+                character(c, at, at + 1);
+            }
+        }
     }
 }
 
 void FindKeyAndValue(SettingLine& line) {
+    line.HasKey = false;
     const std::string& text = line.Text;
     size_t begin = 0, end = text.size();
     while (begin < end && IsStripped(text[begin])) ++begin;
@@ -91,6 +160,7 @@ ListEntry ParseEntryIn(const std::string& text, size_t begin, size_t end) {
     if (at < end && text[at] == '"') {
         ++at;
         while (at < end && text[at] != '"') ++at;
+        entry.NameUnclosed = at == end;
         if (at < end) ++at;
         while (at < end && IsSpace(text[at])) ++at;
     }
@@ -99,78 +169,68 @@ ListEntry ParseEntryIn(const std::string& text, size_t begin, size_t end) {
     const std::string word = text.substr(at, wordEnd - at);
     const size_t slash = word.rfind('/');
     entry.Program = slash == std::string::npos ? word : word.substr(slash + 1);
+    // The blanks after the command are not part of it; after an unclosed name they are.
     entry.End = end;
-    while (entry.End > entry.Begin && IsSpace(text[entry.End - 1])) --entry.End;
+    while (!entry.NameUnclosed && entry.End > entry.Begin && IsSpace(text[entry.End - 1])) --entry.End;
     entry.Body = text.substr(body, entry.End > body ? entry.End - body : 0);
     return entry;
 }
 
 }  // namespace
 
-std::vector<SettingLine> ReadSettingLines(const std::string& file) {
-    std::vector<SettingLine> lines;
-    size_t bufferSize = 1024;
-    size_t at = 0;
-    std::string joined;
-    std::vector<size_t> offsets;
-    // fgets(): at most `count` bytes, up to and including a newline.
-    const auto read = [&](size_t count) {
-        if (at >= file.size()) return false;
-        for (size_t n = 0; n < count && at < file.size(); ++n) {
-            joined += file[at];
-            offsets.push_back(at);
-            if (file[at++] == '\n') break;
-        }
-        return true;
-    };
+void VisitSettingLines(const std::string& file, const std::function<bool(SettingLine&)>& visit) {
+    size_t bufferSize = 1024, at = 0;
+    SettingLine line;
     while (at < file.size()) {
-        SettingLine line;
         line.Begin = at;
-        joined.clear();
-        offsets.clear();
-        read(bufferSize - 2);
-        // A line goes on while it ends in backslash-newline, or while it has
-        // not ended (the buffer was full, or the file ends): then the two
-        // bytes before the end go when the first is a backslash.
-        size_t length = joined.size();
-        while (length > 2 && (joined[length - 1] != '\n' || joined[length - 2] == '\\')) {
-            if (joined[length - 2] == '\\') {
-                length -= 2;
-                joined.resize(length);
-                offsets.resize(length);
-            }
-            bufferSize += 1024;
-            if (!read(bufferSize - length - 2)) break;
-            length = joined.size();
-        }
+        line.BufferSize = bufferSize;
+        line.Text.clear();
+        line.HasKey = false;
+        const Pieces pieces = JoinLine(file, at, bufferSize);
         line.End = at;
-        Decode(joined, offsets, line);
+        size_t joined = 0;
+        for (const auto& piece : pieces) joined += piece.second - piece.first;
+        line.Text.reserve(joined);
+        Decode(file, pieces, [&](char c, size_t, size_t) { line.Text += c; });
         FindKeyAndValue(line);
-        lines.push_back(std::move(line));
+        if (!visit(line)) return;
     }
-    return lines;
 }
 
-const SettingLine* LastLineOf(const std::vector<SettingLine>& lines, const std::string& key) {
-    const SettingLine* last = nullptr;
-    for (const SettingLine& line : lines) {
-        if (line.HasKey && SameKey(line.Key(), key)) last = &line;
-    }
+bool IsSetting(const SettingLine& line, const char* key) {
+    return line.HasKey && SameKey(line.Text.substr(line.KeyBegin, line.KeyEnd - line.KeyBegin), key);
+}
+
+SettingLine LastLineOf(const std::string& file, const char* key) {
+    SettingLine last;
+    VisitSettingLines(file, [&](SettingLine& line) {
+        if (IsSetting(line, key)) last = std::move(line);
+        return true;
+    });
     return last;
 }
 
-std::vector<ListEntry> ListEntries(const SettingLine& list) {
-    std::vector<ListEntry> entries;
+void FindBytes(const std::string& file, const SettingLine& line, std::vector<TextPlace>& places) {
+    size_t at = line.Begin, bufferSize = line.BufferSize, index = 0;
+    auto place = places.begin();
+    const Pieces pieces = JoinLine(file, at, bufferSize);
+    Decode(file, pieces, [&](char, size_t from, size_t to) {
+        for (; place != places.end() && place->Index == index; ++place) place->Byte = place->After ? to : from;
+        ++index;
+    });
+    for (; place != places.end(); ++place) place->Byte = line.End;
+}
+
+void VisitListEntries(const SettingLine& list, const std::function<void(const ListEntry&)>& visit) {
     const std::string& text = list.Text;
     size_t start = list.ValueBegin;
     while (start < list.ValueEnd) {
         while (start < list.ValueEnd && (text[start] == ' ' || text[start] == '\t' || text[start] == '\n')) ++start;
-        size_t end = start;
-        while (end < list.ValueEnd && text[end] != '\n') ++end;
-        entries.push_back(ParseEntryIn(text, start, end));
+        const size_t newline = text.find('\n', start);
+        const size_t end = std::min(newline == std::string::npos ? text.size() : newline, list.ValueEnd);
+        visit(ParseEntryIn(text, start, end));
         start = end + 1;
     }
-    return entries;
 }
 
 ListEntry ParseListEntry(const std::string& entry) {

@@ -1,6 +1,8 @@
 #include "linux/xscreensaver_list/xscreensaver_list.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <map>
 #include <utility>
 #include <vector>
@@ -9,7 +11,15 @@
 
 namespace {
 
-using Entries = std::vector<std::pair<bool, std::string>>;  // enabled, body
+// An entry as XScreenSaver takes it (enabled or not, and what runs), as a
+// 64-bit FNV-1a hash: a list of a million entries is compared in 8 MB.
+using Entries = std::vector<uint64_t>;
+
+uint64_t EntryHash(bool enabled, const std::string& body) {
+    uint64_t hash = 0xcbf29ce484222325ull ^ (enabled ? 1u : 2u);
+    for (unsigned char c : body) hash = (hash ^ c) * 0x100000001b3ull;
+    return hash;
+}
 
 // What XScreenSaver takes from a file: the list, and every other setting's
 // value. "selected" is left out: it is a place on the list, which an edit may
@@ -24,22 +34,25 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
-Entries EntriesOf(const SettingLine* list) {
+Entries EntriesOf(const SettingLine& list) {
     Entries entries;
-    if (list) {
-        for (const ListEntry& entry : ListEntries(*list)) entries.emplace_back(entry.Enabled, entry.Body);
-    }
+    if (list.HasKey)
+        VisitListEntries(list, [&](const ListEntry& e) { entries.push_back(EntryHash(e.Enabled, e.Body)); });
     return entries;
 }
 
 Reading Read(const std::string& file) {
     Reading reading;
-    const std::vector<SettingLine> lines = ReadSettingLines(file);
-    for (const SettingLine& line : lines) {
+    VisitSettingLines(file, [&](SettingLine& line) {
+        if (!line.HasKey) return true;
         const std::string key = LowerCase(line.Key());
-        if (line.HasKey && key != "programs" && key != "selected") reading.Settings[key] = line.Value();
-    }
-    reading.List = EntriesOf(LastLineOf(lines, "programs"));
+        if (key == "programs") {
+            reading.List = EntriesOf(line);
+        } else if (key != "selected") {
+            reading.Settings[key] = line.Value();
+        }
+        return true;
+    });
     return reading;
 }
 
@@ -49,63 +62,146 @@ ListEdit Refused(const std::string& file, const std::string& why) {
 
 // The edit, given out only when XScreenSaver would read the list it should
 // and every other setting as before.
-ListEdit Checked(const std::string& before, const std::string& after, const Entries& expectedList) {
-    const Reading was = Read(before), is = Read(after);
-    if (is.Settings != was.Settings || is.List != expectedList) {
-        return Refused(before, "XScreenSaver would read more changed than Ripplume's entry");
+ListEdit Checked(const std::string& before, std::string&& after, const Entries& expectedList) {
+    bool same = false;
+    {
+        const Reading was = Read(before);
+        const Reading is = Read(after);
+        same = is.Settings == was.Settings && is.List == expectedList;
     }
-    return {after, after != before, ""};
+    if (!same) return Refused(before, "XScreenSaver would read more changed than Ripplume's entry");
+    const bool changed = after != before;
+    return {std::move(after), changed, ""};
 }
 
 std::string NotText(const std::string& file) {
     return file.find('\0') == std::string::npos ? "" : "it holds NUL bytes, so it is not a settings file";
 }
 
-// Where an entry's bytes start and end (a blank entry has no bytes: its place then).
-size_t RawAt(const SettingLine& line, size_t at) {
-    return at < line.From.size() ? line.From[at] : line.End;
-}
-size_t RawEnd(const SettingLine& line, const ListEntry& entry) {
-    return entry.End > entry.Begin ? line.To[entry.End - 1] : RawAt(line, entry.Begin);
-}
-
-// The bytes that hold entry `i` and one separator next to it: from the end of
-// the entry before to its own end, or (the first) to the start of the next,
-// or (the only one) the whole value. An entry added is given back byte for byte.
-std::pair<size_t, size_t> EntryBytes(const SettingLine& list, const std::vector<ListEntry>& entries, size_t i) {
-    if (i > 0) return {RawEnd(list, entries[i - 1]), RawEnd(list, entries[i])};
-    if (entries.size() > 1) return {RawAt(list, entries[0].Begin), RawAt(list, entries[1].Begin)};
-    return {list.To[list.KeyEnd], list.To[list.ValueEnd - 1]};
+// The file with `text` put in at byte `at`, made in one allocation.
+std::string WithInserted(const std::string& file, size_t at, const std::string& text) {
+    std::string result;
+    result.reserve(file.size() + text.size() + 16);  // and room for a renumbered selection
+    result.append(file, 0, at).append(text).append(file, at, std::string::npos);
+    return result;
 }
 
 // A user file without a list gets the system's: its bytes after "*programs:".
-std::string WithSystemListCopied(std::string userFile, const SettingLine* systemList, const std::string& system) {
+std::string WithSystemListCopied(std::string userFile, const std::string& system) {
+    const SettingLine systemList = LastLineOf(system, "*programs");
     if (!userFile.empty() && userFile.back() != '\n') userFile += '\n';
     userFile += "programs:";
-    if (systemList) {
-        const size_t valueStart = systemList->To[systemList->KeyEnd];
-        userFile += system.substr(valueStart, systemList->End - valueStart);
+    if (systemList.HasKey) {
+        std::vector<TextPlace> colon = {{systemList.KeyEnd, true}};
+        FindBytes(system, systemList, colon);
+        userFile.append(system, colon[0].Byte, systemList.End - colon[0].Byte);
     }
     if (userFile.back() != '\n') userFile += '\n';
     return userFile;
 }
 
-// A "selected" number past removed entries, lowered by their count.
-std::string WithSelectionRenumbered(const std::string& file, const std::vector<size_t>& removed) {
-    const std::vector<SettingLine> lines = ReadSettingLines(file);
-    const SettingLine* selected = LastLineOf(lines, "selected");
-    if (!selected || selected->ValueBegin == selected->ValueEnd) return file;
-    const std::string value = selected->Value();
-    if (value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) return file;
-    const size_t was = std::stoul(value);
-    size_t is = was;
-    for (size_t index : removed) is -= index < was ? 1 : 0;
-    if (is == was) return file;
-    const size_t begin = selected->From[selected->ValueBegin], end = selected->To[selected->ValueEnd - 1];
-    return file.substr(0, begin) + std::to_string(is) + file.substr(end);
+// The "selected" number given a new value by `renumbered` (which may keep
+// it), written so that an edit and its undoing give its bytes back. False
+// when it would change but cannot be written so.
+template <typename Renumber>
+bool RenumberSelection(std::string& file, Renumber renumbered) {
+    const SettingLine selected = LastLineOf(file, "selected");
+    if (!selected.HasKey) return true;
+    // Read as atoi() reads it: blanks, a sign, then the digits up to the first other byte.
+    const std::string value = selected.Value();
+    const size_t sign = std::min(value.find_first_not_of(" \t\n\v\f\r"), value.size());
+    const bool minus = sign < value.size() && value[sign] == '-';
+    const size_t digits = sign < value.size() && (minus || value[sign] == '+') ? sign + 1 : sign;
+    const size_t end = std::min(value.find_first_not_of("0123456789", digits), value.size());
+    const size_t was = end > digits && end - digits <= 9 ? std::stoul(value.substr(digits, end - digits)) : 0;
+    if (minus && was != 0) return true;  // names no mode, before and after
+    const size_t is = renumbered(was);
+    if (is == was) return true;
+    if (minus || end == digits || end - digits > 9) return false;
+    // Leading zeros stay as many digits; a number that would lose them all
+    // could not be given back as it was.
+    std::string number = std::to_string(is);
+    const size_t width = end - digits;
+    if (width > 1 && value[digits] == '0') {
+        if (number.size() >= width) return false;
+        number.insert(0, width - number.size(), '0');
+    }
+    std::vector<TextPlace> places = {{selected.ValueBegin + digits, false}, {selected.ValueBegin + end - 1, true}};
+    FindBytes(file, selected, places);
+    file.replace(places[0].Byte, places[1].Byte - places[0].Byte, number);
+    return true;
 }
 
+// The keys XScreenSaver 5 and 6 write to ~/.xscreensaver.
+const char* const SettingKeys[] = {"timeout",
+                                   "cycle",
+                                   "lock",
+                                   "locktimeout",
+                                   "passwdtimeout",
+                                   "visualid",
+                                   "installcolormap",
+                                   "verbose",
+                                   "splash",
+                                   "splashduration",
+                                   "quad",
+                                   "demoCommand",
+                                   "prefscommand",
+                                   "newlogincommand",
+                                   "helpurl",
+                                   "loadurl",
+                                   "nice",
+                                   "memorylimit",
+                                   "fade",
+                                   "unfade",
+                                   "fadeseconds",
+                                   "fadeticks",
+                                   "capturestderr",
+                                   "ignoreuninstalledprograms",
+                                   "font",
+                                   "dpmsenabled",
+                                   "dpmsquickoff",
+                                   "dpmsstandby",
+                                   "dpmssuspend",
+                                   "dpmsoff",
+                                   "grabdesktopimages",
+                                   "grabvideoframes",
+                                   "chooserandomimages",
+                                   "imagedirectory",
+                                   "mode",
+                                   "selected",
+                                   "textmode",
+                                   "textliteral",
+                                   "textfile",
+                                   "textprogram",
+                                   "texturl",
+                                   "dialogtheme",
+                                   "settingsgeometry",
+                                   "programs",
+                                   "pointerhysteresis",
+                                   "pointerpolltime",
+                                   "windowcreationtimeout",
+                                   "initialdelay",
+                                   "sgisaverextension",
+                                   "xidleextension",
+                                   "procinterrupts",
+                                   "xinputextensiondev",
+                                   "overlaystderr",
+                                   "authwarningslack",
+                                   "bourneshell"};
+
 }  // namespace
+
+bool HoldsXScreenSaverSettings(const std::string& file) {
+    if (file.find_first_not_of(" \t\r\n") == std::string::npos) return true;
+    std::vector<std::string> known;
+    for (const char* key : SettingKeys) known.push_back(LowerCase(key));
+    bool found = false;
+    VisitSettingLines(file, [&](SettingLine& line) {
+        found = line.HasKey && std::find(known.begin(), known.end(), LowerCase(line.Key())) != known.end();
+        return !found;
+    });
+    return found;
+}
 
 bool RunsRipplume(const std::string& entry) {
     return ParseListEntry(entry).Program == "ripplume";
@@ -113,65 +209,157 @@ bool RunsRipplume(const std::string& entry) {
 
 ListEdit WithRipplumeListed(const std::string& userFile, const std::string& systemDefaults) {
     if (!NotText(userFile).empty()) return Refused(userFile, NotText(userFile));
-    std::string text = userFile;
-    std::vector<SettingLine> lines = ReadSettingLines(text);
-    Entries expected = EntriesOf(LastLineOf(lines, "programs"));
-    if (!LastLineOf(lines, "programs")) {
-        const std::vector<SettingLine> systemLines = ReadSettingLines(systemDefaults);
-        const SettingLine* systemList = LastLineOf(systemLines, "*programs");
-        expected = EntriesOf(systemList);
-        text = WithSystemListCopied(text, systemList, systemDefaults);
-        lines = ReadSettingLines(text);
+    std::string text;
+    SettingLine list = LastLineOf(userFile, "programs");
+    if (!list.HasKey) {
+        text = WithSystemListCopied(userFile, systemDefaults);
+        list = LastLineOf(text, "programs");
+        if (!list.HasKey) return Refused(userFile, "the list copied from the system's would not be read");
     }
-    const SettingLine* list = LastLineOf(lines, "programs");
-    if (!list) return Refused(userFile, "the list copied from the system's would not be read");
-    const std::vector<ListEntry> entries = ListEntries(*list);
+    const std::string& listed = text.empty() ? userFile : text;
 
-    size_t disabled = entries.size();
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].Program != "ripplume") continue;
-        if (entries[i].Enabled) return Checked(userFile, text, expected);
-        if (disabled == entries.size()) disabled = i;
-    }
-    if (disabled < entries.size()) {
+    Entries expected;
+    size_t count = 0, disabled = 0, disabledDash = 0;
+    bool enabled = false, hasDisabled = false;
+    ListEntry last;
+    VisitListEntries(list, [&](const ListEntry& entry) {
+        expected.push_back(EntryHash(entry.Enabled, entry.Body));
+        if (entry.Program == "ripplume") {
+            enabled = enabled || entry.Enabled;
+            if (!entry.Enabled && !hasDisabled) {
+                hasDisabled = true;
+                disabled = count;
+                disabledDash = entry.Begin;
+            }
+        }
+        last = entry;
+        ++count;
+    });
+    if (enabled) return Checked(userFile, std::string(listed), expected);
+    if (hasDisabled) {
         // The "-" becomes a blank, as XScreenSaver lines its entries up.
-        const size_t dash = entries[disabled].Begin;
-        text.replace(list->From[dash], list->To[dash] - list->From[dash], " ");
-        expected[disabled].first = true;
-    } else if (entries.empty()) {
-        text.insert(list->To[list->KeyEnd], std::string("\\\n  ") + RipplumeListEntry);
-        expected.emplace_back(true, RipplumeListEntry);
-    } else {
-        text.insert(RawEnd(*list, entries.back()), std::string(" \\n\\\n  ") + RipplumeListEntry);
-        expected.emplace_back(true, RipplumeListEntry);
+        std::vector<TextPlace> dash = {{disabledDash, false}, {disabledDash, true}};
+        FindBytes(listed, list, dash);
+        std::string edited = listed;
+        edited.replace(dash[0].Byte, dash[1].Byte - dash[0].Byte, " ");
+        // The entry enabled is the same but for its "-".
+        VisitListEntries(list, [&, index = size_t(0)](const ListEntry& entry) mutable {
+            if (index++ == disabled) expected[disabled] = EntryHash(true, entry.Body);
+        });
+        list = SettingLine();
+        return Checked(userFile, std::move(edited), expected);
     }
-    return Checked(userFile, text, expected);
+    std::string edited;
+    if (count == 0) {
+        std::vector<TextPlace> colon = {{list.KeyEnd, true}};
+        FindBytes(listed, list, colon);
+        edited = WithInserted(listed, colon[0].Byte, std::string("\\\n  ") + RipplumeListEntry);
+    } else if (last.NameUnclosed || last.Begin == last.End) {
+        // A name that runs to the end of the list would take in what
+        // follows; a blank entry has no end to add after.
+        return Refused(userFile, "the last mode on its list is blank or has a name whose quote is never closed");
+    } else {
+        std::vector<TextPlace> end = {{last.End - 1, true}};
+        FindBytes(listed, list, end);
+        edited = WithInserted(listed, end[0].Byte, std::string(" \\n\\\n  ") + RipplumeListEntry);
+    }
+    text = std::string();
+    list = SettingLine();
+    expected.push_back(EntryHash(true, RipplumeListEntry));
+    // A choice past the end of the list stays past it, meaning to
+    // XScreenSaver what it meant before.
+    if (!RenumberSelection(edited, [&](size_t was) { return was >= count ? was + 1 : was; })) {
+        return Refused(userFile, "its \"selected\" value, past the end of the list, would name Ripplume");
+    }
+    return Checked(userFile, std::move(edited), expected);
 }
 
 ListEdit WithoutRipplume(const std::string& userFile) {
     if (!NotText(userFile).empty()) return Refused(userFile, NotText(userFile));
+    SettingLine list = LastLineOf(userFile, "programs");
+    if (!list.HasKey) return {userFile, false, ""};
+
+    // Each entry of Ripplume goes with one separator next to it: from the end
+    // of the last entry kept before it to its own end; with none kept before
+    // it, from its start to the start of the next; with neither, the whole
+    // value. So an entry added is given back byte for byte.
+    struct Entry {
+        size_t Begin, End;
+        bool Ours;
+    };
+    std::vector<Entry> entries;
     Entries expected;
-    const std::vector<SettingLine> was = ReadSettingLines(userFile);
-    if (const SettingLine* list = LastLineOf(was, "programs")) {
-        for (const ListEntry& entry : ListEntries(*list)) {
-            if (entry.Program != "ripplume") expected.emplace_back(entry.Enabled, entry.Body);
-        }
-    }
-    std::string text = userFile;
+    VisitListEntries(list, [&](const ListEntry& entry) {
+        const bool ours = entry.Program == "ripplume";
+        entries.push_back({entry.Begin, entry.End, ours});
+        if (!ours) expected.push_back(EntryHash(entry.Enabled, entry.Body));
+    });
     std::vector<size_t> removed;  // their places on the list as it was
-    for (;;) {
-        const std::vector<SettingLine> lines = ReadSettingLines(text);
-        const SettingLine* list = LastLineOf(lines, "programs");
-        if (!list) break;
-        const std::vector<ListEntry> entries = ListEntries(*list);
-        size_t i = 0;
-        while (i < entries.size() && entries[i].Program != "ripplume") ++i;
-        if (i == entries.size()) break;
-        const std::pair<size_t, size_t> bytes = EntryBytes(*list, entries, i);
-        if (bytes.second <= bytes.first) return Refused(userFile, "an entry of Ripplume has no bytes to take off");
-        text.erase(bytes.first, bytes.second - bytes.first);
-        removed.push_back(i + removed.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].Ours) removed.push_back(i);
     }
     if (removed.empty()) return {userFile, false, ""};
-    return Checked(userFile, WithSelectionRenumbered(text, removed), expected);
+
+    // A blank entry's bytes begin and end at its place.
+    const auto endPlace = [](const Entry& e) {
+        return e.End > e.Begin ? TextPlace{e.End - 1, true} : TextPlace{e.Begin, false};
+    };
+    std::vector<TextPlace> places;
+    std::vector<std::pair<size_t, size_t>> cuts;  // indices into places
+    bool keptBefore = false;
+    size_t lastKept = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!entries[i].Ours) {
+            keptBefore = true;
+            lastKept = i;
+            continue;
+        }
+        if (keptBefore) {
+            places.push_back(endPlace(entries[lastKept]));
+            places.push_back(endPlace(entries[i]));
+        } else if (i + 1 < entries.size()) {
+            places.push_back({entries[i].Begin, false});
+            places.push_back({entries[i + 1].Begin, false});
+        } else {
+            places.push_back({list.KeyEnd, true});
+            places.push_back({list.ValueEnd - 1, true});
+        }
+        cuts.emplace_back(places.size() - 2, places.size() - 1);
+    }
+    std::vector<size_t> order(places.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return places[a].Index != places[b].Index ? places[a].Index < places[b].Index
+                                                  : !places[a].After && places[b].After;
+    });
+    std::vector<TextPlace> sorted;
+    for (size_t i : order) sorted.push_back(places[i]);
+    FindBytes(userFile, list, sorted);
+    for (size_t i = 0; i < order.size(); ++i) places[order[i]].Byte = sorted[i].Byte;
+    list = SettingLine();
+
+    std::vector<std::pair<size_t, size_t>> bytes;
+    for (const auto& cut : cuts) {
+        const size_t from = places[cut.first].Byte, to = places[cut.second].Byte;
+        if (to <= from) return Refused(userFile, "an entry of Ripplume has no bytes to take off");
+        bytes.emplace_back(from, to);
+    }
+    std::sort(bytes.begin(), bytes.end());
+    std::string text;
+    text.reserve(userFile.size());
+    size_t at = 0;
+    for (const auto& range : bytes) {
+        if (range.first > at) text.append(userFile, at, range.first - at);
+        at = std::max(at, range.second);
+    }
+    text.append(userFile, at, std::string::npos);
+
+    // A choice past removed entries is lowered by their count.
+    const bool renumbered = RenumberSelection(text, [&](size_t was) {
+        size_t is = was;
+        for (size_t index : removed) is -= index < was ? 1 : 0;
+        return is;
+    });
+    if (!renumbered) return Refused(userFile, "its \"selected\" value cannot be renumbered");
+    return Checked(userFile, std::move(text), expected);
 }

@@ -28,6 +28,12 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
 // number past it is made one less, so that it names the same mode.
 ListEdit WithoutRipplume(const std::string& userFile);
 
+// Whether XScreenSaver would find any of its own settings in the file (a
+// known key such as timeout, mode or programs); a file of blanks counts as
+// empty. A file it would not is no settings file (say /etc/passwd, linked
+// there), and is not edited.
+bool HoldsXScreenSaverSettings(const std::string& file);
+
 // Whether one entry of the list, as XScreenSaver splits it at \n, runs
 // ripplume, enabled or not.
 bool RunsRipplume(const std::string& entry);

@@ -24,6 +24,13 @@ SetCompressor /SOLID lzma
 !define PUBLISHER "Ripplume team"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ripplume"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; SystemParametersInfo: the screen saver on or off, its timeout; the change
+; written to the user's profile and announced to every window.
+!define SPI_SETSCREENSAVETIMEOUT 15
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_UPDATE_AND_SEND 3
+; Ten minutes, where the user has no timeout of their own.
+!define DEFAULT_TIMEOUT 600
 !define START_MENU_ENTRY "$SMPROGRAMS\Ripplume settings.lnk"
 ; Where runs hand the desktop picture over: the user's own local folder. Older
 ; versions used C:\q_lorn.
@@ -84,11 +91,23 @@ Section "Make Ripplume the current screen saver" SecCurrent
   ; The control panel's own per-user choice, by the host's short name as it stores it.
   GetFullPathName /SHORT $0 "$INSTDIR\Ripplume.scr"
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
+  ; A timeout the user chose stays; none (or nonsense) gets the default.
+  ReadRegStr $1 HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut"
+  IntOp $1 $1 + 0
+  IntCmp $1 0 0 0 timeoutDone
+    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut" "${DEFAULT_TIMEOUT}"
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVETIMEOUT}, i ${DEFAULT_TIMEOUT}, p 0, i ${SPIF_UPDATE_AND_SEND})'
+  timeoutDone:
+  ; On: an account whose saver was once set to (None) has it off, and the
+  ; choice alone would never start. Windows is told, so no sign-out is needed.
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 SectionEnd
 
 Section "Uninstall"
   ; The screen-saver choice goes only while it still names this Ripplume;
-  ; then there is no screen saver, as when none was chosen.
+  ; then the saver is off, as when (None) is chosen, and Windows is told.
+  ; The timeout stays the user's.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   GetFullPathName /SHORT $1 "$INSTDIR\Ripplume.scr"
   StrCmp $0 "" desktopDone
@@ -96,6 +115,8 @@ Section "Uninstall"
   StrCmp $0 "$INSTDIR\Ripplume.scr" removeChoice desktopDone
   removeChoice:
     DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATE_AND_SEND})'
   desktopDone:
 
   Delete "$INSTDIR\Ripplume.scr"

@@ -155,3 +155,20 @@ std::string GetImageHelper(const char* overridePath, const char* searchPath) {
     }
     return "";
 }
+
+XErrorMeaning MeaningOfXError(RunStage stage, int code) {
+    const bool drawableGone = code == XErrorCode::NoSuchWindow || code == XErrorCode::NoSuchDrawable;
+    switch (stage) {
+    case RunStage::Opening:
+        return XErrorMeaning::OpeningFails;
+    case RunStage::TakingPicture:
+        if (drawableGone || code == XErrorCode::NoSuchPixmap || code == XErrorCode::Mismatch)
+            return XErrorMeaning::NoPicture;
+        return XErrorMeaning::Reported;
+    case RunStage::Drawing:
+        return drawableGone ? XErrorMeaning::WindowMayBeGone : XErrorMeaning::Reported;
+    case RunStage::Ending:
+        return XErrorMeaning::Ignored;
+    }
+    return XErrorMeaning::Reported;
+}

@@ -51,5 +51,26 @@ std::vector<uint8_t> MirroredBottomUp(const uint8_t* topDownRgb, int width, int 
 // /usr/libexec/xscreensaver. Empty when there is none.
 std::string GetImageHelper(const char* overridePath, const char* searchPath);
 
+// X errors, which would otherwise end the run (Xlib's default), by the stage
+// of the run they come in. The codes are X's core protocol numbers.
+namespace XErrorCode {
+constexpr int NoSuchWindow = 3;    // BadWindow
+constexpr int NoSuchPixmap = 4;    // BadPixmap
+constexpr int Mismatch = 8;        // BadMatch
+constexpr int NoSuchDrawable = 9;  // BadDrawable
+}  // namespace XErrorCode
+
+enum class RunStage { Opening, TakingPicture, Drawing, Ending };
+
+enum class XErrorMeaning {
+    OpeningFails,     // the window cannot be drawn on: said, exit 1
+    NoPicture,        // the window or the helper's pixmap went away: plain water
+    WindowMayBeGone,  // the run ends cleanly (exit 0) if its window is gone
+    Reported,         // said on standard error; the run goes on
+    Ignored,          // while it ends: what it frees may be gone already
+};
+
+XErrorMeaning MeaningOfXError(RunStage stage, int code);
+
 // The colour of the water when no picture of the desktop can be had.
 constexpr uint8_t PlainBlue[3] = {0x10, 0x20, 0x50};

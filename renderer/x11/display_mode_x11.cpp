@@ -18,6 +18,9 @@
 
 #include "renderer/x11/desktop_picture_x11.h"
 
+static_assert(XErrorCode::NoSuchWindow == BadWindow && XErrorCode::NoSuchPixmap == BadPixmap &&
+                  XErrorCode::Mismatch == BadMatch && XErrorCode::NoSuchDrawable == BadDrawable,
+              "the X error rules use X's codes");
 static_assert(PointerState::ShiftHeld == ShiftMask && PointerState::ControlHeld == ControlMask &&
                   PointerState::LeftHeld == Button1Mask && PointerState::MiddleHeld == Button2Mask &&
                   PointerState::RightHeld == Button3Mask,
@@ -56,6 +59,58 @@ bool IsWindow(Display* display, Window window) {
     return got && !XErrorSeen;
 }
 
+// Every X error of the run comes here instead of ending it (Xlib's default);
+// what it means depends on the stage it comes in (MeaningOfXError). The
+// handler may make no X requests: it notes, and the run acts on the notes.
+struct XErrorNotes {
+    RunStage Stage = RunStage::Opening;
+    int GlxErrorBase = -1000;  // GLX's own codes for a drawable that is gone count as BadDrawable
+    bool OpeningFailed = false, PictureFailed = false, WindowMayBeGone = false;
+    int Code = 0;
+};
+XErrorNotes Notes;
+
+// GLX's codes (after its error base) for a drawable or window that is not there.
+constexpr int GlxBadDrawable = 2, GlxBadCurrentWindow = 5, GlxBadCurrentDrawable = 11, GlxBadWindow = 12;
+
+int CoreCode(int code) {
+    const int glx = code - Notes.GlxErrorBase;
+    if (glx == GlxBadDrawable || glx == GlxBadCurrentWindow || glx == GlxBadCurrentDrawable || glx == GlxBadWindow)
+        return BadDrawable;
+    return code;
+}
+
+int OnXError(Display* display, XErrorEvent* event) {
+    const int code = CoreCode(event->error_code);
+    switch (MeaningOfXError(Notes.Stage, code)) {
+    case XErrorMeaning::OpeningFails:
+        Notes.OpeningFailed = true;
+        Notes.Code = event->error_code;
+        break;
+    case XErrorMeaning::NoPicture:
+        Notes.PictureFailed = true;
+        break;
+    case XErrorMeaning::WindowMayBeGone:
+        Notes.WindowMayBeGone = true;
+        break;
+    case XErrorMeaning::Reported: {
+        char text[128] = "";
+        XGetErrorText(display, event->error_code, text, sizeof text);
+        std::fprintf(stderr, "ripplume: X error %s (request %d.%d on 0x%lx); carrying on\n", text, event->request_code,
+                     event->minor_code, event->resourceid);
+        break;
+    }
+    case XErrorMeaning::Ignored:
+        break;
+    }
+    return 0;
+}
+
+// The errors of a stage, all in: the server has answered every request made.
+void Settle(Display* display) {
+    XSync(display, False);
+}
+
 long long NowNanoseconds() {
     timespec now = {};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -75,10 +130,19 @@ void WritePicture(const std::string& path, const std::vector<uint8_t>& bottomUp,
 void TakePicture(DisplayMode& mode) {
     int width = 0, height = 0;
     std::string noPicture;
-    const std::vector<uint8_t> screen =
+    Notes.Stage = RunStage::TakingPicture;
+    Notes.PictureFailed = false;
+    std::vector<uint8_t> screen =
         mode.Options.UnderXScreenSaver
             ? GrabThroughXScreenSaver(mode.Connection, Window(mode.Options.WindowId), width, height, noPicture)
             : GrabScreen(mode.Connection, width, height);
+    // A window or a helper's pixmap that went away meanwhile gives no picture.
+    Settle(mode.Connection);
+    Notes.Stage = RunStage::Opening;
+    if (Notes.PictureFailed) {
+        screen.clear();
+        if (noPicture.empty()) noPicture = "the X server refused to give it (its window or pixmap went away)";
+    }
     if (!screen.empty()) {
         mode.Picture = MirroredBottomUp(screen.data(), width, height);
         mode.PictureWidth = width;
@@ -171,12 +235,21 @@ bool OpenDisplayMode(DisplayMode& mode) {
     mode.Connection = XOpenDisplay(nullptr);
     Display* display = mode.Connection;
     if (!display) return Fail("cannot open the X display");
+    Notes = {};
+    XSetErrorHandler(OnXError);
     int glxError = 0, glxEvent = 0;
     if (!glXQueryExtension(display, &glxError, &glxEvent))
         return Fail("the X display %s has no GLX, so OpenGL cannot draw there", DisplayString(display));
+    Notes.GlxErrorBase = glxError;
     const DisplayModeOptions& options = mode.Options;
-    if (options.Target == DrawTarget::GivenWindow && !IsWindow(display, Window(options.WindowId)))
-        return Fail("0x%lx is not a window on this display (none has that number)", options.WindowId);
+    if (options.Target == DrawTarget::GivenWindow) {
+        const Window given = Window(options.WindowId);
+        if (!IsWindow(display, given))
+            return Fail("0x%lx is not a window on this display (none has that number)", options.WindowId);
+        XWindowAttributes attributes = {};
+        if (XGetWindowAttributes(display, given, &attributes) && attributes.c_class == InputOnly)
+            return Fail("0x%lx is an input-only window, which nothing can be drawn on", options.WindowId);
+    }
     TakePicture(mode);
 
     mode.CloseRequest = XInternAtom(display, "WM_DELETE_WINDOW", False);
@@ -191,16 +264,27 @@ bool OpenDisplayMode(DisplayMode& mode) {
     } else {
         mode.Target = options.Target == DrawTarget::Root ? DefaultRootWindow(display) : Window(options.WindowId);
         visual = VisualFor(display, mode.Target);
-        if (!visual) return Fail("cannot draw with GL on window 0x%lx", mode.Target);
+        if (!visual) {
+            return Fail("cannot draw with GL on window 0x%lx: its visual is not one GL draws with", mode.Target);
+        }
         XSelectInput(display, mode.Target, StructureNotifyMask | ExposureMask);
     }
+    const VisualID visualId = visual->visualid;
     mode.Context = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
-    if (!mode.Context || !glXMakeCurrent(display, mode.Target, mode.Context)) return Fail("no GL context");
+    const bool current = mode.Context && glXMakeCurrent(display, mode.Target, mode.Context);
+    Settle(display);
+    if (!current || Notes.OpeningFailed) {
+        char text[128] = "";
+        if (Notes.OpeningFailed) XGetErrorText(display, Notes.Code, text, sizeof text);
+        return Fail("cannot draw with GL on window 0x%lx (visual 0x%lx)%s%s", mode.Target, visualId,
+                    Notes.OpeningFailed ? ": the X server refused, " : "", text);
+    }
     XWindowAttributes size = {};
     XGetWindowAttributes(display, mode.Target, &size);
     mode.Width = size.width;
     mode.Height = size.height;
+    Notes.Stage = RunStage::Drawing;
     return true;
 }
 
@@ -245,6 +329,9 @@ void HandleDisplayModeEvent(DisplayMode& mode, XEvent& event) {
         if (StirsWater(event.xmotion.state))
             MouseDrop(uint16_t(event.xmotion.x), uint16_t(event.xmotion.y), mode.Width, mode.Height);
         break;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == mode.Target) mode.Ended = true;  // drawn on no more: a clean end
+        break;
     case ClientMessage:
         if (Atom(event.xclient.data.l[0]) == mode.CloseRequest) mode.Ended = true;
         break;
@@ -264,11 +351,17 @@ void DrawDisplayModeFrame(DisplayMode& mode) {
     DrawScene();
     if (mode.Options.ShowFps) DrawFpsText(mode.Fps, mode.Frames.Line, mode.Width, mode.Height);
     glXSwapBuffers(mode.Connection, mode.Target);
+    // A window destroyed under it: the run ends cleanly.
+    if (Notes.WindowMayBeGone) {
+        Notes.WindowMayBeGone = false;
+        if (!IsWindow(mode.Connection, mode.Target)) mode.Ended = true;
+    }
 }
 
 void ReleaseDisplayMode(DisplayMode& mode) {
     Display* display = mode.Connection;
     if (!display) return;
+    Notes.Stage = RunStage::Ending;
     FreeFpsText(display, mode.Fps);
     if (mode.Context) {
         glXMakeCurrent(display, None, nullptr);

@@ -3,8 +3,9 @@
 // the root window (-root) or on a window of its own (-window, the default:
 // Escape or closing the window ends it). SIGTERM, how XScreenSaver stops a
 // mode, and SIGINT end it at once, whatever it is doing, with the picture
-// helper it may have started. The frame drawing and the water are the
-// renderer's own.
+// helper it may have started; any other ending signal ends that helper too.
+// No X error ends it: see display_mode_x11. The frame drawing and the water
+// are the renderer's own.
 //
 // The desktop picture (mirrored; plain blue without one) comes from
 // desktop_picture_x11. Left-button drags stir the water. Frames come no faster
@@ -37,6 +38,16 @@ void EndAtOnce(int) {
     _exit(0);
 }
 
+// Any other signal that would end it still does, as it would, but not
+// before the picture helper's group has ended too.
+void EndAsTheSignalWould(int signal) {
+    EndPictureHelper();
+    struct sigaction fallback = {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(signal, &fallback, nullptr);
+    raise(signal);  // delivered when this handler returns
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,6 +56,13 @@ int main(int argc, char** argv) {
     stop.sa_handler = EndAtOnce;
     sigaction(SIGTERM, &stop, nullptr);
     sigaction(SIGINT, &stop, nullptr);
+    // Those a sanitizer or a debugger reports on (SIGSEGV, SIGABRT, ...) are left to them.
+    struct sigaction other = {};
+    other.sa_handler = EndAsTheSignalWould;
+    for (int signal : {SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGIO,
+                       SIGPWR, SIGSTKFLT}) {
+        sigaction(signal, &other, nullptr);
+    }
 
     DisplayMode mode;
     const std::vector<std::string> arguments(argv + 1, argv + argc);

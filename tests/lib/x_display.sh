@@ -109,40 +109,51 @@ off_flat_colour() {
   convert "$1" -crop "$2" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 | awk '
     { n[$0]++; total++ } END { best = 0; for (k in n) if (n[k] > best) best = n[k]; print total - best }'
 }
-# sweep_screen BUTTON SECONDS: the pointer sweeps the middle of the screen in
-# rows 40 pixels apart, a step of 40 pixels every 16 ms, sweep after sweep
-# (about 4 s each) until SECONDS have passed. With BUTTON "press" the left
-# button is held down through each sweep: a drag whose every step lands on
-# cells of its own, however slowly the water is drawn.
+# sweep_screen BUTTON SECONDS [LEFT TOP RIGHT BOTTOM]: the pointer sweeps that
+# part of the screen (by default its middle, 100,250 to 900,650) in rows 40
+# pixels apart, a step of 40 pixels every 16 ms, sweep after sweep (about 4 s
+# each) until SECONDS have passed. With BUTTON "press" the left button is
+# held down through each sweep: a drag whose every step lands on cells of its
+# own, however slowly the water is drawn.
 sweep_screen() {
-  local moves=() x y end=$(($(now_us) + $(seconds_us "$2")))
-  for y in $(seq 250 40 650); do
-    for x in $(seq 100 40 900); do moves+=(mousemove "$x" "$y" sleep 0.016); done
+  local moves=() x y end=$(($(now_us) + $(seconds_us "$2"))) left=${3:-100} top=${4:-250}
+  for y in $(seq "$top" 40 "${6:-650}"); do
+    for x in $(seq "$left" 40 "${5:-900}"); do moves+=(mousemove "$x" "$y" sleep 0.016); done
   done
   while [ "$(now_us)" -lt "$end" ]; do
     if [ "$1" = press ]; then
-      xdotool mousemove 100 250 mousedown 1 "${moves[@]}" mouseup 1
+      xdotool mousemove "$left" "$top" mousedown 1 "${moves[@]}" mouseup 1
     else
-      xdotool mousemove 100 250 "${moves[@]}"
+      xdotool mousemove "$left" "$top" "${moves[@]}"
     fi
   done
 }
 
-# peak_while_sweeping GEOMETRY BUTTON SECONDS [ENOUGH]: counts the pixels off
-# the flat colour in that part of the screen, again and again while
-# sweep_screen BUTTON SECONDS runs; PEAK gets the highest count. With ENOUGH,
-# the sweep ends as soon as a count passes it. SWEPT: how long it swept, in
-# tenths of a second.
-peak_while_sweeping() {
-  local geometry=$1 enough=${4:-} count sweep started
-  PEAK=$(off_flat_colour "$(screenshot sweep_start)" "$geometry")
+# peaks_while_sweeping BUTTON SECONDS ENOUGH GEOMETRY... : counts the waves
+# (WAVES FILE GEOMETRY, by default the pixels off the flat colour) in each
+# part of the screen, again and again while sweep_screen BUTTON SECONDS runs
+# over SWEEP_AREA ("LEFT TOP RIGHT BOTTOM", by default the middle); PEAKS gets
+# each part's highest count. With ENOUGH (not empty) the sweep ends as soon as
+# the first part's count passes it. SWEPT: how long it swept, in tenths of a
+# second.
+peaks_while_sweeping() {
+  local button=$1 seconds=$2 enough=$3 shot count sweep started i
+  shift 3
+  local geometries=("$@")
+  shot=$(screenshot sweep_start)
+  PEAKS=()
+  for i in "${!geometries[@]}"; do PEAKS[i]=$("${WAVES:-off_flat_colour}" "$shot" "${geometries[i]}"); done
   started=$(now_us)
-  sweep_screen "$2" "$3" &
+  # shellcheck disable=SC2086
+  sweep_screen "$button" "$seconds" ${SWEEP_AREA:-} &
   sweep=$!
   while ! process_ended "$sweep"; do
-    count=$(off_flat_colour "$(screenshot sweeping)" "$geometry")
-    [ "$count" -gt "$PEAK" ] && PEAK=$count
-    [ -n "$enough" ] && [ "$PEAK" -gt "$enough" ] && break
+    shot=$(screenshot sweeping)
+    for i in "${!geometries[@]}"; do
+      count=$("${WAVES:-off_flat_colour}" "$shot" "${geometries[i]}")
+      [ "$count" -gt "${PEAKS[i]}" ] && PEAKS[i]=$count
+    done
+    [ -n "$enough" ] && [ "${PEAKS[0]}" -gt "$enough" ] && break
   done
   pkill -P "$sweep" xdotool 2>/dev/null
   kill "$sweep" 2>/dev/null
@@ -152,25 +163,32 @@ peak_while_sweeping() {
   return 0
 }
 
-# drag_stirs GEOMETRY: a left-button drag stirs the water far more than the
-# random drops do. A flat picture changes on screen only where waves are, so
-# the pixels off its flat colour count the waves.
+# drag_stirs GEOMETRY [OTHER_GEOMETRY]: a left-button drag stirs the water in
+# GEOMETRY far more than the random drops do; with OTHER_GEOMETRY (another
+# monitor's water), it stirs that one no more than the drops do. A picture of
+# flat colours changes on screen only where waves are, so the pixels off its
+# colours count the waves.
 # The control comes first, in the same run: 10 s of the same sweeps without
 # the button, whose peak is what the drops' rings (and the camera's own change
 # at the picture's edges) reach. The drag then sweeps until the count passes
-# that peak by 5 % of the area, within 20 s: a drag dents a cell every frame,
+# that peak by 5 % of the area, within 30 s: a drag dents a cell every frame,
 # the drops one every 150 frames, so on any machine the drag's water, given
 # the frames, lies far above anything the drops reach.
 DRAG_CONTROL_SECONDS=10
-DRAG_SECONDS=20
+DRAG_SECONDS=30
 drag_stirs() {
-  local geometry=$1 control bar
-  peak_while_sweeping "$geometry" hover "$DRAG_CONTROL_SECONDS"
-  control=$PEAK
-  bar=$((control + $(geometry_area "$geometry") * 5 / 100))
-  peak_while_sweeping "$geometry" press "$DRAG_SECONDS" "$bar"
-  log "pixels off the flat colour: at most $control without the button, $PEAK with it after $SWEPT tenths of a second (needed: more than $bar)"
-  [ "$PEAK" -gt "$bar" ]
+  local margin control other_control bar
+  margin=$(($(geometry_area "$1") * 5 / 100))
+  peaks_while_sweeping hover "$DRAG_CONTROL_SECONDS" "" "$@"
+  control=${PEAKS[0]}
+  other_control=${PEAKS[1]:-}
+  bar=$((control + margin))
+  peaks_while_sweeping press "$DRAG_SECONDS" "$bar" "$@"
+  log "waves in $1: at most $control without the button, ${PEAKS[0]} with it after $SWEPT tenths of a second (needed: more than $bar)"
+  [ "${PEAKS[0]}" -gt "$bar" ] || return 1
+  [ -z "$other_control" ] && return 0
+  log "waves in $2: at most $other_control without the button, ${PEAKS[1]} with it (allowed: up to $((other_control + margin)))"
+  [ "${PEAKS[1]}" -le $((other_control + margin)) ]
 }
 # geometry_area WxH+X+Y: W times H.
 geometry_area() {

@@ -3,7 +3,8 @@
 # place of the system: the zoom out of the mouse position and back into it,
 # the file chooser's filter, title and starting folder (the chosen file's
 # folder the second time), and the link's web-page request with the
-# hourglass shown meanwhile.
+# hourglass shown meanwhile. A chosen name the settings file cannot hold is
+# refused with a message, and the earlier choice stays.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/dialog_helpers.sh"
 harness_init dialog_requests
@@ -40,10 +41,10 @@ check "the file option is chosen" wait_for 5 file_option_chosen
 click_control file
 FILTER='BGMﾌｧｲﾙ (MP3 WAV)|*.MP3;*.WAV||'
 check "the chooser asks for MP3 and WAV files, titled, in the host's folder" \
-  logged "chooser filter=$FILTER title=ﾌｧｲﾙを開く folder=C:\\ripplume_requests chars=255 flags=0 owned=1"
+  logged "chooser filter=$FILTER title=ﾌｧｲﾙを開く folder=C:\\ripplume_requests chars=32767 flags=0 owned=1"
 click_control file
 check "the next chooser starts in the chosen file's folder" \
-  logged "chooser filter=$FILTER title=ﾌｧｲﾙを開く folder=C:\\Music chars=255 flags=0 owned=1"
+  logged "chooser filter=$FILTER title=ﾌｧｲﾙを開く folder=C:\\Music chars=32767 flags=0 owned=1"
 
 click_at $((CX + 30)) $((CY + 214))   # the link
 check "the link opens the maker's page, with the hourglass shown meanwhile" \
@@ -55,5 +56,25 @@ check "the dialog closes" wait_for_no_window "<Ripplume>" 15
 check "it shrinks back into the point it grew from, not the pointer's new place" \
   logged "zoom 3 $WINDOW 300,200,300,200"
 check "nothing else was asked" test "$(grep -c . "$LOG")" = 6
+
+# A name code page 932 cannot hold ("é", "😀"), of a file without a short
+# name: refused in words, and OK keeps the earlier choice.
+EARLIER='C:\ripplume_requests\earlier.mp3'
+printf 'ID3' >"$RUN/earlier.mp3"
+printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' "$EARLIER" >"$RUN/Ripplume.ini"  # as code page 932 writes it
+rm -f "$LOG"
+wine_start REFUSING "$RUN/dialog_demo.exe" /record 'Z:'"${LOG//\//\\}" 'C:\Music\café 😀.mp3'
+check "the dialog opens with the earlier choice" dialog_shown
+click_control file
+check "a name that cannot be stored is refused with a message" wait_for_window Ripplume 15
+check "which says why" sh -c "wine '$BIN/wintool.exe' texts Ripplume | grep -q '短い名前もありません'"
+screenshot refused_name >/dev/null
+key_to_window Ripplume Return
+check "the message goes" wait_for_no_window Ripplume 10
+click_control set
+check "OK closes the dialog" wait_for_no_window "<Ripplume>" 15
+FILE_KEY=$(printf 'BGM\xcc\xa7\xb2\xd9')  # BGMﾌｧｲﾙ in code page 932
+stored_choice() { tr -d '\r' <"$RUN/Ripplume.ini" | LC_ALL=C grep -qxF "$FILE_KEY=$EARLIER"; }
+check "the earlier choice is still the one stored" stored_choice
 
 finish_checks

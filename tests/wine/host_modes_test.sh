@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The host's command-line modes: the single-instance guard in every mode,
 # the renderer-missing message (run, settings and other letters, not
-# preview), /c:<handle> as /c, and the silent end of unknown letters.
+# preview), /c:<handle> owned by and modal to that window, the silent end of
+# unknown letters, and an empty command line opening the settings.
 source "$(dirname "$0")/harness.sh"
 harness_init host_modes
 # The host's texts are Japanese: run it as on a Japanese system.
@@ -81,12 +82,19 @@ check "/a ends silently" ends_silently A "$FULL/Ripplume.scr" /a
 check "/x ends silently" ends_silently X "$FULL/Ripplume.scr" /x
 check "a single character ends silently" ends_silently ONE "$FULL/Ripplume.scr" x
 
-# --- Settings: /c:<handle> opens the dialog as /c does; while it is open,
-# every new start ends at once.
+# --- Settings: /c:<handle> of no window opens the dialog as /c does; while
+# it is open, every new start ends at once, and a new settings request
+# brings the open dialog to the front.
 wine_start DIALOG "$FULL/Ripplume.scr" /c:4660
 check "/c:4660 opens the settings dialog" wait_for_window '<Ripplume>' 15
 check "while the dialog is open, /s ends at once" ends_silently S_DURING_DIALOG "$FULL/Ripplume.scr" /s
+foreground_is() { [ "$(wine "$BIN/wintool.exe" foreground 2>/dev/null | tr -d '\r')" = "$1" ]; }
+hold ACTIVE take-activation 30 >/dev/null
+check "another window takes the activation from the dialog" wait_for 10 foreground_is "wintool active"
 check "while the dialog is open, /c ends at once" ends_silently C_DURING_DIALOG "$FULL/Ripplume.scr" /c
+check "... and brings the open dialog to the front" wait_for 10 foreground_is '<Ripplume>'
+check "an empty command line then ends at once too" ends_silently EMPTY_DURING_DIALOG "$FULL/Ripplume.scr"
+kill "$ACTIVE" 2>/dev/null
 check "preview box while the dialog is open" start_box
 wine_start P_DURING_DIALOG "$FULL/Ripplume.scr" /p "$BOX_HANDLE"
 check "while the dialog is open, /p ends at once" wait_exit "$P_DURING_DIALOG" 15
@@ -94,6 +102,18 @@ check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$WORK/
 stop_box
 wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
 check "closing the dialog ends the settings process" wait_exit "$DIALOG" 10
+
+# /c:<handle> of a window, as the screen-saver page asks: the dialog is owned
+# by that window and modal to it, and gives it back when it closes.
+check "an asking window for /c:<handle>" start_box
+wine_start DIALOG_OWNED "$FULL/Ripplume.scr" "/c:$BOX_HANDLE"
+check "/c:<handle> opens the settings dialog" wait_for_window '<Ripplume>' 15
+owner=$(wine "$BIN/wintool.exe" owner '<Ripplume>' 2>/dev/null | tr -d '\r')
+check "it is owned by the asking window, which takes no input meanwhile ($owner)" test "$owner" = "$BOX_HANDLE 0"
+wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
+check "closing the dialog ends the settings process" wait_exit "$DIALOG_OWNED" 10
+check "... and the asking window takes input again" wine "$BIN/wintool.exe" enabled "Preview Box"
+stop_box
 
 wine_start DIALOG_C "$FULL/Ripplume.scr" /C
 check "/C opens the settings dialog too" wait_for_window '<Ripplume>' 15
@@ -114,9 +134,12 @@ check "... and the preview box stays empty" sh -c '! grep -q "^1 " "$0"' "$WORK/
 stop_box
 check "the run ends with its renderer" end_run "$RUN"
 
-# --- An empty command line starts a run as well.
+# --- An empty command line, as Windows' "Configure" gives, opens the settings.
+renderers=$(renderer_count)
 wine_start EMPTY "$FULL/Ripplume.scr"
-check "an empty command line starts a run" wait_for_window Ripplume_VC 30
-check "... which ends with its renderer" end_run "$EMPTY"
+check "an empty command line opens the settings dialog" wait_for_window '<Ripplume>' 15
+check "... and starts no run" stays_so 1 renderer_count_is "$renderers"
+wine "$BIN/wintool.exe" close '<Ripplume>' >/dev/null 2>&1
+check "... and ends when the dialog closes" wait_exit "$EMPTY" 10
 
 finish_checks

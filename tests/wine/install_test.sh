@@ -96,9 +96,18 @@ run_installed() {
   check "$label: the settings file is written beside the installed host" test -s "$dir/Ripplume.ini"
 }
 
+# An account whose saver was once set to (None) (it is off) and that has no
+# timeout of its own.
+wine reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
+wine reg delete "$DESKTOP_KEY" /v ScreenSaveTimeOut /f >/dev/null 2>&1
 snapshot before
 
 # ---- a silent install, to the default folder ----
+# A window that sees what Windows is told.
+check "a window watches for settings changes" hold WATCHER watch-settings 600
+# saver_changes_told: how many times Windows was told the saver went on or off.
+saver_changes_told() { tr -d '\r' <"$ART/WATCHER.log" | grep -cx 'setting 17'; }
+told_more_than() { [ "$(saver_changes_told)" -gt "$1" ]; }
 wine "$SETUP" /S >"$ART/setup.log" 2>&1
 # %LOCALAPPDATA%\Programs\Ripplume, under whichever user Wine runs as.
 DIR=$(dirname "$(find "$C/users" -path '*/AppData/Local/Programs/Ripplume/Ripplume.scr' | head -n 1)")
@@ -124,6 +133,10 @@ check "with product name and description" grep -qx 'ProductName=Ripplume' "$ART/
 saver=$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)
 check "Ripplume is the current screen saver ($saver)" \
   test "$(readlink -f "$(wine winepath -u "$saver" 2>/dev/null | tr -d '\r')")" = "$(readlink -f "$DIR/Ripplume.scr")"
+check "the screen saver is turned on" test "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)" = 1
+check "with the default timeout, there being none" test "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)" = 600
+check "Windows is told the saver is on (SPI_SETSCREENSAVEACTIVE, with SPIF_SENDCHANGE)" \
+  wait_for 10 told_more_than 0
 check "the uninstall entry names Ripplume" test "$(reg_value "$UNINSTALL_KEY" DisplayName)" = Ripplume
 check "with its version" test "$(reg_value "$UNINSTALL_KEY" DisplayVersion)" = "$VERSION"
 check "its publisher" test -n "$(reg_value "$UNINSTALL_KEY" Publisher)"
@@ -133,8 +146,13 @@ run_installed "$DIR" default
 
 # ---- an upgrade over it keeps the settings ----
 cp "$DIR/Ripplume.ini" "$ART/ini_before_upgrade"
+# The user turned the saver off and chose a timeout of their own meanwhile.
+wine reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
+wine reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d 300 /f >/dev/null 2>&1
 wine "$SETUP" /S >"$ART/upgrade.log" 2>&1
 check "an upgrade keeps Ripplume.ini byte for byte" cmp -s "$DIR/Ripplume.ini" "$ART/ini_before_upgrade"
+check "it turns the saver on again" test "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)" = 1
+check "and keeps the user's timeout" test "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)" = 300
 check "and the programs are still there" test -f "$DIR/Ripplume.scr" -a -f "$DIR/Ripplume.dll"
 
 # ---- the uninstaller ----
@@ -144,12 +162,18 @@ mkdir -p "$HANDOVER"
 convert -size 8x8 xc:'#2040c0' -type TrueColor BMP3:"$PICTURE"
 mkdir -p "$C/q_lorn"
 convert -size 8x8 xc:'#2040c0' -type TrueColor BMP3:"$C/q_lorn/Ripplume.bmp"
+told=$(saver_changes_told)
 wine "$DIR/Uninstall.exe" /S >"$ART/uninstall.log" 2>&1
 check "the uninstaller removes the install folder" wait_uninstalled "$DIR"
+check "the screen saver is off again" test "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)" = 0
+check "Windows is told the saver is off" wait_for 10 told_more_than "$told"
+check "the user's timeout stays" test "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)" = 300
 wineboot -r >/dev/null 2>&1  # files the uninstaller left for the next start (its own copy)
 snapshot after
 check "no file of ours is left (the hand-over folder and an old C:\\q_lorn picture included)" diff "$ART/files_before.txt" "$ART/files_after.txt"
-check "no registry value of ours is left" diff "$ART/user_before.reg" "$ART/user_after.reg"
+# The timeout is the user's own by now (checked above).
+no_timeout() { grep -v '^"ScreenSaveTimeOut"=' "$1"; }
+check "no registry value of ours is left" diff <(no_timeout "$ART/user_before.reg") <(no_timeout "$ART/user_after.reg")
 
 # ---- a folder with blanks; another program's screen saver meanwhile ----
 # /D= must come last and unquoted, blanks and all: through a batch file, as a
@@ -164,6 +188,7 @@ wine "$SDIR/Uninstall.exe" /S >"$ART/uninstall_spaced.log" 2>&1
 check "the uninstaller removes the folder with blanks" wait_uninstalled "$SDIR"
 check "another program's screen-saver choice stays" \
   test "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr'
+check "and stays on" test "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)" = 1
 check "the uninstall entry is gone" sh -c "! wine reg query '$UNINSTALL_KEY' >/dev/null 2>&1"
 
 finish_checks

@@ -51,7 +51,7 @@ dialog() {
   check "$label: the file option is chosen" wait_for 10 file_option_chosen
   click_control file
   check "$label: the chooser is titled $6, for $7" \
-    wait_for 10 recorded "chooser filter=$7 title=$6 folder=C:\\ripplume_languages chars=255 flags=0 owned=1"
+    wait_for 10 recorded "chooser filter=$7 title=$6 folder=C:\\ripplume_languages chars=32767 flags=0 owned=1"
   click_control set
   check "$label: OK closes the dialog" wait_for_no_window "<Ripplume>" 15
   cp "$RUN/Ripplume.ini" "$ART/settings_$label.ini" 2>/dev/null

@@ -1,39 +1,18 @@
-// The ANSI text conversion on a system whose code page is UTF-8 (65001).
-// Wine accepts any flags for UTF-8 and keeps its own code page, so a stand-in
-// takes the system's place here and refuses what Windows documents it refuses.
+// The ANSI text conversion on a system whose code page is UTF-8 (65001),
+// through the code page stand-in.
 #include "host/common/ansi_text_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "host/common/code_page_calls_win32.h"
+#include "tests/host/common/code_page_stand_in.h"
 
 namespace {
 
-// Code page 65001 with Windows' rules: only WC_ERR_INVALID_CHARS (or no flag)
-// and no used-default flag when converting to it.
-struct StrictUtf8System : CodePageSystem {
-    UINT ActiveCodePage() override { return CP_UTF8; }
-    int WideToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int outBytes, LPCCH defaultChar,
-                        LPBOOL usedDefault) override {
-        if (codePage != CP_UTF8 && codePage != CP_ACP) return SetLastError(ERROR_INVALID_PARAMETER), 0;
-        if ((flags & ~DWORD(WC_ERR_INVALID_CHARS)) != 0) return SetLastError(ERROR_INVALID_FLAGS), 0;
-        if (defaultChar != nullptr || usedDefault != nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;
-        return WideCharToMultiByte(CP_UTF8, flags, text, length, out, outBytes, nullptr, nullptr);
-    }
-    int MultiByteToWide(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out, int outChars) override {
-        if (codePage != CP_UTF8 && codePage != CP_ACP) return SetLastError(ERROR_INVALID_PARAMETER), 0;
-        if ((flags & ~DWORD(MB_ERR_INVALID_CHARS)) != 0) return SetLastError(ERROR_INVALID_FLAGS), 0;
-        return MultiByteToWideChar(CP_UTF8, flags, text, length, out, outChars);
-    }
-};
-
 struct Utf8System : ::testing::Test {
-    StrictUtf8System utf8;
-    CodePageSystem* saved = CodePage;
-    void SetUp() override { CodePage = &utf8; }
-    void TearDown() override { CodePage = saved; }
+    StandInCodePage utf8{CP_UTF8};
+    CodePageInPlace inPlace{&utf8};
 };
 
 TEST_F(Utf8System, EveryNameConvertsWholeAndComesBack) {

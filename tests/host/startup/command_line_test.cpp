@@ -78,6 +78,26 @@ TEST(CommandLine, PreviewHandleKeeps32BitsAndRefusesMore) {
     EXPECT_EQ(PreviewHandle(L"/p " + std::wstring(3000, L'7')), 0u);
 }
 
+TEST(CommandLine, HostModeFollowsTheLetterAndAnEmptyLineOpensTheSettings) {
+    EXPECT_EQ(HostModeOf(L""), HostMode::Settings);
+    EXPECT_EQ(HostModeOf(L"/c"), HostMode::Settings);
+    EXPECT_EQ(HostModeOf(L"/C:4660"), HostMode::Settings);
+    EXPECT_EQ(HostModeOf(L"/s"), HostMode::Run);
+    EXPECT_EQ(HostModeOf(L"-S"), HostMode::Run);
+    EXPECT_EQ(HostModeOf(L"/p 4660"), HostMode::Preview);
+    for (const wchar_t* line : {L"/a", L"x", L" /s", L"/"}) {
+        EXPECT_EQ(HostModeOf(line), HostMode::Nothing) << std::string(line, line + std::wcslen(line));
+    }
+}
+
+TEST(CommandLine, SettingsOwnerIsTheHandleOfASettingsRequestOnly) {
+    EXPECT_EQ(SettingsOwnerHandle(L"/c:4660"), 4660u);
+    EXPECT_EQ(SettingsOwnerHandle(L"/c"), 0u);
+    EXPECT_EQ(SettingsOwnerHandle(L""), 0u);
+    EXPECT_EQ(SettingsOwnerHandle(L"/p 4660"), 0u);
+    EXPECT_EQ(SettingsOwnerHandle(L"/s:4660"), 0u);
+}
+
 }  // namespace
 
 TEST(HostMutex, EveryModeButThePreviewTakesIt) {

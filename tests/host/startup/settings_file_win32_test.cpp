@@ -10,6 +10,7 @@
 
 #include "host/common/ansi_text_win32.h"
 #include "host/startup/settings_values.h"
+#include "tests/host/common/code_page_stand_in.h"
 
 namespace {
 
@@ -37,6 +38,14 @@ void MakeFile(const std::wstring& path) {
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(file, "ID3", 3, &written, nullptr);
+    CloseHandle(file);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
 
@@ -77,6 +86,14 @@ struct SettingsFileTest : ::testing::Test {
 
     void WriteKind(const std::wstring& value) { WriteIniString(SettingsSection, KeyBgmKind, value, Ini); }
     void Load() { LoadSettingsFrom(Ini, L"C:\\Host", Values); }
+    // OK with a music file chosen, then the next start's load.
+    void SaveAndLoadMusicFile(const std::wstring& song) {
+        Values.BgmKind = BgmMusicFile;
+        Values.BgmFile = song;
+        SaveSettingsTo(Ini, L"", Values);
+        Values = HostSettings{};
+        Load();
+    }
 };
 
 TEST_F(SettingsFileTest, NoFileGivesTheDefaults) {
@@ -215,13 +232,75 @@ TEST_F(SettingsFileTest, FolderAsMusicFileBecomesNoMusic) {
     EXPECT_EQ(Values.BgmFile, L"");
 }
 
-TEST_F(SettingsFileTest, LongValuesAreCutTo255Bytes) {
+TEST_F(SettingsFileTest, ValuesOfAnyLengthComeBackWhole) {
     std::wstring value;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         value += static_cast<wchar_t>(L'a' + i % 26);
     }
     WriteIniString(SettingsSection, KeyBgmFile, value, Ini);
-    EXPECT_EQ(ReadIniString(SettingsSection, KeyBgmFile, Ini), value.substr(0, 255));
+    EXPECT_EQ(ReadIniString(SettingsSection, KeyBgmFile, Ini), value);
+
+    // A music file whose name is over 255 bytes in code page 932 (a kanji is two).
+    const std::wstring folder = Folder + L"\\" + std::wstring(50, L'\u6CE2');  // 波
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring song = folder + L"\\" + std::wstring(50, L'\u97F3') + L".mp3";  // 音
+    MakeFile(song);
+    ASSERT_GT(ToAnsi(song).size(), 255u);
+    SaveAndLoadMusicFile(song);
+    EXPECT_EQ(Values.BgmKind, BgmMusicFile);
+    EXPECT_EQ(Values.BgmFile, song);
+    DeleteFileW(song.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// The system's code page changed since the file was written (the user turned
+// on "Use Unicode UTF-8 for worldwide language support"): the stand-in plays
+// the new one.
+TEST_F(SettingsFileTest, AChoiceWrittenUnder932ReadsTheSameUnderUtf8AndWestern) {
+    const std::wstring song = Folder + L"\\\u66F2 \u6CE2\u306E\u97F3.mp3";  // 曲 波の音.mp3
+    MakeFile(song);
+    Values.BgmKind = BgmMusicFile;
+    Values.BgmFile = song;
+    SaveSettingsTo(Ini, L"3", Values);
+    const std::string written = FileBytes(Ini);
+    for (const UINT page : {65001u, 1252u}) {
+        StandInCodePage other(page);
+        CodePageInPlace inPlace(&other);
+        HostSettings read;
+        LoadSettingsFrom(Ini, L"C:\\Host", read);
+        EXPECT_EQ(read.BgmKind, BgmMusicFile) << page;
+        EXPECT_EQ(read.BgmRepeat, 3) << page;
+        EXPECT_EQ(read.BgmFile, song) << page;
+    }
+    EXPECT_EQ(FileBytes(Ini), written);
+}
+
+TEST_F(SettingsFileTest, AChoiceWrittenUnderWesternReadsTheSameUnderUtf8AndCyrillic) {
+    const std::wstring song = Folder + L"\\caf\u00E9.mp3";
+    MakeFile(song);
+    // As Western Windows (1252) writes it: no form for the keys' kanji and
+    // katakana ("?" each), the name in 1252. Cyrillic (1251) writes the keys
+    // alike but reads the name's "é" as another letter, a file that is not there.
+    WriteBytes(Ini, "[Section]\r\nBGM?\?= 2\r\nBGM?\?\?\?\?= 4\r\nBGM?\?\?\?=" + ToCodePage(1252, song) + "\r\n");
+    for (const UINT page : {65001u, 1251u}) {
+        StandInCodePage other(page);
+        CodePageInPlace inPlace(&other);
+        Load();
+        EXPECT_EQ(Values.BgmKind, BgmMusicFile) << page;
+        EXPECT_EQ(Values.BgmRepeat, 4) << page;
+        EXPECT_EQ(Values.BgmFile, song) << page;
+    }
+}
+
+TEST_F(SettingsFileTest, AFileSavedAsUnicodeIsReadWhole) {
+    const std::wstring song = Folder + L"\\\u66F2 caf\u00E9.mp3";  // 曲 café.mp3
+    MakeFile(song);
+    const std::wstring text =
+        std::wstring(L"\uFEFF[Section]\r\n") + KeyBgmKind + L"=2\r\n" + KeyBgmFile + L"=" + song + L"\r\n";
+    WriteBytes(Ini, std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
+    Load();
+    EXPECT_EQ(Values.BgmKind, BgmMusicFile);
+    EXPECT_EQ(Values.BgmFile, song);
 }
 
 TEST_F(SettingsFileTest, SectionAndKeyNamesCountTo127Characters) {
@@ -276,12 +355,7 @@ TEST_F(SettingsFileTest, NoCharacterIsSwappedForALookAlike) {
 TEST_F(SettingsFileTest, AMusicFileTheCodePageCannotNameIsStoredByItsShortName) {
     const std::wstring song = Folder + L"\\" + Unrepresentable + L".mp3";
     MakeFile(song);
-    Values.BgmKind = BgmMusicFile;
-    Values.BgmFile = song;
-    SaveSettingsTo(Ini, L"", Values);
-
-    Values = HostSettings{};
-    Load();
+    SaveAndLoadMusicFile(song);
     EXPECT_EQ(Values.BgmKind, BgmMusicFile);
     ASSERT_FALSE(Values.BgmFile.empty());
     EXPECT_TRUE(FileExists(Values.BgmFile));

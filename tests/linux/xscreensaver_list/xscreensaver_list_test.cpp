@@ -8,164 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/linux/xscreensaver_list/xscreensaver_model.h"
+
 namespace {
 
-// ---- the file as XScreenSaver 6.06 reads it, after its own reader: fgets()
-// into a 1 KB buffer that grows, backslash-newline joining lines, escapes,
-// "key: value" with the key matched without regard to case (the last wins),
-// the list split at \n into [-] [visual:] ["name"] command entries.
-
-struct Hack {
-    bool Enabled = true;
-    std::string Visual, Name, Command;
-    bool operator==(const Hack& o) const {
-        return Enabled == o.Enabled && Visual == o.Visual && Name == o.Name && Command == o.Command;
-    }
-};
-
-struct Seen {
-    std::map<std::string, std::string> Settings;  // lower-case key: value; programs and selected aside
-    std::vector<Hack> List;
-    int Selected = -1;  // its place on the list, -1 when none
-};
-
-bool Blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string Stripped(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && Blank(s[b])) ++b;
-    while (e > b && Blank(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
-
-std::map<std::string, std::string> ReadValues(const std::string& file) {
-    std::map<std::string, std::string> values;
-    if (file.empty()) return values;
-    std::FILE* in = fmemopen(const_cast<char*>(file.data()), file.size(), "r");
-    std::vector<char> buf(1024);
-    while (std::fgets(buf.data(), int(buf.size()) - 1, in)) {
-        size_t n = std::strlen(buf.data());
-        while (n > 2 && (buf[n - 1] != '\n' || buf[n - 2] == '\\')) {
-            if (buf[n - 2] == '\\') buf[n -= 2] = 0;
-            buf.resize(buf.size() + 1024);
-            if (!std::fgets(buf.data() + n, int(buf.size() - n) - 1, in)) break;
-            n = std::strlen(buf.data());
-        }
-        std::string line;
-        for (const char* c = buf.data(); *c; ++c) {
-            if (*c != '\\') {
-                line += *c;
-            } else if (c[1]) {
-                ++c;
-                line += *c == 'n' ? '\n' : *c == 'r' ? '\r' : *c == 't' ? '\t' : *c;
-            } else {
-                break;
-            }
-        }
-        line = Stripped(line);
-        const size_t colon = line.find(':');
-        if (line.empty() || std::strchr("#!;", line[0]) || colon == std::string::npos) continue;
-        std::string key = line.substr(0, colon);
-        for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
-        values[key] = Stripped(line.substr(colon + 1));
-    }
-    std::fclose(in);
-    return values;
-}
-
-Hack ParseHack(const std::string& text) {
-    Hack hack;
-    size_t at = 0;
-    const auto skip = [&] {
-        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    };
-    skip();
-    if (at < text.size() && text[at] == '-') {
-        hack.Enabled = false;
-        ++at;
-        skip();
-    }
-    const size_t word = text.find_first_of(":\" \t\n\r\v\f", at);
-    if (word != std::string::npos && text[word] == ':') {
-        hack.Visual = text.substr(at, word - at);
-        at = word + 1;
-        skip();
-    }
-    if (at < text.size() && text[at] == '"') {
-        const size_t close = std::min(text.find('"', at + 1), text.size());
-        hack.Name = text.substr(at + 1, close - at - 1);
-        at = std::min(close + 1, text.size());
-        skip();
-    }
-    // The command (XScreenSaver squeezes its blanks, which changes no comparison here).
-    hack.Command = text.substr(at);
-    while (!hack.Command.empty() && std::isspace(static_cast<unsigned char>(hack.Command.back())))
-        hack.Command.pop_back();
-    return hack;
-}
-
-// The user's file, or for its list while it has none, the system's.
-Seen SeenByXScreenSaver(const std::string& file, const std::string& system) {
-    Seen seen;
-    seen.Settings = ReadValues(file);
-    std::string list;
-    if (seen.Settings.count("programs")) {
-        list = seen.Settings["programs"];
-    } else {
-        list = ReadValues(system)["*programs"];
-    }
-    seen.Settings.erase("programs");
-    for (size_t start = 0; start < list.size();) {
-        start = std::min(list.find_first_not_of(" \t\n", start), list.size());
-        const size_t end = std::min(list.find('\n', start), list.size());
-        seen.List.push_back(ParseHack(list.substr(start, end - start)));
-        start = end + 1;
-    }
-    if (seen.Settings.count("selected")) {
-        const int selected = std::atoi(seen.Settings["selected"].c_str());
-        if (selected >= 0 && selected < int(seen.List.size())) seen.Selected = selected;
-    }
-    seen.Settings.erase("selected");
-    return seen;
-}
-
-bool IsRipplume(const Hack& hack) {
-    const std::string word = hack.Command.substr(0, hack.Command.find(' '));
-    return word.substr(word.rfind('/') + 1) == "ripplume";
-}
-
-std::vector<Hack> Others(const std::vector<Hack>& list) {
-    std::vector<Hack> others;
-    for (const Hack& hack : list)
-        if (!IsRipplume(hack)) others.push_back(hack);
-    return others;
-}
-
-int RipplumesIn(const std::vector<Hack>& list, bool enabledOnly) {
-    int count = 0;
-    for (const Hack& hack : list) count += IsRipplume(hack) && (hack.Enabled || !enabledOnly);
-    return count;
-}
-
-// All XScreenSaver sees differently is Ripplume's entry: listed and enabled, or gone.
 void ExpectOnlyRipplumeChanged(const std::string& before, const std::string& after, const std::string& system,
                                bool listed) {
-    const Seen was = SeenByXScreenSaver(before, system), is = SeenByXScreenSaver(after, system);
-    EXPECT_EQ(is.Settings, was.Settings);
-    EXPECT_TRUE(Others(is.List) == Others(was.List));
-    if (listed) {
-        EXPECT_GE(RipplumesIn(is.List, true), 1);
-        EXPECT_EQ(RipplumesIn(is.List, false), std::max(1, RipplumesIn(was.List, false)));
-    } else {
-        EXPECT_EQ(RipplumesIn(is.List, false), 0);
-    }
-    // The mode the user chose is still the one chosen.
-    if (was.Selected >= 0 && !IsRipplume(was.List[size_t(was.Selected)])) {
-        ASSERT_GE(is.Selected, 0);
-        EXPECT_TRUE(is.List[size_t(is.Selected)] == was.List[size_t(was.Selected)]);
-    }
+    EXPECT_EQ(WhatElseChanged(before, after, system, listed), "");
 }
 
 bool ListsRipplumeEnabled(const std::string& file, const std::string& system = "") {
@@ -226,6 +75,9 @@ const std::vector<Shape> Shapes = {
     {"no final newline", "timeout: 0:05:00\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears --root"},
     {"CRLF lines (XScreenSaver joins none of them)",
      "timeout: 0:05:00\r\nprograms:\t\\\r\n  maze --root \\n\\\r\n  GL: gears --root \\n\\\r\n\r\nmode: one\r\n"},
+    {"CRLF lines, the list on one", "selected: 1\r\nprograms: maze --root \\n GL: gears --root\r\nmode: one\r\n"},
+    {"a choice one past the end", "selected: 2\nprograms: maze --root \\n GL: gears --root\n"},
+    {"a choice two past the end, with zeros", "selected: 003\nprograms: maze --root \\n GL: gears --root\n"},
     {"the key in capitals", "Programs:\t\\\n  maze --root \\n\\\n  GL: gears --root \\n\\\n\nMode: one\n"},
     {"two lists: the last is read",
      "programs: maze --root\nselected: 1\nprograms:\t\\\n  GL: gears --root \\n\\\n"
@@ -359,6 +211,15 @@ TEST(XScreenSaverList, WhatCannotBeEditedSafelyIsLeftAsItWas) {
     const std::string binary = std::string("programs: ripplume\n\0\x01", 21);
     EXPECT_NE(WithoutRipplume(binary).Error, "");
     EXPECT_NE(WithRipplumeListed(binary, "").Error, "");
+}
+
+TEST(XScreenSaverList, OnlyAFileWithXScreenSaversOwnSettingsIsASettingsFile) {
+    EXPECT_TRUE(HoldsXScreenSaverSettings(""));
+    EXPECT_TRUE(HoldsXScreenSaverSettings(" \n\t\n"));
+    EXPECT_TRUE(HoldsXScreenSaverSettings("# XScreenSaver Preferences File\nTimeout:\t0:10:00\n"));
+    EXPECT_TRUE(HoldsXScreenSaverSettings("some: thing\nprograms: maze\n"));
+    EXPECT_FALSE(HoldsXScreenSaverSettings("root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1::/:/bin/sh\n"));
+    EXPECT_FALSE(HoldsXScreenSaverSettings("# timeout: 0:10:00\n"));
 }
 
 TEST(XScreenSaverList, TheCommandDecidesWhichEntryIsRipplumes) {

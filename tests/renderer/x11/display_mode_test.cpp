@@ -115,4 +115,16 @@ TEST(DisplayModeHelper, FoundWhereNamedOrOnTheSearchPath) {
     rmdir(folder);
 }
 
+TEST(DisplayModeXErrors, MeanAFallbackOrACleanEndNeverADeath) {
+    using M = XErrorMeaning;
+    for (int code :
+         {XErrorCode::NoSuchWindow, XErrorCode::NoSuchDrawable, XErrorCode::NoSuchPixmap, XErrorCode::Mismatch})
+        EXPECT_EQ(MeaningOfXError(RunStage::TakingPicture, code), M::NoPicture);
+    EXPECT_EQ(MeaningOfXError(RunStage::Drawing, XErrorCode::NoSuchWindow), M::WindowMayBeGone);
+    EXPECT_EQ(MeaningOfXError(RunStage::Drawing, XErrorCode::NoSuchDrawable), M::WindowMayBeGone);
+    EXPECT_EQ(MeaningOfXError(RunStage::Drawing, XErrorCode::Mismatch), M::Reported);
+    EXPECT_EQ(MeaningOfXError(RunStage::Opening, XErrorCode::Mismatch), M::OpeningFails);
+    EXPECT_EQ(MeaningOfXError(RunStage::Ending, XErrorCode::NoSuchWindow), M::Ignored);
+}
+
 }  // namespace

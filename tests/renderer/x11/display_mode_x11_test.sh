@@ -10,7 +10,11 @@
 #    one the water is plain blue, and it says why;
 #  - SIGTERM ends it within 0.5 s, exit code 0, even while the helper hangs
 #    (ending the helper's children too) or the X server does not answer;
-#  - no such window, no GLX, no font for -fps: it says so in its own words.
+#  - any other ending signal (HUP, QUIT, PIPE) ends the helper's group too;
+#  - no X error ends it: a helper that frees its pixmap gives plain water, a
+#    window destroyed under it ends it with exit code 0;
+#  - no such window, an input-only one, no GLX, no font for -fps: it says so
+#    in its own words.
 RIPPLUME=$1
 BLANK=$2
 FAKE_GETIMAGE=$3
@@ -146,17 +150,49 @@ check "... and it says why" grep -q "no picture of the desktop: RIPPLUME_GETIMAG
 # A picture helper that hangs, with a child of its own; it writes both pids.
 printf '#!/bin/sh\nsleep 600 &\necho "$$ $!" >"%s"\nexec sleep 600\n' "$ART/helper_started" >"$ART/hanging_getimage"
 chmod +x "$ART/hanging_getimage"
-RIPPLUME_GETIMAGE=$ART/hanging_getimage XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/hanging.log" 2>&1 &
-RUN=$!
-PIDS+=("$RUN")
-wait_for 10 test -s "$ART/helper_started"
-read -r helper helper_child <"$ART/helper_started"
-PIDS+=("$helper" "$helper_child")
+# hanging NAME: ripplume on XScreenSaver's window, its picture helper hung;
+# its pid in RUN, the helper's and its child's in helper and helper_child.
+hanging() {
+  rm -f "$ART/helper_started"
+  RIPPLUME_GETIMAGE=$ART/hanging_getimage XSCREENSAVER_WINDOW=$ID "$RIPPLUME" >"$ART/$1.log" 2>&1 &
+  RUN=$!
+  PIDS+=("$RUN")
+  wait_for 10 test -s "$ART/helper_started"
+  read -r helper helper_child <"$ART/helper_started"
+  PIDS+=("$helper" "$helper_child")
+}
+hanging hanging
 kill -TERM "$RUN"
 check "SIGTERM while the picture helper hangs ends it within 0.5 s" ends_within 0.5 "$RUN"
 check "... with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
 running() { [ -e "/proc/$1" ] && ! grep -q ') Z' "/proc/$1/stat"; }
 check "... ending the helper and its child" wait_for 2 eval '! running "$helper" && ! running "$helper_child"'
+for signal in HUP QUIT PIPE; do
+  hanging "hanging_$signal"
+  kill -"$signal" "$RUN"
+  check "SIG$signal while the picture helper hangs ends it, the helper and its child" \
+    eval 'ends_within 2 "$RUN" && wait_for 2 eval "! running $helper && ! running $helper_child"'
+done
+
+# ---- X errors: a fallback or a clean end ----
+printf '#!/bin/sh\nexec "%s" "$1" "$2" free\n' "$FAKE_GETIMAGE" >"$ART/freeing_getimage"
+chmod +x "$ART/freeing_getimage"
+water_under_xscreensaver "$ART/freeing_getimage" freed_pixmap plain_blue
+check "a helper that frees its pixmap: plain water, saying why, still running" \
+  eval 'plain_blue && grep -q "no picture of the desktop" "$ART/freed_pixmap.log" && ! process_ended "$RUN"'
+kill -TERM "$RUN"
+ends_within 1 "$RUN"
+"$BLANK" >"$ART/doomed.txt" &
+doomed=$!
+PIDS+=("$doomed")
+wait_for 5 test -s "$ART/doomed.txt"
+"$RIPPLUME" -window-id "$(head -n 1 "$ART/doomed.txt")" -fps >"$ART/doomed.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+wait_for 10 grep -q fps "$ART/doomed.log"
+kill "$doomed"  # its window goes with it
+check "its window destroyed during the run: it ends, with exit code 0" \
+  eval 'ends_within 10 "$RUN" && [ "$EXIT_CODE" = 0 ]'
 
 # An X server that takes the connection and never answers: it waits in XOpenDisplay.
 for number in $(seq 201 240); do [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break; done
@@ -179,6 +215,13 @@ rm -f "/tmp/.X11-unix/X$number"
 code=$?
 check "-window-id of no window: exit 1 (got $code), saying so in its own words" \
   eval '[ $code = 1 ] && grep -q "0x3fffff1 is not a window" "$ART/no_window.log" && ! grep -q BadWindow "$ART/no_window.log"'
+"$BLANK" input-only >"$ART/input_only.txt" &
+PIDS+=("$!")
+wait_for 5 test -s "$ART/input_only.txt"
+"$RIPPLUME" -window-id "$(head -n 1 "$ART/input_only.txt")" >"$ART/input_only.log" 2>&1
+code=$?
+check "-window-id of an input-only window: exit 1 (got $code), saying so in its own words" \
+  eval '[ $code = 1 ] && grep -q "input-only window" "$ART/input_only.log" && ! grep -q "X Error" "$ART/input_only.log"'
 start_display -extension GLX
 DISPLAY=$NEW_DISPLAY "$RIPPLUME" >"$ART/no_glx.log" 2>&1
 code=$?

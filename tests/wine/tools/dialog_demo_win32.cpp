@@ -9,6 +9,7 @@
 //       told (WM_DPICHANGED) that it is now on a monitor of DPI dots per inch,
 //       as Windows tells a dialog moved to such a monitor; Wine never does.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -100,7 +101,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (__argc >= 4 && std::string(__argv[1]) == "/record") {
         Log = std::fopen(__argv[2], "w");
         if (!Log) return 1;
-        Chosen = Widen(__argv[3]);
+        // In full Unicode: the narrow arguments hold only what the code page can.
+        int count = 0;
+        LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+        Chosen = arguments && count >= 4 ? arguments[3] : Widen(__argv[3]);
+        LocalFree(arguments);
         ZoomCalls = &RecordZoom;
         DialogCalls = &RecordDialog;
     }
@@ -109,7 +114,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         SetTimer(nullptr, 0, 200, SendDpiChange);
     }
     LoadSettings();
-    ShowSettingsDialog(instance);
+    ShowSettingsDialog(instance, nullptr);
     if (Log) {
         Record("closed");
         std::fclose(Log);

@@ -4,6 +4,10 @@
 //   wintool texts TITLE          print the window's text and its children's, one per line (UTF-8)
 //   wintool exists TITLE         exit 0 when a top-level window TITLE exists (hidden ones too)
 //   wintool info TITLE           print "visible x y w h parent" of the window TITLE
+//   wintool owner TITLE          print "owner enabled": the owner's handle in decimal (0: none)
+//                                and whether the owner takes input
+//   wintool enabled TITLE        exit 0 when the window TITLE takes input
+//   wintool foreground           print the title of the active window (exit 1: none)
 //   wintool press TITLE BUTTON   click the child button whose text is BUTTON
 //   wintool syscommand TITLE HEX send WM_SYSCOMMAND with that command and print the result
 //   wintool ok TITLE             the dialog's default button, as Enter gives it (WM_COMMAND IDOK)
@@ -16,6 +20,9 @@
 //   wintool take-activation SECONDS  show a small window of its own, make it the
 //                                     active one and keep it for that long
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
+//   wintool watch-settings SECONDS   keep a top-level window for that long and
+//                                     print "setting N" for each WM_SETTINGCHANGE
+//                                     announcing SystemParametersInfo action N
 // Copied in the renderer's place as Ripplume.dll, it plays a renderer whose
 // process outlives its window: "Ripplume_VC" for 2 s, then 6 s without it.
 //   wintool hold-file PATH SECONDS [read]  keep the file open for that long, shared
@@ -82,6 +89,32 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
 
 }  // namespace
 
+LRESULT CALLBACK SettingsWatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE) {
+        std::printf("setting %lu\n", static_cast<unsigned long>(wParam));
+        std::fflush(stdout);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int WatchSettings(DWORD seconds) {
+    WNDCLASSW watcher = {};
+    watcher.lpfnWndProc = SettingsWatcher;
+    watcher.lpszClassName = L"wintool settings watcher";
+    RegisterClassW(&watcher);
+    if (!CreateWindowExW(0, watcher.lpszClassName, L"wintool watcher", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                         nullptr))
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    MSG message;
+    for (const DWORD end = GetTickCount() + seconds * 1000; GetTickCount() < end;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return 0;
+}
+
 int PlayLingeringRenderer() {
     const HWND window = CreateWindowExW(0, L"STATIC", L"Ripplume_VC", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr,
                                         nullptr, nullptr, nullptr);
@@ -111,9 +144,18 @@ int main(int argc, char** argv) {
         CoTaskMemFree(folder);
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "foreground") {
+        const HWND front = GetForegroundWindow();
+        if (!front) return 1;
+        std::printf("%s\n", Utf8(TextOf(front)).c_str());
+        return 0;
+    }
     if (argc == 2 && std::string(argv[1]) == "monitors") {
         EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
         return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "watch-settings") {
+        return WatchSettings(std::strtoul(argv[2], nullptr, 10));
     }
     if (argc == 3 && std::string(argv[1]) == "take-activation") {
         const HWND window = CreateWindowExW(0, L"STATIC", L"wintool active", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
@@ -182,6 +224,13 @@ int main(int argc, char** argv) {
         GetWindowRect(window, &rect);
         std::printf("%d %ld %ld %ld %ld %p\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, (void*)GetParent(window));
+        return 0;
+    }
+    if (command == "enabled") return IsWindowEnabled(window) ? 0 : 1;
+    if (command == "owner") {
+        const HWND owner = GetWindow(window, GW_OWNER);
+        std::printf("%lu %d\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)),
+                    owner && IsWindowEnabled(owner) ? 1 : 0);
         return 0;
     }
     if (command == "syscommand" && argc >= 4) {
