@@ -6,6 +6,7 @@
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/gl_api.h"
 #include "renderer/water/scene_settings.h"
+#include "renderer/water/surface_mesh.h"
 #include "renderer/water/water_grid.h"
 
 FrameState Frame;
@@ -43,19 +44,27 @@ void DropAtRandom() {
     Frame.DropCounter = 1;
 }
 
-void SurfaceVertex(const WaterGrids& water, int column, int row, float s, float t) {
-    const GridPoint& point = water.HeightGrid[column][row];
-    glTexCoord2d(s, t);
-    glVertex3f(static_cast<float>(point.x), static_cast<float>(point.y), static_cast<float>(point.z));
-}
-
 void DrawSurface() {
-    const float du = 1.0f / Scene.GridPointsX;
-    const float dv = 1.0f / Scene.GridPointsZ;
     Frame.TextureScroll = static_cast<float>(Frame.TextureScroll + ScrollStep);
     if (Frame.TextureScroll >= 1.0f) {
         Frame.TextureScroll = 0.0f;
     }
+
+    GLfloat projection[16];
+    GLfloat modelView[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    GLfloat clip[16];
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) sum += projection[k * 4 + row] * modelView[column * 4 + k];
+            clip[column * 4 + row] = sum;
+        }
+    }
+    static SurfaceMesh mesh;  // kept between frames to spare the allocations
+    BuildSurfaceMesh(CurrentWater(), static_cast<int>(Scene.GridPointsX), static_cast<int>(Scene.GridPointsZ),
+                     Frame.TextureScroll, clip, mesh);
 
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -64,28 +73,14 @@ void DrawSurface() {
     glBlendFunc(GL_ONE, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, Textures[0]);
     glColor3f(1.0f, 1.0f, 1.0f);
-    const WaterGrids& water = CurrentWater();
 
-    // One list of independent triangles: the same triangles in the same order
-    // as a begin and end for each, at a fraction of the calls' cost.
-    glBegin(GL_TRIANGLES);
-    for (int r = 0; static_cast<float>(r) < Scene.GridPointsZ - 1.0f; ++r) {
-        for (int c = 0; static_cast<float>(c) < Scene.GridPointsX - 1.0f; ++c) {
-            const float s0 = c * du + Frame.TextureScroll;
-            const float s1 = s0 + du;
-            const float t0 = r * dv;
-            const float t1 = t0 + dv;
-
-            SurfaceVertex(water, c, r, s0, t0);
-            SurfaceVertex(water, c + 1, r, s1, t0);
-            SurfaceVertex(water, c, r + 1, s0, t1);
-
-            SurfaceVertex(water, c + 1, r + 1, s1, t1);
-            SurfaceVertex(water, c, r + 1, s0, t1);
-            SurfaceVertex(water, c + 1, r, s1, t0);
-        }
-    }
-    glEnd();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, mesh.Positions.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, mesh.TexCoords.data());
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.Indices.size()), GL_UNSIGNED_INT, mesh.Indices.data());
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
@@ -95,7 +90,8 @@ void DrawSurface() {
 }  // namespace
 
 bool DrawScene() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Nothing tests or writes depth, so only the colours are cleared.
+    glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
     MoveCamera();
     DropAtRandom();

@@ -8,7 +8,8 @@ void ApplyFixedGLState() {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
+    // The surface writes no depth, so a depth test could hide nothing.
+    glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
 
