@@ -120,7 +120,10 @@ bool RenumberSelection(std::string& file, Renumber renumbered) {
     if (minus || end == digits || end - digits > 9) return false;
     // Leading zeros stay as many digits; a number that would lose them all
     // could not be given back as it was.
+    // It is read back only up to nine digits (an int holds them all), so a
+    // tenth would never be renumbered again on removal.
     std::string number = std::to_string(is);
+    if (number.size() > 9) return false;
     const size_t width = end - digits;
     if (width > 1 && value[digits] == '0') {
         if (number.size() >= width) return false;
