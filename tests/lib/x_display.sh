@@ -180,7 +180,7 @@ peaks_while_sweeping() {
 #   Wine, 1024x600: control peaks 32,800-44,900; the drag passed its bar
 #     (63,500-75,700) in 1.5-4 s quiet, 5-14 s loaded; with the button press
 #     taken out, the sweeps peaked at 35,800-46,300 in 20-35 s, never a bar.
-#   X11, 1024x560: control peaks 2,100-18,700; the drag passed its bar
+#   X11, 1024x560: control peaks 200-18,700; the drag passed its bar
 #     (30,800-47,400), in 4-12 s where timed (loaded); without the press,
 #     peaks of 1,500-19,400 against bars of 28,900 and more.
 DRAG_CONTROL_SECONDS=10
