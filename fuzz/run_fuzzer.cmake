@@ -1,5 +1,6 @@
-# Runs a libFuzzer target for a bounded time over a fresh scratch corpus.
-# Variables: FUZZER, WORK (scratch folder), SECONDS, and the seeds: SEEDER
+# Runs a libFuzzer target over a fixed number of inputs from a fresh scratch corpus.
+# Variables: FUZZER, WORK (scratch folder), RUNS (inputs), SEED (libFuzzer's),
+# SECONDS (a ceiling), and the seed inputs: SEEDER
 # (writes generated seeds into a folder) and BMPSUITE (its g, q and b folders),
 # or SEED_DIR (a folder of seed files).
 file(REMOVE_RECURSE "${WORK}")
@@ -40,7 +41,7 @@ message(STATUS "${copied} corpus seeds copied")
 # single allocation is a finding.
 execute_process(
   COMMAND "${FUZZER}" "${WORK}/corpus" "${WORK}/seeds"
-          -max_total_time=${SECONDS} -malloc_limit_mb=256 -timeout=30
+          -runs=${RUNS} -seed=${SEED} -max_total_time=${SECONDS} -malloc_limit_mb=256 -timeout=30
           -artifact_prefix=${WORK}/artifacts/ -print_final_stats=1
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -118,12 +118,12 @@ bool RenumberSelection(std::string& file, Renumber renumbered) {
     const size_t is = renumbered(was);
     if (is == was) return true;
     if (minus || end == digits || end - digits > 9) return false;
-    // Leading zeros stay as many digits; a number that would lose them all
-    // could not be given back as it was.
     // It is read back only up to nine digits (an int holds them all), so a
     // tenth would never be renumbered again on removal.
     std::string number = std::to_string(is);
     if (number.size() > 9) return false;
+    // Leading zeros stay as many digits; a number that would lose them all
+    // could not be given back as it was.
     const size_t width = end - digits;
     if (width > 1 && value[digits] == '0') {
         if (number.size() >= width) return false;
@@ -131,6 +131,8 @@ bool RenumberSelection(std::string& file, Renumber renumbered) {
     }
     std::vector<TextPlace> places = {{selected.ValueBegin + digits, false}, {selected.ValueBegin + end - 1, true}};
     FindBytes(file, selected, places);
+    // Digits written with escapes ("\3") would come back plain after an undo.
+    if (file.compare(places[0].Byte, places[1].Byte - places[0].Byte, value, digits, width) != 0) return false;
     file.replace(places[0].Byte, places[1].Byte - places[0].Byte, number);
     return true;
 }
@@ -212,6 +214,13 @@ bool RunsRipplume(const std::string& entry) {
 
 ListEdit WithRipplumeListed(const std::string& userFile, const std::string& systemDefaults) {
     if (!NotText(userFile).empty()) return Refused(userFile, NotText(userFile));
+    // XScreenSaver drops the last two bytes of a last line that has no
+    // newline when the first is a backslash; the newline an edit adds there
+    // would bring them back.
+    const size_t size = userFile.size();
+    if (size > 2 && userFile[size - 1] != '\n' && userFile[size - 2] == '\\') {
+        return Refused(userFile, "its last line, without a newline, ends in a backslash and one byte");
+    }
     std::string text;
     SettingLine list = LastLineOf(userFile, "programs");
     if (!list.HasKey) {
