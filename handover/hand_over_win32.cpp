@@ -21,3 +21,27 @@ std::wstring HandOverPicturePath() {
     const std::wstring folder = HandOverFolder();
     return folder.empty() ? folder : folder + L"\\Ripplume.bmp";
 }
+
+HANDLE OpenToDelete(const std::wstring& path) {
+    return CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+bool MarkForDeletion(HANDLE file) {
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return file != INVALID_HANDLE_VALUE &&
+           SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+bool DeleteOpened(HANDLE file) {
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool marked = MarkForDeletion(file);
+    CloseHandle(file);
+    return marked;
+}
+
+void RemoveLeftoverPicture() {
+    const std::wstring path = HandOverPicturePath();
+    if (!path.empty()) DeleteOpened(OpenToDelete(path));
+}

@@ -104,21 +104,30 @@ void Form_Load() {
     StartMusic();
 }
 
-// The picture is a copy of the user's screen: it goes once the renderer that
-// read it has ended. A renderer still starting may yet need it, so it stays.
-// Only the file this run wrote is deleted, never whatever the name leads to now.
+// The picture is a copy of the user's screen. The renderer deletes it once
+// read; one it never read (it could not start, or was killed or crashed
+// before) goes here once it has ended. A renderer still running deletes it
+// itself, so the host never waits. Only the file this run wrote is deleted,
+// never whatever the name leads to now.
 void RemoveHandOverPicture() {
-    if (!Saver.PictureWritten) {
+    if (!Saver.PictureWritten || RendererProcessRunning()) {
         return;
     }
-    constexpr DWORD RendererExitWait = 3000;  // ms, for a renderer whose window has just gone
-    if (Saver.RendererProcess != nullptr) {
-        const DWORD wait = Saver.Watch.WindowSeen ? RendererExitWait : 0;
-        if (WaitForSingleObject(Saver.RendererProcess, wait) != WAIT_OBJECT_0) {
-            return;
-        }
-    }
     DeleteIfSameFile(Saver.PicturePath, Saver.Picture);
+}
+
+// A run ended by the system or a close request takes its renderer with it:
+// asked to close, it ends by itself, and only this run's renderer is asked.
+void CloseRenderer() {
+    if (!RendererProcessRunning()) {
+        return;
+    }
+    const HWND window = FindWindowA(nullptr, RendererWindowTitle);
+    DWORD owner = 0;
+    if (window != nullptr && GetWindowThreadProcessId(window, &owner) != 0 &&
+        owner == GetProcessId(Saver.RendererProcess)) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
 }
 
 void Timer1_Timer() {
@@ -152,6 +161,7 @@ void Timer2_Timer() {
     // while this host still waits for its renderer to end.
     DestroyWindow(Saver.Window);
     ReleaseSingleRunMark();
+    CloseRenderer();
     RemoveHandOverPicture();
     ExitProcess(0);
 }

@@ -1,6 +1,7 @@
 // What the renderer's window procedure does with each message, decided
 // without Win32 so the rules can be checked on any machine.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The Win32 values the rules look at (checked against windows.h where it is used).
@@ -13,6 +14,8 @@ constexpr std::uint32_t KeyDown = 0x0100;               // WM_KEYDOWN
 constexpr std::uint32_t KeyUp = 0x0101;                 // WM_KEYUP
 constexpr std::uint32_t SysCommand = 0x0112;            // WM_SYSCOMMAND
 constexpr std::uint32_t MouseMove = 0x0200;             // WM_MOUSEMOVE
+constexpr std::uint32_t PowerBroadcast = 0x0218;        // WM_POWERBROADCAST
+constexpr std::uintptr_t PowerSettingChange = 0x8013;   // PBT_POWERSETTINGCHANGE
 constexpr std::uintptr_t LeftButton = 0x0001;           // MK_LBUTTON
 constexpr std::uintptr_t ScreenSaveCommand = 0xF140;    // SC_SCREENSAVE
 constexpr std::uintptr_t MonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
@@ -22,6 +25,7 @@ enum class RendererAction {
     Default,         // the system's default handling
     Ignore,          // handled: nothing to do
     Activate,        // track whether the window is active and not minimised
+    PowerSetting,    // a power setting changed: follow the display's state
     Quit,            // end the loop with exit code 0
     KeyDown,         // record the key as down
     KeyUp,           // record the key as up
@@ -34,15 +38,31 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam);
 
 struct InputState {
     unsigned char KeyStates[256] = {};  // 1 while a key is down, by virtual-key code
-    bool WindowActive = true;           // false while inactive or minimised: no frames are drawn
     bool Activated = true;              // by the last WM_ACTIVATE
     bool Minimised = false;             // by the last WM_ACTIVATE or WM_SIZE
+    bool DisplayOff = false;            // by the last display-state power setting
 };
+
+// The water rests (no frames, waiting for messages) only while nobody can see
+// it: minimised or with the display off. Behind another window it keeps
+// moving wherever it shows.
+bool WaterRests(const InputState& input);
+
+// The water stays over every other window only while it is the active one: a
+// window the user switches to shows over it and takes the keys.
+bool WaterOnTop(const InputState& input);
 
 // Records a WM_ACTIVATE: the low word of wParam is WA_INACTIVE (0) when
 // another window took the activation, the high word is not 0 when the window
-// is minimised. An inactive or minimised water waits instead of drawing.
+// is minimised.
 void RecordActivation(InputState& input, std::uintptr_t wParam);
+
+// The display's state in a POWERBROADCAST_SETTING (a GUID, a 32-bit length,
+// then the data) of `size` bytes. GUID_CONSOLE_DISPLAY_STATE and
+// GUID_SESSION_DISPLAY_STATUS carry a 32-bit value: 0 off, 1 on, 2 dimmed
+// (still seen). Other settings, or a block too short for what it claims,
+// leave the state as it was: the result is false then.
+bool ReadDisplayState(const unsigned char* setting, std::size_t size, bool& displayOn);
 
 // Records a WM_SIZE's kind (SIZE_MINIMIZED is 1): a window can be minimised
 // without any WM_ACTIVATE, as when nothing else takes the activation.

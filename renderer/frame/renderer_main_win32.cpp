@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <cstddef>
 #include <windowsx.h>
 
 #include "handover/hand_over.h"
@@ -32,17 +33,51 @@ void WaitForFrameOrMessage(long long nanoseconds) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
 }
 
-// While the water is inactive it only waits, looking a few times a second for
-// a window that took the activation and went without handing it back: with
-// no active window the water takes it back, so it is drawn again and Escape
-// reaches it. A minimised water stays so.
-constexpr DWORD InactiveLookMilliseconds = 250;
-
-void WaitWhileInactive() {
+// While another window is active the water goes on drawing. A window that
+// took the activation and went without handing it back leaves none active:
+// the water then takes it back, so Escape reaches it again.
+void TakeBackAnUnclaimedActivation() {
     const HWND foreground = GetForegroundWindow();
-    if (!Input.Minimised && (foreground == nullptr || foreground == GetDesktopWindow()))
-        SetForegroundWindow(Renderer.Window);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, InactiveLookMilliseconds, QS_ALLINPUT);
+    if (foreground == nullptr || foreground == GetDesktopWindow()) SetForegroundWindow(Renderer.Window);
+}
+
+bool IsTopmost(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// Over every window while active; otherwise just below the window the user
+// switched to (placed after a window that is not topmost, the water stops
+// being topmost), or, with no such window known, below them all.
+void FollowActivation(HWND window, HWND activated) {
+    constexpr UINT KeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (WaterOnTop(Input)) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, KeepPlace);
+        return;
+    }
+    if (activated == nullptr) activated = GetForegroundWindow();
+    const bool below = activated != nullptr && activated != window && !IsTopmost(activated);
+    SetWindowPos(window, below ? activated : HWND_BOTTOM, 0, 0, 0, 0, KeepPlace);
+}
+
+// The display's state from a WM_POWERBROADCAST's POWERBROADCAST_SETTING.
+void FollowPowerSetting(LPARAM lParam) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+    if (setting == nullptr) return;
+    bool displayOn = true;
+    const size_t size = offsetof(POWERBROADCAST_SETTING, Data) + setting->DataLength;
+    if (ReadDisplayState(reinterpret_cast<const unsigned char*>(setting), size, displayOn)) {
+        Input.DisplayOff = !displayOn;
+    }
+}
+
+// Both name the display's state: the console's, and (Windows 8 and later)
+// the session's, which is the one to follow where the system offers it.
+constexpr GUID ConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID SessionDisplayStatus = {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
+
+void ListenForDisplayState(HWND window) {
+    if (RegisterPowerSettingNotification(window, &SessionDisplayStatus, DEVICE_NOTIFY_WINDOW_HANDLE) == nullptr)
+        RegisterPowerSettingNotification(window, &ConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE &&
@@ -50,7 +85,9 @@ static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate ==
                   RendererMessages::KeyDown == WM_KEYDOWN && RendererMessages::KeyUp == WM_KEYUP &&
                   RendererMessages::SysCommand == WM_SYSCOMMAND && RendererMessages::MouseMove == WM_MOUSEMOVE &&
                   RendererMessages::LeftButton == MK_LBUTTON && RendererMessages::ScreenSaveCommand == SC_SCREENSAVE &&
-                  RendererMessages::MonitorPowerCommand == SC_MONITORPOWER,
+                  RendererMessages::MonitorPowerCommand == SC_MONITORPOWER &&
+                  RendererMessages::PowerBroadcast == WM_POWERBROADCAST &&
+                  RendererMessages::PowerSettingChange == PBT_POWERSETTINGCHANGE,
               "the message rules use the system's values");
 
 }  // namespace
@@ -63,7 +100,11 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case RendererAction::Activate:
         RecordActivation(Input, wParam);
+        FollowActivation(window, reinterpret_cast<HWND>(lParam));
         return 0;
+    case RendererAction::PowerSetting:
+        FollowPowerSetting(lParam);
+        return TRUE;
     case RendererAction::Quit:
         PostQuitMessage(0);
         return 0;
@@ -90,6 +131,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
 int RendererMain() {
     Renderer.FullScreen = true;
     if (!CreateRendererWindow(RendererWindowTitle, 32)) return 0;
+    ListenForDisplayState(Renderer.Window);
 
     // Waits of a millisecond or two, not the default 15.6 ms.
     timeBeginPeriod(1);
@@ -110,10 +152,13 @@ int RendererMain() {
         }
         // The queue is empty. Escape ends the run whether or not frames are drawn.
         if (Input.KeyStates[VK_ESCAPE] == 1) break;
-        if (!Input.WindowActive) {
-            WaitWhileInactive();
+        // Nobody sees a minimised water or a dark display: no frames, and
+        // nothing but the next message wakes the renderer.
+        if (WaterRests(Input)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
             continue;
         }
+        if (!Input.Activated) TakeBackAnUnclaimedActivation();
         const long long now = NowNanoseconds();
         const long long wait = NanosecondsUntilNextFrame(pace, now);
         if (wait > 0) {

@@ -14,6 +14,16 @@ RendererWindowState Renderer;
 
 namespace {
 
+// The picture is a copy of the user's screen. Once read it is marked for
+// deletion and its handle kept for the whole run: the system deletes it as
+// the handle closes, at any end of this process, a kill or crash included.
+HANDLE HeldPicture = INVALID_HANDLE_VALUE;
+
+void HoldPictureForDeletion(const std::wstring& path) {
+    HeldPicture = OpenToDelete(path);
+    MarkForDeletion(HeldPicture);
+}
+
 std::string Utf8(const std::wstring& text) {
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
@@ -143,11 +153,13 @@ void ResizeViewport(int width, int height) {
 }
 
 bool InitRendererGL() {
-    const std::string picture = Utf8(HandOverPicturePath());
+    const std::wstring path = HandOverPicturePath();
+    const std::string picture = Utf8(path);
     Win32BitmapPlatform platform;
     return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight, [&] {
         BitmapImage* image = picture.empty() ? nullptr : LoadBitmapFile(picture.c_str(), platform);
         if (!image) return false;
+        HoldPictureForDeletion(path);
         StartMonitorWaters(*image);
         FreeBitmapImage(image);
         return true;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The water keeps the same speed on every display and rests when nobody sees
 # it: the renderer shows no more than 61 frames in any second, and while it
-# is minimised or another window is active it waits instead of drawing, using
-# almost no CPU; it draws again as soon as it is back in front.
+# is minimised it waits instead of drawing, using almost no CPU; it draws
+# again as soon as it is back. Behind a window the user switched to it keeps
+# moving, and it is over every window again once it is active again.
 here=$(dirname "$0")
 source "$here/harness.sh"
 harness_init renderer_pace
@@ -64,10 +65,11 @@ rests_while minimised 10
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F120 >/dev/null 2>&1  # SC_RESTORE
 draws_again restored
 
-# The activation is held for 8 s: the rest and its 3 s of measuring fit in it.
 check "another window takes the activation" hold ACTIVE take-activation 8
-rests_while inactive 4
+check "the water is no longer over every window" wait_for 5 sh -c "! wine '$BIN/wintool.exe' topmost Ripplume_VC"
+draws_again "behind another window"
 wait_exit "$ACTIVE" 15
+check "active again, it is over every window" wait_for 10 wine "$BIN/wintool.exe" topmost Ripplume_VC
 draws_again "back in front"
 escape_renderer
 check "Escape still ends it" wait_exit "$RENDERER" 10

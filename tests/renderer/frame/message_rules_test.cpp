@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace RendererMessages;
@@ -29,28 +31,73 @@ TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
     EXPECT_EQ(RendererActionFor(DisplayChange, 0), RendererAction::FollowMonitors);
 }
 
-TEST(RendererMessageRules, FramesAreDrawnOnlyWhileActiveAndNotMinimised) {
+TEST(RendererMessageRules, TheWaterRestsOnlyUnseenAndIsOnTopOnlyWhileActive) {
     constexpr std::uintptr_t Inactive = 0, ActiveState = 1, ClickActive = 2, Minimised = 1u << 16;
     InputState input;
-    for (const std::uintptr_t wParam : {Inactive, Minimised | ActiveState, Minimised | Inactive}) {
-        input.WindowActive = true;
-        RecordActivation(input, wParam);
-        EXPECT_FALSE(input.WindowActive) << "wParam " << wParam;
-    }
-    for (const std::uintptr_t wParam : {ActiveState, ClickActive}) {
-        input.WindowActive = false;
-        RecordActivation(input, wParam);
-        EXPECT_TRUE(input.WindowActive) << "wParam " << wParam;
-    }
-    // Minimised and restored with no change of activation; restored while inactive stays idle.
-    constexpr std::uintptr_t Restored = 0, SizeMinimised = 1, Maximised = 2;
-    RecordSizeKind(input, SizeMinimised);
-    EXPECT_FALSE(input.WindowActive);
-    RecordSizeKind(input, Restored);
-    EXPECT_TRUE(input.WindowActive);
     RecordActivation(input, Inactive);
-    RecordSizeKind(input, Maximised);
-    EXPECT_FALSE(input.WindowActive);
+    EXPECT_FALSE(WaterRests(input)) << "behind another window it keeps moving";
+    EXPECT_FALSE(WaterOnTop(input));
+    for (const std::uintptr_t wParam : {ActiveState, ClickActive}) {
+        RecordActivation(input, Inactive);
+        RecordActivation(input, wParam);
+        EXPECT_TRUE(WaterOnTop(input)) << "wParam " << wParam;
+        EXPECT_FALSE(WaterRests(input)) << "wParam " << wParam;
+    }
+    for (const std::uintptr_t wParam : {Minimised | ActiveState, Minimised | Inactive}) {
+        RecordActivation(input, wParam);
+        EXPECT_TRUE(WaterRests(input)) << "wParam " << wParam;
+        EXPECT_FALSE(WaterOnTop(input)) << "wParam " << wParam;
+    }
+    // Minimised and restored by size alone, with no change of activation.
+    constexpr std::uintptr_t Restored = 0, SizeMinimised = 1;
+    RecordActivation(input, ActiveState);
+    RecordSizeKind(input, SizeMinimised);
+    EXPECT_TRUE(WaterRests(input));
+    RecordSizeKind(input, Restored);
+    EXPECT_FALSE(WaterRests(input));
+    EXPECT_TRUE(WaterOnTop(input));
+    // A dark display rests the water whether or not it is active.
+    input.DisplayOff = true;
+    EXPECT_TRUE(WaterRests(input));
+}
+
+// A POWERBROADCAST_SETTING as Windows lays it out: GUID, length, data.
+std::vector<unsigned char> PowerSetting(const unsigned char (&guid)[16], std::uint32_t length, std::uint32_t value) {
+    std::vector<unsigned char> block(guid, guid + 16);
+    for (std::uint32_t word : {length, value}) {
+        for (int i = 0; i < 4; ++i) block.push_back(static_cast<unsigned char>(word >> (8 * i)));
+    }
+    return block;
+}
+
+TEST(RendererMessageRules, TheDisplayStateIsReadFromItsTwoSettingsOnly) {
+    EXPECT_EQ(RendererActionFor(PowerBroadcast, PowerSettingChange), RendererAction::PowerSetting);
+    EXPECT_EQ(RendererActionFor(PowerBroadcast, 4), RendererAction::Default);  // PBT_APMSUSPEND
+    constexpr unsigned char Console[16] = {0x56, 0x95, 0xe6, 0x6f, 0x4a, 0x70, 0xa0, 0x47,
+                                           0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47};
+    constexpr unsigned char Session[16] = {0x0e, 0xc2, 0x84, 0x2b, 0x23, 0xad, 0xdf, 0x4d,
+                                           0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5};
+    constexpr unsigned char Other[16] = {0x56, 0x95, 0xe6, 0x6f, 0x4a, 0x70, 0xa0, 0x47,
+                                         0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x48};
+    for (const auto* guid : {&Console, &Session}) {
+        bool on = true;
+        auto off = PowerSetting(*guid, 4, 0);
+        EXPECT_TRUE(ReadDisplayState(off.data(), off.size(), on));
+        EXPECT_FALSE(on);
+        for (std::uint32_t value : {1u, 2u}) {  // on, dimmed
+            auto seen = PowerSetting(*guid, 4, value);
+            EXPECT_TRUE(ReadDisplayState(seen.data(), seen.size(), on));
+            EXPECT_TRUE(on) << "value " << value;
+        }
+    }
+    bool on = true;
+    auto other = PowerSetting(Other, 4, 0);
+    EXPECT_FALSE(ReadDisplayState(other.data(), other.size(), on));
+    auto tooShortData = PowerSetting(Console, 2, 0);
+    EXPECT_FALSE(ReadDisplayState(tooShortData.data(), tooShortData.size(), on));
+    auto cut = PowerSetting(Console, 4, 0);
+    EXPECT_FALSE(ReadDisplayState(cut.data(), cut.size() - 1, on));
+    EXPECT_TRUE(on) << "an unread setting leaves the state as it was";
 }
 
 TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped) {

@@ -19,6 +19,7 @@
 //   wintool monitors             print "left top right bottom primary" of each monitor
 //   wintool take-activation SECONDS  show a small window of its own, make it the
 //                                     active one and keep it for that long
+//   wintool topmost TITLE            exit code 0 when the window is topmost
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool watch-settings SECONDS   keep a top-level window for that long and
 //                                     print "setting N" for each WM_SETTINGCHANGE
@@ -219,6 +220,7 @@ int main(int argc, char** argv) {
         EnumChildWindows(window, PrintChild, 0);
         return 0;
     }
+    if (command == "topmost") return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 0 : 1;
     if (command == "info") {
         RECT rect = {};
         GetWindowRect(window, &rect);
