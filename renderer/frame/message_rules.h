@@ -1,8 +1,9 @@
 // What the renderer's window procedure does with each message, decided
 // without Win32 so the rules can be checked on any machine.
 #pragma once
-#include <cstddef>
 #include <cstdint>
+
+#include "handover/power_notices.h"
 
 // The Win32 values the rules look at (checked against windows.h where it is used).
 namespace RendererMessages {
@@ -14,8 +15,6 @@ constexpr std::uint32_t KeyDown = 0x0100;               // WM_KEYDOWN
 constexpr std::uint32_t KeyUp = 0x0101;                 // WM_KEYUP
 constexpr std::uint32_t SysCommand = 0x0112;            // WM_SYSCOMMAND
 constexpr std::uint32_t MouseMove = 0x0200;             // WM_MOUSEMOVE
-constexpr std::uint32_t PowerBroadcast = 0x0218;        // WM_POWERBROADCAST
-constexpr std::uintptr_t PowerSettingChange = 0x8013;   // PBT_POWERSETTINGCHANGE
 constexpr std::uintptr_t LeftButton = 0x0001;           // MK_LBUTTON
 constexpr std::uintptr_t ScreenSaveCommand = 0xF140;    // SC_SCREENSAVE
 constexpr std::uintptr_t MonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
@@ -25,7 +24,8 @@ enum class RendererAction {
     Default,         // the system's default handling
     Ignore,          // handled: nothing to do
     Activate,        // track whether the window is active and not minimised
-    PowerSetting,    // a power setting changed: follow the display's state
+    PowerNotice,     // follow the display's state and the machine's suspend
+    SessionNotice,   // follow the session's lock and switches
     Quit,            // end the loop with exit code 0
     KeyDown,         // record the key as down
     KeyUp,           // record the key as up
@@ -40,12 +40,12 @@ struct InputState {
     unsigned char KeyStates[256] = {};  // 1 while a key is down, by virtual-key code
     bool Activated = true;              // by the last WM_ACTIVATE
     bool Minimised = false;             // by the last WM_ACTIVATE or WM_SIZE
-    bool DisplayOff = false;            // by the last display-state power setting
+    AwayReasons Away;                   // by the power and session notices
 };
 
 // The water rests (no frames, waiting for messages) only while nobody can see
-// it: minimised or with the display off. Behind another window it keeps
-// moving wherever it shows.
+// it: minimised, the display off, the machine suspending, the session locked
+// or switched away from. Behind another window it keeps moving wherever it shows.
 bool WaterRests(const InputState& input);
 
 // The water stays over every other window only while it is the active one: a
@@ -56,13 +56,6 @@ bool WaterOnTop(const InputState& input);
 // another window took the activation, the high word is not 0 when the window
 // is minimised.
 void RecordActivation(InputState& input, std::uintptr_t wParam);
-
-// The display's state in a POWERBROADCAST_SETTING (a GUID, a 32-bit length,
-// then the data) of `size` bytes. GUID_CONSOLE_DISPLAY_STATE and
-// GUID_SESSION_DISPLAY_STATUS carry a 32-bit value: 0 off, 1 on, 2 dimmed
-// (still seen). Other settings, or a block too short for what it claims,
-// leave the state as it was: the result is false then.
-bool ReadDisplayState(const unsigned char* setting, std::size_t size, bool& displayOn);
 
 // Records a WM_SIZE's kind (SIZE_MINIMIZED is 1): a window can be minimised
 // without any WM_ACTIVATE, as when nothing else takes the activation.

@@ -2,10 +2,10 @@
 #include <windows.h>
 
 #include <mmsystem.h>
-#include <cstddef>
 #include <windowsx.h>
 
 #include "handover/hand_over.h"
+#include "handover/power_notices_win32.h"
 #include "renderer/frame/frame_pace.h"
 #include "renderer/frame/message_rules.h"
 #include "renderer/frame/monitor_waters_win32.h"
@@ -59,35 +59,12 @@ void FollowActivation(HWND window, HWND activated) {
     SetWindowPos(window, below ? activated : HWND_BOTTOM, 0, 0, 0, 0, KeepPlace);
 }
 
-// The display's state from a WM_POWERBROADCAST's POWERBROADCAST_SETTING.
-void FollowPowerSetting(LPARAM lParam) {
-    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-    if (setting == nullptr) return;
-    bool displayOn = true;
-    const size_t size = offsetof(POWERBROADCAST_SETTING, Data) + setting->DataLength;
-    if (ReadDisplayState(reinterpret_cast<const unsigned char*>(setting), size, displayOn)) {
-        Input.DisplayOff = !displayOn;
-    }
-}
-
-// Both name the display's state: the console's, and (Windows 8 and later)
-// the session's, which is the one to follow where the system offers it.
-constexpr GUID ConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID SessionDisplayStatus = {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
-
-void ListenForDisplayState(HWND window) {
-    if (RegisterPowerSettingNotification(window, &SessionDisplayStatus, DEVICE_NOTIFY_WINDOW_HANDLE) == nullptr)
-        RegisterPowerSettingNotification(window, &ConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-}
-
 static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE &&
                   RendererMessages::Close == WM_CLOSE && RendererMessages::DisplayChange == WM_DISPLAYCHANGE &&
                   RendererMessages::KeyDown == WM_KEYDOWN && RendererMessages::KeyUp == WM_KEYUP &&
                   RendererMessages::SysCommand == WM_SYSCOMMAND && RendererMessages::MouseMove == WM_MOUSEMOVE &&
                   RendererMessages::LeftButton == MK_LBUTTON && RendererMessages::ScreenSaveCommand == SC_SCREENSAVE &&
-                  RendererMessages::MonitorPowerCommand == SC_MONITORPOWER &&
-                  RendererMessages::PowerBroadcast == WM_POWERBROADCAST &&
-                  RendererMessages::PowerSettingChange == PBT_POWERSETTINGCHANGE,
+                  RendererMessages::MonitorPowerCommand == SC_MONITORPOWER,
               "the message rules use the system's values");
 
 }  // namespace
@@ -102,9 +79,12 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         RecordActivation(Input, wParam);
         FollowActivation(window, reinterpret_cast<HWND>(lParam));
         return 0;
-    case RendererAction::PowerSetting:
-        FollowPowerSetting(lParam);
+    case RendererAction::PowerNotice:
+        RecordPowerMessage(Input.Away, wParam, lParam);
         return TRUE;
+    case RendererAction::SessionNotice:
+        RecordSessionNotice(Input.Away, wParam);
+        return 0;
     case RendererAction::Quit:
         PostQuitMessage(0);
         return 0;
@@ -131,7 +111,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
 int RendererMain() {
     Renderer.FullScreen = true;
     if (!CreateRendererWindow(RendererWindowTitle, 32)) return 0;
-    ListenForDisplayState(Renderer.Window);
+    ListenForPowerAndSession(Renderer.Window);
 
     // Waits of a millisecond or two, not the default 15.6 ms.
     timeBeginPeriod(1);
@@ -152,8 +132,8 @@ int RendererMain() {
         }
         // The queue is empty. Escape ends the run whether or not frames are drawn.
         if (Input.KeyStates[VK_ESCAPE] == 1) break;
-        // Nobody sees a minimised water or a dark display: no frames, and
-        // nothing but the next message wakes the renderer.
+        // Nobody sees a minimised water, a dark display or a locked session:
+        // no frames, and nothing but the next message wakes the renderer.
         if (WaterRests(Input)) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
             continue;
@@ -171,6 +151,7 @@ int RendererMain() {
     }
     timeEndPeriod(1);
 
+    StopListeningForSession(Renderer.Window);
     DestroyRendererWindow();
     // The quit message carries the exit code; an Escape end is a normal end
     // too, whatever message happened to come last.

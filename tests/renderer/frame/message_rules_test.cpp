@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 using namespace RendererMessages;
@@ -21,9 +19,9 @@ TEST(RendererMessageRules, OnlyTheLeftButtonAloneStirsTheWater) {
     }
 }
 
-TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
+TEST(RendererMessageRules, HoldsOffTheSystemSaverOnly) {
     EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand), RendererAction::Ignore);
-    EXPECT_EQ(RendererActionFor(SysCommand, MonitorPowerCommand), RendererAction::Ignore);
+    EXPECT_EQ(RendererActionFor(SysCommand, MonitorPowerCommand), RendererAction::Default) << "the display may go off";
     // Alt+F4 and the rest keep their default meaning, which ends the renderer.
     EXPECT_EQ(RendererActionFor(SysCommand, CloseCommand), RendererAction::Default);
     EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand + 2), RendererAction::Default);
@@ -56,48 +54,11 @@ TEST(RendererMessageRules, TheWaterRestsOnlyUnseenAndIsOnTopOnlyWhileActive) {
     RecordSizeKind(input, Restored);
     EXPECT_FALSE(WaterRests(input));
     EXPECT_TRUE(WaterOnTop(input));
-    // A dark display rests the water whether or not it is active.
-    input.DisplayOff = true;
+    // A dark display or a locked session rests the water whether or not it is active.
+    EXPECT_EQ(RendererActionFor(PowerNotices::PowerBroadcast, PowerNotices::Suspend), RendererAction::PowerNotice);
+    EXPECT_EQ(RendererActionFor(PowerNotices::SessionChange, PowerNotices::SessionLock), RendererAction::SessionNotice);
+    RecordSessionNotice(input.Away, PowerNotices::SessionLock);
     EXPECT_TRUE(WaterRests(input));
-}
-
-// A POWERBROADCAST_SETTING as Windows lays it out: GUID, length, data.
-std::vector<unsigned char> PowerSetting(const unsigned char (&guid)[16], std::uint32_t length, std::uint32_t value) {
-    std::vector<unsigned char> block(guid, guid + 16);
-    for (std::uint32_t word : {length, value}) {
-        for (int i = 0; i < 4; ++i) block.push_back(static_cast<unsigned char>(word >> (8 * i)));
-    }
-    return block;
-}
-
-TEST(RendererMessageRules, TheDisplayStateIsReadFromItsTwoSettingsOnly) {
-    EXPECT_EQ(RendererActionFor(PowerBroadcast, PowerSettingChange), RendererAction::PowerSetting);
-    EXPECT_EQ(RendererActionFor(PowerBroadcast, 4), RendererAction::Default);  // PBT_APMSUSPEND
-    constexpr unsigned char Console[16] = {0x56, 0x95, 0xe6, 0x6f, 0x4a, 0x70, 0xa0, 0x47,
-                                           0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47};
-    constexpr unsigned char Session[16] = {0x0e, 0xc2, 0x84, 0x2b, 0x23, 0xad, 0xdf, 0x4d,
-                                           0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5};
-    constexpr unsigned char Other[16] = {0x56, 0x95, 0xe6, 0x6f, 0x4a, 0x70, 0xa0, 0x47,
-                                         0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x48};
-    for (const auto* guid : {&Console, &Session}) {
-        bool on = true;
-        auto off = PowerSetting(*guid, 4, 0);
-        EXPECT_TRUE(ReadDisplayState(off.data(), off.size(), on));
-        EXPECT_FALSE(on);
-        for (std::uint32_t value : {1u, 2u}) {  // on, dimmed
-            auto seen = PowerSetting(*guid, 4, value);
-            EXPECT_TRUE(ReadDisplayState(seen.data(), seen.size(), on));
-            EXPECT_TRUE(on) << "value " << value;
-        }
-    }
-    bool on = true;
-    auto other = PowerSetting(Other, 4, 0);
-    EXPECT_FALSE(ReadDisplayState(other.data(), other.size(), on));
-    auto tooShortData = PowerSetting(Console, 2, 0);
-    EXPECT_FALSE(ReadDisplayState(tooShortData.data(), tooShortData.size(), on));
-    auto cut = PowerSetting(Console, 4, 0);
-    EXPECT_FALSE(ReadDisplayState(cut.data(), cut.size() - 1, on));
-    EXPECT_TRUE(on) << "an unread setting leaves the state as it was";
 }
 
 TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped) {
