@@ -28,16 +28,12 @@ HANDLE OpenToDelete(const std::wstring& path) {
                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
-bool MarkForDeletion(HANDLE file) {
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return file != INVALID_HANDLE_VALUE &&
-           SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-}
-
 bool DeleteOpened(HANDLE file) {
     if (file == INVALID_HANDLE_VALUE) return false;
-    const bool marked = MarkForDeletion(file);
-    CloseHandle(file);
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool marked =
+        SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    CloseHandle(file);  // the file goes as its last handle closes
     return marked;
 }
 

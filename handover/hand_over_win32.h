@@ -24,11 +24,8 @@ std::wstring HandOverPicturePath();
 // then. INVALID_HANDLE_VALUE when there is no such file.
 HANDLE OpenToDelete(const std::wstring& path);
 
-// Marks the file the handle opened for deletion: it goes as its last handle
-// closes, also when the process holding it is killed. False when it cannot be.
-bool MarkForDeletion(HANDLE file);
-
-// Marks the file for deletion and closes the handle.
+// Marks the file the handle opened for deletion and closes the handle; the
+// file goes as its last handle closes. False when it cannot be deleted.
 bool DeleteOpened(HANDLE file);
 
 // Deletes a picture an earlier run left behind (a crash, a kill). Only for a

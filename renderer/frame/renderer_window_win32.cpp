@@ -14,16 +14,6 @@ RendererWindowState Renderer;
 
 namespace {
 
-// The picture is a copy of the user's screen. Once read it is marked for
-// deletion and its handle kept for the whole run: the system deletes it as
-// the handle closes, at any end of this process, a kill or crash included.
-HANDLE HeldPicture = INVALID_HANDLE_VALUE;
-
-void HoldPictureForDeletion(const std::wstring& path) {
-    HeldPicture = OpenToDelete(path);
-    MarkForDeletion(HeldPicture);
-}
-
 std::string Utf8(const std::wstring& text) {
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
@@ -159,7 +149,14 @@ bool InitRendererGL() {
     return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight, [&] {
         BitmapImage* image = picture.empty() ? nullptr : LoadBitmapFile(picture.c_str(), platform);
         if (!image) return false;
-        HoldPictureForDeletion(path);
+        // The picture is a copy of the user's screen: it goes as soon as it
+        // is read, so no later end of this process (a kill, a crash) can
+        // leave it behind, and its name is free for the next run at once.
+        // Tests that compare it with the screen keep it; the host that wrote
+        // it still deletes it at the run's end.
+        if (GetEnvironmentVariableW(L"RIPPLUME_TEST_KEEP_PICTURE", nullptr, 0) == 0) {
+            DeleteOpened(OpenToDelete(path));
+        }
         StartMonitorWaters(*image);
         FreeBitmapImage(image);
         return true;

@@ -3,7 +3,8 @@
 # %LOCALAPPDATA%\Ripplume\Ripplume.bmp, starts the renderer, keeps its hidden window
 # "Ripplume_Main" while the renderer's "Ripplume_VC" is up, and ends soon
 # after the renderer has gone, or at once, taking the renderer with it, when
-# its window is closed or the session ends. No end leaves the capture behind.
+# its window is closed or the session ends. The renderer deletes the capture
+# once it has read it, and no end leaves it behind.
 source "$(dirname "$0")/harness.sh"
 harness_init saver_run
 
@@ -21,7 +22,8 @@ before=$(screenshot before_run)
 
 rm -f "$CAPTURE"
 started=$(date +%s.%N)
-wine_start HOST "$BIN/Ripplume.scr" /s
+# This run's renderer keeps the capture, to be compared with the screen.
+RIPPLUME_TEST_KEEP_PICTURE=1 wine_start HOST "$BIN/Ripplume.scr" /s
 check "the renderer's window Ripplume_VC appears" wait_for_window Ripplume_VC 30
 log "renderer window after $(echo "$(date +%s.%N) - $started" | bc) s"
 check "the host's hidden window Ripplume_Main is there during the run" wine "$BIN/wintool.exe" exists Ripplume_Main
@@ -52,15 +54,22 @@ log "host gone $(echo "$(date +%s.%N) - $gone" | bc) s after the renderer's wind
 check "the host ends with exit code 0" test "$EXIT_CODE" = 0
 check "the capture, a copy of the user's screen, is gone with the run" test ! -e "$CAPTURE"
 
+wine_start HOST "$BIN/Ripplume.scr" /s
+check "a run's renderer up" wait_for_window Ripplume_VC 30
+check "the renderer deletes the capture once read" wait_for 20 test ! -e "$CAPTURE"
+check "and the run goes on" test -n "$(find_window Ripplume_VC)"
+check "Escape ends that run" escape_renderer
+check "its host ends" wait_exit "$HOST" 5
+
 # run_ended_by LABEL COMMAND...: a run that COMMAND ends leaves no Ripplume
-# process and no capture behind.
+# process and no capture behind. Its renderer keeps the capture, as one that
+# has not read it yet would, so the host's own deletion is what is checked.
 run_ended_by() {
   local label=$1
   shift
-  wine_start HOST_RUN "$BIN/Ripplume.scr" /s
+  RIPPLUME_TEST_KEEP_PICTURE=1 wine_start HOST_RUN "$BIN/Ripplume.scr" /s
   check "$label: renderer up" wait_for_window Ripplume_VC 30
   check "$label: hidden window up" wine "$BIN/wintool.exe" exists Ripplume_Main
-  check "$label: the capture is there during the run" test -s "$CAPTURE"
   "$@" >/dev/null 2>&1
   check "$label: the host ends" wait_exit "$HOST_RUN" 5
   check "$label: the renderer ends with it" wait_for 10 no_renderer
