@@ -131,11 +131,15 @@ bool RenumberSelection(std::string& file, Renumber renumbered) {
     const bool minus = sign < value.size() && value[sign] == '-';
     const size_t digits = sign < value.size() && (minus || value[sign] == '+') ? sign + 1 : sign;
     const size_t end = std::min(value.find_first_not_of("0123456789", digits), value.size());
-    const size_t was = end > digits && end - digits <= 9 ? std::stoul(value.substr(digits, end - digits)) : 0;
+    // Leading zeros do not count: "0003" is 3. Past nine digits that count,
+    // the number is beyond any list (and beyond what is read back exactly).
+    const size_t significant = std::min(value.find_first_not_of('0', digits), end);
+    if (end - significant > 9) return minus;  // a negative one names no mode; another cannot be kept
+    const size_t was = end > significant ? std::stoul(value.substr(significant, end - significant)) : 0;
     if (minus && was != 0) return true;  // names no mode, before and after
     const size_t is = renumbered(was);
     if (is == was) return true;
-    if (minus || end == digits || end - digits > 9) return false;
+    if (minus || end == digits) return false;
     // It is read back only up to nine digits (an int holds them all), so a
     // tenth would never be renumbered again on removal.
     std::string number = std::to_string(is);
