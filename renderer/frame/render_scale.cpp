@@ -1,0 +1,52 @@
+#include "renderer/frame/render_scale.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "renderer/frame/frame_pace.h"
+
+namespace {
+
+constexpr double StepDownAbove = 0.90;  // of a frame's time
+constexpr double StepDownTo = 0.75;
+constexpr double StepUpBelow = 0.60;
+
+double ExpectedCost(double cost, double from, double to) {
+    return cost * (to * to) / (from * from);
+}
+
+}  // namespace
+
+RenderScale FixedRenderScale(double value) {
+    RenderScale scale;
+    scale.Value = std::min(1.0, std::max(SmallestRenderScale, value));
+    scale.Fixed = true;
+    return scale;
+}
+
+bool NoteFrameCost(RenderScale& scale, long long nanoseconds) {
+    if (scale.Fixed) return false;
+    scale.Costs.push_back(nanoseconds);
+    if (int(scale.Costs.size()) < FramesPerScaleDecision) return false;
+    auto middle = scale.Costs.begin() + scale.Costs.size() / 2;
+    std::nth_element(scale.Costs.begin(), middle, scale.Costs.end());
+    const double cost = double(*middle);
+    scale.Costs.clear();
+
+    const double frame = double(FrameNanoseconds);
+    const double before = scale.Value;
+    if (cost > StepDownAbove * frame) {
+        double to = before - RenderScaleStep;
+        while (to - RenderScaleStep >= SmallestRenderScale && ExpectedCost(cost, before, to) > StepDownTo * frame)
+            to -= RenderScaleStep;
+        scale.Value = std::max(SmallestRenderScale, to);
+    } else if (before < 1.0) {
+        const double up = std::min(1.0, before + RenderScaleStep);
+        if (ExpectedCost(cost, before, up) < StepUpBelow * frame) scale.Value = up;
+    }
+    return scale.Value != before;
+}
+
+int ScaledLength(int length, double scale) {
+    return std::max(1, int(std::lround(length * scale)));
+}
