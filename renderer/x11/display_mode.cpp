@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
+
+#include "renderer/frame/render_scale.h"
 
 namespace {
 
@@ -43,6 +46,15 @@ bool SetPictureOut(Parsing& parsing, const std::string& file) {
     parsing.Options.PictureOut = file;
     return true;
 }
+// A plain decimal number from 0.5 to 1.
+bool SetScale(Parsing& parsing, const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(value >= SmallestRenderScale && value <= 1.0)) return false;
+    parsing.Options.Scale = value;
+    return true;
+}
 bool SetNothing(Parsing&, const std::string&) {
     return true;
 }
@@ -61,6 +73,8 @@ const OptionRule OptionTable[] = {
     {"-window-id", "a window number (decimal, or hexadecimal after 0x; 32 bits)", SetWindowId},
     {"-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, true); }},
     {"-no-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, false); }},
+    {"-scale", "a number from 0.5 to 1 (the share of the screen's width and height the water is drawn at)",
+     SetScale},
     // XScreenSaver's colormap options: a TrueColor GL window needs none.
     {"-install", nullptr, SetNothing},
     {"-noinstall", nullptr, SetNothing},
