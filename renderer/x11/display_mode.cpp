@@ -73,8 +73,7 @@ const OptionRule OptionTable[] = {
     {"-window-id", "a window number (decimal, or hexadecimal after 0x; 32 bits)", SetWindowId},
     {"-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, true); }},
     {"-no-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, false); }},
-    {"-scale", "a number from 0.5 to 1 (the share of the screen's width and height the water is drawn at)",
-     SetScale},
+    {"-scale", "a number from 0.5 to 1 (the share of the screen's width and height the water is drawn at)", SetScale},
     // XScreenSaver's colormap options: a TrueColor GL window needs none.
     {"-install", nullptr, SetNothing},
     {"-noinstall", nullptr, SetNothing},

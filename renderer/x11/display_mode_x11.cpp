@@ -256,8 +256,9 @@ void ChooseRenderScale(DisplayMode& mode) {
         return;
     }
     if (fixed > 0 && fixed < 1)
-        std::fprintf(stderr, "ripplume: -scale: frames on this window's visual cannot be scaled up; drawing at full "
-                             "size\n");
+        std::fprintf(stderr,
+                     "ripplume: -scale: frames on this window's visual cannot be scaled up; drawing at full "
+                     "size\n");
     mode.Scale = FixedRenderScale(1.0);
 }
 

@@ -46,8 +46,8 @@ bool MakeSharedImage(ScaledFrame& frame, Display* display, Visual* visual, int d
 }
 
 bool MakePlainImage(ScaledFrame& frame, Display* display, Visual* visual, int depth, int width, int height) {
-    frame.Image = XCreateImage(display, visual, unsigned(depth), ZPixmap, 0, nullptr, unsigned(width),
-                               unsigned(height), 32, 0);
+    frame.Image =
+        XCreateImage(display, visual, unsigned(depth), ZPixmap, 0, nullptr, unsigned(width), unsigned(height), 32, 0);
     if (!frame.Image) return false;
     frame.Image->data = static_cast<char*>(std::malloc(size_t(frame.Image->bytes_per_line) * height));
     if (frame.Image->data) return true;
@@ -91,11 +91,10 @@ void ShowScaledFrame(ScaledFrame& frame, Display* display, Window window, int dr
                              image->height};
     UpscaleBilinear(drawn, shown);
     if (frame.UsesShm) {
-        XShmPutImage(display, window, frame.Context, image, 0, 0, 0, 0, unsigned(image->width),
-                     unsigned(image->height), False);
+        XShmPutImage(display, window, frame.Context, image, 0, 0, 0, 0, unsigned(image->width), unsigned(image->height),
+                     False);
     } else {
-        XPutImage(display, window, frame.Context, image, 0, 0, 0, 0, unsigned(image->width),
-                  unsigned(image->height));
+        XPutImage(display, window, frame.Context, image, 0, 0, 0, 0, unsigned(image->width), unsigned(image->height));
     }
     XSync(display, False);
 }
