@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "renderer/frame/frame_pace.h"
 
@@ -16,6 +17,15 @@ double ExpectedCost(double cost, double from, double to) {
 }
 
 }  // namespace
+
+bool ParseRenderScale(const std::string& text, double& scale) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(value >= SmallestRenderScale && value <= 1.0)) return false;
+    scale = value;
+    return true;
+}
 
 RenderScale FixedRenderScale(double value) {
     RenderScale scale;

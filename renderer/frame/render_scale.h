@@ -5,6 +5,7 @@
 // only after many frames, with a wide band between stepping down and up, so
 // the picture never flickers between sizes.
 #pragma once
+#include <string>
 #include <vector>
 
 constexpr double SmallestRenderScale = 0.5;
@@ -16,6 +17,10 @@ struct RenderScale {
     bool Fixed = false;            // given by the user: never changed
     std::vector<long long> Costs;  // the frame costs since the last decision
 };
+
+// A scale as the user writes it: a plain decimal number from
+// SmallestRenderScale to 1. False for anything else.
+bool ParseRenderScale(const std::string& text, double& scale);
 
 // A scale the user fixed, limited to SmallestRenderScale..1.
 RenderScale FixedRenderScale(double value);

@@ -6,6 +6,7 @@
 
 #include "handover/hand_over.h"
 #include "renderer/frame/frame_pace.h"
+#include "renderer/frame/frame_show_win32.h"
 #include "renderer/frame/message_rules.h"
 #include "renderer/frame/monitor_waters_win32.h"
 #include "renderer/frame/renderer_window_win32.h"
@@ -121,8 +122,7 @@ int RendererMain() {
             continue;
         }
         FrameDrawn(pace, now);
-        DrawMonitorWaters();
-        SwapBuffers(Renderer.DeviceContext);
+        DrawAndShowFrame(Renderer.DeviceContext, Renderer.ViewportWidth, Renderer.ViewportHeight);
     }
     timeEndPeriod(1);
 

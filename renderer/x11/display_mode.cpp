@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "renderer/frame/render_scale.h"
@@ -46,14 +45,8 @@ bool SetPictureOut(Parsing& parsing, const std::string& file) {
     parsing.Options.PictureOut = file;
     return true;
 }
-// A plain decimal number from 0.5 to 1.
 bool SetScale(Parsing& parsing, const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !(value >= SmallestRenderScale && value <= 1.0)) return false;
-    parsing.Options.Scale = value;
-    return true;
+    return ParseRenderScale(text, parsing.Options.Scale);
 }
 bool SetNothing(Parsing&, const std::string&) {
     return true;
