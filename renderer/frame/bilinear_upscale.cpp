@@ -26,87 +26,111 @@ Sample SampleFor(int target, int targetLength, int sourceLength) {
     return {int(kept >> WeightBits), int(kept & (WeightOne - 1))};
 }
 
-// Two source rows blended into one of 16-bit sums (at most 255 * 128).
-void BlendRowsPlain(const uint8_t* upper, const uint8_t* lower, int weight, int bytes, uint16_t* into) {
-    for (int i = 0; i < bytes; ++i) into[i] = uint16_t(upper[i] * (WeightOne - weight) + lower[i] * weight);
+// Each source row is first spread to the target's width, in 16-bit sums (at
+// most 255 * 128), once for the two target rows that read it; target rows
+// then blend two such rows. The last column has no right neighbour: its
+// weight is 0, and it is not read.
+void SpreadPlain(const uint8_t* row, const Sample* columns, size_t count, uint16_t* into) {
+    for (size_t x = 0; x < count; ++x) {
+        const int w = columns[x].Weight;
+        const uint8_t* left = row + columns[x].First * 4;
+        const uint8_t* right = w ? left + 4 : left;
+        for (int c = 0; c < 4; ++c) into[x * 4 + c] = uint16_t(left[c] * (WeightOne - w) + right[c] * w);
+    }
 }
 
-uint8_t Horizontal(const uint16_t* left, int weight, int channel) {
-    const int sum = left[channel] * (WeightOne - weight) + left[4 + channel] * weight;
-    return uint8_t((sum + (1 << (2 * WeightBits - 1))) >> (2 * WeightBits));
+void SpreadRowPlain(const uint8_t* row, const std::vector<Sample>& columns, uint16_t* into) {
+    SpreadPlain(row, columns.data(), columns.size(), into);
 }
 
-void SpreadRowPlain(const uint16_t* blended, const std::vector<Sample>& columns, uint8_t* row) {
-    for (size_t x = 0; x < columns.size(); ++x) {
-        const uint16_t* left = blended + columns[x].First * 4;
-        for (int c = 0; c < 4; ++c) row[x * 4 + c] = Horizontal(left, columns[x].Weight, c);
+void BlendRowsPlain(const uint16_t* upper, const uint16_t* lower, int weight, int count, uint8_t* row) {
+    for (int i = 0; i < count; ++i) {
+        const int sum = upper[i] * (WeightOne - weight) + lower[i] * weight;
+        row[i] = uint8_t((sum + (1 << (2 * WeightBits - 1))) >> (2 * WeightBits));
     }
 }
 
 #if defined(__SSE2__)
-void BlendRowsSse2(const uint8_t* upper, const uint8_t* lower, int weight, int bytes, uint16_t* into) {
+// Two target pixels at a time: each one's two source pixels, times their weights.
+void SpreadRowSse2(const uint8_t* row, const std::vector<Sample>& columns, uint16_t* into) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i upperWeight = _mm_set1_epi16(short(WeightOne - weight));
-    const __m128i lowerWeight = _mm_set1_epi16(short(weight));
-    int i = 0;
-    for (; i + 16 <= bytes; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + i));
-        const __m128i low = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), upperWeight),
-                                          _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), lowerWeight));
-        const __m128i high = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), upperWeight),
-                                           _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), lowerWeight));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(into + i), low);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(into + i + 8), high);
+    const auto weights = [](int w) {
+        return _mm_unpacklo_epi64(_mm_set1_epi16(short(WeightOne - w)), _mm_set1_epi16(short(w)));
+    };
+    // Pixels on the last source column go the plain way: its right neighbour
+    // is past the row, not to be loaded.
+    size_t end = columns.size();
+    while (end > 0 && columns[end - 1].First == columns.back().First) --end;
+    size_t x = 0;
+    for (; x + 1 < end; x += 2) {
+        const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + columns[x].First * 4));
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + columns[x + 1].First * 4));
+        const __m128i p0 = _mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), weights(columns[x].Weight));
+        const __m128i p1 = _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), weights(columns[x + 1].Weight));
+        const __m128i sums = _mm_add_epi16(_mm_unpacklo_epi64(p0, p1), _mm_unpackhi_epi64(p0, p1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(into + x * 4), sums);
     }
-    BlendRowsPlain(upper + i, lower + i, weight, bytes - i, into + i);
+    SpreadPlain(row, columns.data() + x, columns.size() - x, into + x * 4);
 }
 
-// One target pixel at a time: its two source pixels' 4 + 4 sums in one
-// register, paired channel by channel, each pair times its two weights.
-void SpreadRowSse2(const uint16_t* blended, const std::vector<Sample>& columns, uint8_t* row) {
+// Sixteen channel values at a time: upper and lower paired, times their weights.
+void BlendRowsSse2(const uint16_t* upper, const uint16_t* lower, int weight, int count, uint8_t* row) {
+    const __m128i weights = _mm_set1_epi32(int(uint32_t(WeightOne - weight) | (uint32_t(weight) << 16)));
     const __m128i round = _mm_set1_epi32(1 << (2 * WeightBits - 1));
-    for (size_t x = 0; x < columns.size(); ++x) {
-        const __m128i both = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blended + columns[x].First * 4));
-        const __m128i paired = _mm_unpacklo_epi16(both, _mm_unpackhi_epi64(both, both));
-        const int w = columns[x].Weight;
-        const __m128i weights = _mm_set1_epi32(int(uint32_t(WeightOne - w) | (uint32_t(w) << 16)));
-        const __m128i sums = _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(paired, weights), round), 2 * WeightBits);
-        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(sums, sums), sums);
-        const int pixel = _mm_cvtsi128_si32(bytes);
-        __builtin_memcpy(row + x * 4, &pixel, 4);
+    const auto blend = [&](const uint16_t* a, const uint16_t* b) {
+        const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+        const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+        const __m128i low =
+            _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(u, l), weights), round), 2 * WeightBits);
+        const __m128i high =
+            _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(u, l), weights), round), 2 * WeightBits);
+        return _mm_packs_epi32(low, high);
+    };
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_packus_epi16(blend(upper + i, lower + i), blend(upper + i + 8, lower + i + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), bytes);
     }
+    BlendRowsPlain(upper + i, lower + i, weight, count - i, row + i);
 }
 #endif
 
-using BlendRows = void (*)(const uint8_t*, const uint8_t*, int, int, uint16_t*);
-using SpreadRow = void (*)(const uint16_t*, const std::vector<Sample>&, uint8_t*);
+using SpreadRow = void (*)(const uint8_t*, const std::vector<Sample>&, uint16_t*);
+using BlendRows = void (*)(const uint16_t*, const uint16_t*, int, int, uint8_t*);
 
-void Upscale(const PixelRows& source, const PixelRows& target, BlendRows blend, SpreadRow spread) {
+void Upscale(const PixelRows& source, const PixelRows& target, SpreadRow spread, BlendRows blend) {
     std::vector<Sample> columns(size_t(target.Width));
     for (int x = 0; x < target.Width; ++x) columns[x] = SampleFor(x, target.Width, source.Width);
-    const int bytes = source.Width * 4;
-    // One pixel more than a row, left zero: the last column's right neighbour,
-    // read with weight 0.
-    std::vector<uint16_t> blended(size_t(bytes) + 4);
+    const int count = target.Width * 4;
+    // The spread rows of two source rows, and which rows they are.
+    std::vector<uint16_t> spreadRows[2] = {std::vector<uint16_t>(size_t(count)), std::vector<uint16_t>(size_t(count))};
+    int spreadOf[2] = {-1, -1};
+    const auto spreadRow = [&](int sourceRow) -> const uint16_t* {
+        for (int i = 0; i < 2; ++i)
+            if (spreadOf[i] == sourceRow) return spreadRows[i].data();
+        // Rows only move down: the one of lower number is done with.
+        const int slot = spreadOf[0] < spreadOf[1] ? 0 : 1;
+        spread(source.First + sourceRow * source.Stride, columns, spreadRows[slot].data());
+        spreadOf[slot] = sourceRow;
+        return spreadRows[slot].data();
+    };
     for (int y = 0; y < target.Height; ++y) {
         const Sample row = SampleFor(y, target.Height, source.Height);
-        const uint8_t* upper = source.First + row.First * source.Stride;
-        const uint8_t* lower = row.Weight ? upper + source.Stride : upper;
-        blend(upper, lower, row.Weight, bytes, blended.data());
-        spread(blended.data(), columns, target.First + y * target.Stride);
+        const uint16_t* upper = spreadRow(row.First);
+        const uint16_t* lower = row.Weight ? spreadRow(row.First + 1) : upper;
+        blend(upper, lower, row.Weight, count, target.First + y * target.Stride);
     }
 }
 
 }  // namespace
 
 void UpscaleBilinearPlain(const PixelRows& source, const PixelRows& target) {
-    Upscale(source, target, BlendRowsPlain, SpreadRowPlain);
+    Upscale(source, target, SpreadRowPlain, BlendRowsPlain);
 }
 
 void UpscaleBilinear(const PixelRows& source, const PixelRows& target) {
 #if defined(__SSE2__)
-    Upscale(source, target, BlendRowsSse2, SpreadRowSse2);
+    Upscale(source, target, SpreadRowSse2, BlendRowsSse2);
 #else
     UpscaleBilinearPlain(source, target);
 #endif
