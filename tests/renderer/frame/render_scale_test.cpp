@@ -61,8 +61,9 @@ TEST(RenderScale, FullSizeWhereItFitsSmallerWhereNotAndNoFlicker) {
             << run.Final;
         // Not smaller than it needs to be: a step up would not fit at the lightest load.
         Load = 0.85;
-        if (run.Final < 1.0)
+        if (run.Final < 1.0) {
             EXPECT_GT(FrameCost(width, width * 9 / 16, run.Final + RenderScaleStep, 7.0), 0.6 * FrameNanoseconds);
+        }
     }
 }
 
