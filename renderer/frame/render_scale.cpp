@@ -45,11 +45,28 @@ bool NoteFrameCost(RenderScale& scale, long long nanoseconds) {
 
     const double frame = double(FrameNanoseconds);
     const double before = scale.Value;
-    if (cost > StepDownAbove * frame) {
+    if (scale.SteppedDownFrom > 0) {
+        if (cost < scale.CostBeforeStep) {
+            scale.SteppedDownFrom = 0;  // it paid
+            scale.NoGainSeen = 0;
+        } else if (++scale.NoGainSeen < 2) {
+            return false;  // one more look: one busy half second proves nothing
+        } else {
+            // Drawing smaller did not make frames cheaper (the time goes into
+            // showing them, or to other programs): back, and no lower again.
+            scale.Value = scale.Floor = scale.SteppedDownFrom;
+            scale.SteppedDownFrom = 0;
+            scale.NoGainSeen = 0;
+            return true;
+        }
+    }
+    if (cost > StepDownAbove * frame && before > scale.Floor) {
         double to = before - RenderScaleStep;
-        while (to - RenderScaleStep >= SmallestRenderScale && ExpectedCost(cost, before, to) > StepDownTo * frame)
+        while (to - RenderScaleStep >= scale.Floor && ExpectedCost(cost, before, to) > StepDownTo * frame)
             to -= RenderScaleStep;
-        scale.Value = std::max(SmallestRenderScale, to);
+        scale.Value = std::max(scale.Floor, to);
+        scale.SteppedDownFrom = before;
+        scale.CostBeforeStep = cost;
     } else if (before < 1.0) {
         const double up = std::min(1.0, before + RenderScaleStep);
         if (ExpectedCost(cost, before, up) < StepUpBelow * frame) scale.Value = up;

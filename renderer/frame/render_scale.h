@@ -13,9 +13,13 @@ constexpr double RenderScaleStep = 0.125;
 constexpr int FramesPerScaleDecision = 30;
 
 struct RenderScale {
-    double Value = 1.0;            // of the screen's width and height
-    bool Fixed = false;            // given by the user: never changed
-    std::vector<long long> Costs;  // the frame costs since the last decision
+    double Value = 1.0;                  // of the screen's width and height
+    bool Fixed = false;                  // given by the user: never changed
+    std::vector<long long> Costs;        // the frame costs since the last decision
+    double Floor = SmallestRenderScale;  // raised where a step down did not pay
+    double SteppedDownFrom = 0;          // the scale before the last step down; 0: none since
+    double CostBeforeStep = 0;           // the median cost there
+    int NoGainSeen = 0;                  // decisions since that found frames no cheaper
 };
 
 // A scale as the user writes it: a plain decimal number from
@@ -29,7 +33,9 @@ RenderScale FixedRenderScale(double value);
 // left out). Every FramesPerScaleDecision frames the median cost decides: over
 // 90 % of a 60th of a second steps down, to the largest step expected to cost
 // at most 75 %; under 60 % at the next step up steps up one (the cost is
-// expected to follow the pixels drawn). True when the scale changed.
+// expected to follow the pixels drawn). A step down after which two
+// decisions in a row find frames no cheaper is undone, and the scale goes no
+// lower again. True when the scale changed.
 bool NoteFrameCost(RenderScale& scale, long long nanoseconds);
 
 // A length of the screen at the scale: at least one pixel.

@@ -74,6 +74,14 @@ TEST(RenderScale, ComesBackUpWhenFramesGetCheaperAndAFixedScaleStays) {
     EXPECT_EQ(scale.Value, SmallestRenderScale);
     EXPECT_EQ(RunFor(scale, 2560, 1440, 1200, 0.5).Final, 1.0);  // it went idle
 
+    // Where drawing smaller saves nothing (the time goes into showing the
+    // frame), one step down is tried, undone, and not tried again.
+    RenderScale noGain;
+    int changes = 0;
+    for (int frame = 0; frame < 3000; ++frame) changes += NoteFrameCost(noGain, 25000000);
+    EXPECT_EQ(noGain.Value, 1.0);
+    EXPECT_EQ(changes, 2);
+
     RenderScale fixed = FixedRenderScale(0.75);
     EXPECT_EQ(RunFor(fixed, 2560, 1440, 600, 30.0).Final, 0.75);
     EXPECT_EQ(FixedRenderScale(0.2).Value, SmallestRenderScale);
