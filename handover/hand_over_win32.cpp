@@ -21,3 +21,23 @@ std::wstring HandOverPicturePath() {
     const std::wstring folder = HandOverFolder();
     return folder.empty() ? folder : folder + L"\\Ripplume.bmp";
 }
+
+HANDLE OpenToDelete(const std::wstring& path) {
+    return CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+bool DeleteOpened(HANDLE file) {
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool marked =
+        SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    CloseHandle(file);  // the file goes as its last handle closes
+    return marked;
+}
+
+void RemoveLeftoverPicture() {
+    const std::wstring path = HandOverPicturePath();
+    if (!path.empty()) DeleteOpened(OpenToDelete(path));
+}

@@ -18,3 +18,16 @@ std::wstring HandOverFolder();
 
 // The picture's path in that folder; empty when there is no folder.
 std::wstring HandOverPicturePath();
+
+// Opens the file at path, a link itself rather than its target, so that it
+// can be deleted through the handle later whatever the name leads to by
+// then. INVALID_HANDLE_VALUE when there is no such file.
+HANDLE OpenToDelete(const std::wstring& path);
+
+// Marks the file the handle opened for deletion and closes the handle; the
+// file goes as its last handle closes. False when it cannot be deleted.
+bool DeleteOpened(HANDLE file);
+
+// Deletes a picture an earlier run left behind (a crash, a kill). Only for a
+// moment when no run is going, since a run's renderer may still need it.
+void RemoveLeftoverPicture();

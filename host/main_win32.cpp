@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "handover/hand_over.h"
+#include "handover/hand_over_win32.h"
 #include "host/common/host_texts_win32.h"
 #include "host/host_resources.h"
 #include "host/dialog/dialog_layout.h"
@@ -59,6 +61,11 @@ void Main() {
     }
     if (AnotherInstanceRunning()) {
         EndBesideAnother(hostMode);
+    }
+    // With no run going, a picture on disk is one a crash or kill left behind.
+    // A saver run replaces it with its own.
+    if ((mode == L"P" || mode == L"C") && FindWindowA(nullptr, RendererWindowTitle) == nullptr) {
+        RemoveLeftoverPicture();
     }
 
     if (hostMode == HostMode::Preview) {

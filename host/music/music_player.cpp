@@ -97,6 +97,14 @@ void CloseMusicFile(MusicPlayer& player) {
     SendOnly(player, L"close MP3Play");
 }
 
+void PauseMusicFile(MusicPlayer& player) {
+    SendOnly(player, L"pause MP3Play");
+}
+
+void ResumeMusicFile(MusicPlayer& player) {
+    SendOnly(player, L"resume MP3Play");
+}
+
 void PlayWave(MusicPlayer& player, const std::wstring& bgmFile) {
     if (player.Port->WaveOutDeviceCount() > 0) {
         // Neither SND_FILENAME nor SND_ALIAS: the name is tried as an alias, then as a file.
@@ -116,6 +124,16 @@ void OpenCdAudio(MusicPlayer& player) {
 void CloseCdAudio(MusicPlayer& player) {
     SendOnly(player, L"stop cdaudio");
     SendOnly(player, L"close cdaudio");
+}
+
+void PauseCdAudio(MusicPlayer& player) {
+    SendOnly(player, L"pause cdaudio");
+}
+
+// The CD device knows no resume: a play without a position goes on from
+// where it was paused.
+void ResumeCdAudio(MusicPlayer& player) {
+    SendOnly(player, L"play cdaudio");
 }
 
 void PollCdAudio(MusicPlayer& player, int16_t bgmRepeat) {

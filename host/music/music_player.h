@@ -63,6 +63,9 @@ void PlayMusicFile(MusicPlayer& player, const std::wstring& bgmFile);
 bool IsMusicPlaying(MusicPlayer& player);
 void RepeatMusicFile(MusicPlayer& player);
 void CloseMusicFile(MusicPlayer& player);
+// Held where it is while nobody can hear it, and resumed from there.
+void PauseMusicFile(MusicPlayer& player);
+void ResumeMusicFile(MusicPlayer& player);
 
 // WAV file, looped by the sound player.
 void PlayWave(MusicPlayer& player, const std::wstring& bgmFile);
@@ -72,3 +75,6 @@ void StopWave(MusicPlayer& player);
 void OpenCdAudio(MusicPlayer& player);
 void PollCdAudio(MusicPlayer& player, int16_t bgmRepeat);
 void CloseCdAudio(MusicPlayer& player);
+// Held where it is while nobody can hear it; played on from there.
+void PauseCdAudio(MusicPlayer& player);
+void ResumeCdAudio(MusicPlayer& player);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "handover/hand_over_win32.h"
 #include "host/common/gdi_object_win32.h"
 #include "host/startup/bmp_writer.h"
 #include "host/startup/wallpaper_win32.h"
@@ -63,20 +64,18 @@ bool ReplaceFileWith(const std::wstring& path, const std::vector<uint8_t>& bytes
 }
 
 bool DeleteIfSameFile(const std::wstring& path, const FileIdentity& identity) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE file = OpenToDelete(path);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
     BY_HANDLE_FILE_INFORMATION info;
     const bool same = GetFileInformationByHandle(file, &info) && info.dwVolumeSerialNumber == identity.Volume &&
                       info.nFileIndexHigh == identity.IndexHigh && info.nFileIndexLow == identity.IndexLow;
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    const bool deleted =
-        same && SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-    CloseHandle(file);  // the file goes as its last handle closes
-    return deleted;
+    if (!same) {
+        CloseHandle(file);
+        return false;
+    }
+    return DeleteOpened(file);
 }
 
 bool SaveCaptureSurface(const MemoryCanvas& picture, const std::wstring& path, FileIdentity* written) {

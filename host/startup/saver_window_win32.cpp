@@ -5,6 +5,7 @@
 
 #include "handover/hand_over.h"
 #include "handover/hand_over_win32.h"
+#include "handover/power_notices_win32.h"
 #include "host/music/mci_port_win32.h"
 #include "host/music/music_player.h"
 #include "host/startup/capture_win32.h"
@@ -33,6 +34,9 @@ struct SaverWindowState {
     std::wstring PicturePath;  // the hand-over picture
     bool PictureWritten = false;
     FileIdentity Picture;  // the hand-over file this run wrote
+    AwayReasons Away;      // why nobody can hear the music just now
+    bool MusicHeld = false;
+    bool CdPolledBeforeHold = false;
 };
 
 SaverWindowState Saver;
@@ -104,21 +108,66 @@ void Form_Load() {
     StartMusic();
 }
 
-// The picture is a copy of the user's screen: it goes once the renderer that
-// read it has ended. A renderer still starting may yet need it, so it stays.
-// Only the file this run wrote is deleted, never whatever the name leads to now.
+// The picture is a copy of the user's screen. The renderer deletes it as
+// soon as it has read it; one it has not read by the end of the run (it
+// could not start, or was killed or closed before) goes here. A renderer
+// still starting then finds none and ends too, as the run it belongs to is
+// over. Only the file this run wrote is deleted, never whatever the name
+// leads to now.
 void RemoveHandOverPicture() {
-    if (!Saver.PictureWritten) {
+    if (Saver.PictureWritten) {
+        DeleteIfSameFile(Saver.PicturePath, Saver.Picture);
+    }
+}
+
+// A run ended by the system or a close request takes its renderer with it:
+// asked to close, it ends by itself, and only this run's renderer is asked.
+void CloseRenderer() {
+    if (!RendererProcessRunning()) {
         return;
     }
-    constexpr DWORD RendererExitWait = 3000;  // ms, for a renderer whose window has just gone
-    if (Saver.RendererProcess != nullptr) {
-        const DWORD wait = Saver.Watch.WindowSeen ? RendererExitWait : 0;
-        if (WaitForSingleObject(Saver.RendererProcess, wait) != WAIT_OBJECT_0) {
-            return;
-        }
+    const HWND window = FindWindowA(nullptr, RendererWindowTitle);
+    DWORD owner = 0;
+    if (window != nullptr && GetWindowThreadProcessId(window, &owner) != 0 &&
+        owner == GetProcessId(Saver.RendererProcess)) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
     }
-    DeleteIfSameFile(Saver.PicturePath, Saver.Picture);
+}
+
+// Nobody hears music while the display is off, the machine suspends, or the
+// session is locked or switched away from; an open, playing stream would also
+// keep Windows from sleeping. An MP3 file and the CD are paused where they
+// are and go on from there; the sound player cannot pause, so a WAV file is
+// stopped and starts again from its beginning. The timers that restart a file
+// and keep the CD on its track rest meanwhile, as a paused device is not
+// "playing" to them.
+void FollowAway() {
+    const bool hold = Away(Saver.Away);
+    if (hold == Saver.MusicHeld) {
+        return;
+    }
+    Saver.MusicHeld = hold;
+    switch (ChooseMusic(Settings.BgmKind, Settings.BgmFile)) {
+    case MusicChoice::Mp3File:
+        SwitchTimer(MusicRepeatTimer, !hold);
+        hold ? PauseMusicFile(HostMusic()) : ResumeMusicFile(HostMusic());
+        break;
+    case MusicChoice::WaveFile:
+        hold ? StopWave(HostMusic()) : PlayWave(HostMusic(), Settings.BgmFile);
+        break;
+    case MusicChoice::AudioCd:
+        if (hold) {
+            Saver.CdPolledBeforeHold = Saver.TimerOn[Timer2];
+            SwitchTimer(CdPollTimer, false);
+            PauseCdAudio(HostMusic());
+        } else {
+            ResumeCdAudio(HostMusic());
+            SwitchTimer(CdPollTimer, Saver.CdPolledBeforeHold);
+        }
+        break;
+    case MusicChoice::None:
+        break;
+    }
 }
 
 void Timer1_Timer() {
@@ -150,8 +199,10 @@ void Timer2_Timer() {
     }
     // The run is over: a saver or settings request from now on may go on
     // while this host still waits for its renderer to end.
+    StopListeningForSession(Saver.Window);
     DestroyWindow(Saver.Window);
     ReleaseSingleRunMark();
+    CloseRenderer();
     RemoveHandOverPicture();
     ExitProcess(0);
 }
@@ -169,6 +220,15 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CREATE:
         Saver.Window = window;
         SwitchTimer(WatchTimer, true);
+        ListenForPowerAndSession(window);
+        return 0;
+    case WM_POWERBROADCAST:
+        RecordPowerMessage(Saver.Away, wParam, lParam);
+        FollowAway();
+        return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        RecordSessionNotice(Saver.Away, wParam);
+        FollowAway();
         return 0;
     case WM_TIMER:
         if (wParam == Timer1) {

@@ -67,3 +67,16 @@ std::vector<LayoutRect> WallpaperRects(WallpaperStyle style, int pictureWidth, i
         return {{(screenWidth - pictureWidth) / 2, (screenHeight - pictureHeight) / 2, pictureWidth, pictureHeight}};
     }
 }
+
+bool WallpaperPerMonitor(WallpaperStyle style, const std::vector<std::wstring>& perMonitor) {
+    if (style == WallpaperStyle::Span || perMonitor.size() < 2) return false;
+    for (const std::wstring& path : perMonitor) {
+        if (path != perMonitor.front()) return true;
+    }
+    return false;
+}
+
+std::wstring CachedMonitorWallpaperName(size_t index) {
+    const std::wstring digits = std::to_wstring(index);
+    return L"Transcoded_" + std::wstring(digits.size() < 3 ? 3 - digits.size() : 0, L'0') + digits;
+}

@@ -22,3 +22,13 @@ struct LayoutRect {
 // virtualScreen is the rectangle around all monitors, which Span fills.
 std::vector<LayoutRect> WallpaperRects(WallpaperStyle style, int pictureWidth, int pictureHeight, int screenWidth,
                                        int screenHeight, const LayoutRect& virtualScreen);
+
+// Whether each monitor is drawn with a picture of its own: the user chose
+// pictures per monitor (perMonitor: each monitor's file, as the system names
+// it; empty where it names none) and they are not all the same one. A
+// spanned wallpaper is one picture across every monitor whatever they name.
+bool WallpaperPerMonitor(WallpaperStyle style, const std::vector<std::wstring>& perMonitor);
+
+// Windows's cached copy of monitor `index`'s own wallpaper, in the same
+// folder as the shared one's ("TranscodedWallpaper"): "Transcoded_000" and on.
+std::wstring CachedMonitorWallpaperName(size_t index);

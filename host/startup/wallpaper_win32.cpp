@@ -1,6 +1,7 @@
 #include "host/startup/wallpaper_win32.h"
 
 #include <knownfolders.h>
+#include <shobjidl.h>
 #include <wincodec.h>
 
 #include <string>
@@ -120,10 +121,41 @@ bool OnUsersOwnDesktop() {
 
 namespace {
 
-// Windows's own copy of the wallpaper, kept for when the file is gone (a
-// folder offline, a picture deleted since).
-std::wstring CachedWallpaperPath() {
-    return KnownFolderPath(FOLDERID_RoamingAppData, L"\\Microsoft\\Windows\\Themes\\TranscodedWallpaper");
+// Windows's own copies of the wallpaper, kept for when the file is gone (a
+// folder offline, a picture deleted since): "TranscodedWallpaper" for the
+// shared one, "Transcoded_000" and on for each monitor's own.
+std::wstring CachedWallpaperPath(const std::wstring& name) {
+    return KnownFolderPath(FOLDERID_RoamingAppData, (L"\\Microsoft\\Windows\\Themes\\" + name).c_str());
+}
+
+struct MonitorWallpaper {
+    RECT Rect;
+    std::wstring Path;  // empty: none of its own
+};
+
+// Each monitor's wallpaper as the user chose it (IDesktopWallpaper, Windows 8
+// and later); empty where the system offers no such choice.
+std::vector<MonitorWallpaper> WallpapersPerMonitor() {
+    std::vector<MonitorWallpaper> monitors;
+    ComRef<IDesktopWallpaper> desktop;
+    UINT count = 0;
+    if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
+                                reinterpret_cast<void**>(&desktop))) ||
+        FAILED(desktop->GetMonitorDevicePathCount(&count)))
+        return monitors;
+    for (UINT i = 0; i < count; ++i) {
+        LPWSTR id = nullptr, path = nullptr;
+        MonitorWallpaper monitor = {};
+        // A monitor known but not attached has no rectangle.
+        if (SUCCEEDED(desktop->GetMonitorDevicePathAt(i, &id)) &&
+            SUCCEEDED(desktop->GetMonitorRECT(id, &monitor.Rect)) && SUCCEEDED(desktop->GetWallpaper(id, &path))) {
+            monitor.Path = path != nullptr ? path : L"";
+            monitors.push_back(monitor);
+        }
+        CoTaskMemFree(path);
+        CoTaskMemFree(id);
+    }
+    return monitors;
 }
 
 BOOL CALLBACK AddMonitorRect(HMONITOR, HDC, LPRECT rect, LPARAM context) {
@@ -140,15 +172,12 @@ void DrawTiled(HDC dc, const MemoryCanvas& wallpaper, int x, int y, int width, i
         BitBlt(dc, x, y + done, width, done, dc, x, y, SRCCOPY);
 }
 
-// Draws the wallpaper on the picture of the virtual screen.
-void LayOutWallpaper(const MemoryCanvas& picture, PictureSource& source) {
-    const WallpaperStyle style = WallpaperStyleFrom(DesktopValue(L"WallpaperStyle"), DesktopValue(L"TileWallpaper"));
-    // The picture covers the virtual screen; each monitor is laid out as the
-    // desktop lays it out, and Span runs across them all.
+// Draws the wallpaper on the given monitors of the picture of the virtual
+// screen. The picture covers the virtual screen; each monitor is laid out as
+// the desktop lays it out, and Span runs across them all.
+void LayOutWallpaper(const MemoryCanvas& picture, PictureSource& source, WallpaperStyle style,
+                     const std::vector<RECT>& monitors) {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    std::vector<RECT> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitorRect, reinterpret_cast<LPARAM>(&monitors));
-    if (monitors.empty()) monitors.push_back({left, top, left + picture.Width(), top + picture.Height()});
     // Decoded at the largest size it is shown at, not its own: a huge picture
     // stretched over a monitor needs no more pixels than the monitor has.
     const bool ownSize = style == WallpaperStyle::Tile || style == WallpaperStyle::Centre;
@@ -186,17 +215,40 @@ void LayOutWallpaper(const MemoryCanvas& picture, PictureSource& source) {
 
 }  // namespace
 
-void DrawWallpaper(const MemoryCanvas& picture) {
-    picture.Fill(GetSysColor(COLOR_DESKTOP));
-    wchar_t path[MAX_PATH + 1] = {};
-    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || path[0] == 0) return;
-    {
+// The picture file, or else its cached copy, laid out on those monitors.
+void DrawWallpaperFile(const MemoryCanvas& picture, const std::wstring& path, const std::wstring& cached,
+                       WallpaperStyle style, const std::vector<RECT>& monitors) {
+    for (const std::wstring& file : {path, cached}) {
         PictureSource source;
-        if (OpenPicture(path, source)) {
-            LayOutWallpaper(picture, source);
+        if (!file.empty() && OpenPicture(file, source)) {
+            LayOutWallpaper(picture, source, style, monitors);
             return;
         }
     }
-    PictureSource cached;
-    if (OpenPicture(CachedWallpaperPath(), cached)) LayOutWallpaper(picture, cached);
+}
+
+void DrawWallpaper(const MemoryCanvas& picture) {
+    picture.Fill(GetSysColor(COLOR_DESKTOP));
+    const WallpaperStyle style = WallpaperStyleFrom(DesktopValue(L"WallpaperStyle"), DesktopValue(L"TileWallpaper"));
+    const std::vector<MonitorWallpaper> own = WallpapersPerMonitor();
+    std::vector<std::wstring> paths;
+    for (const MonitorWallpaper& monitor : own) paths.push_back(monitor.Path);
+    if (WallpaperPerMonitor(style, paths)) {
+        // A monitor without a picture of its own keeps the desktop colour.
+        for (size_t i = 0; i < own.size(); ++i) {
+            if (own[i].Path.empty()) continue;
+            DrawWallpaperFile(picture, own[i].Path, CachedWallpaperPath(CachedMonitorWallpaperName(i)), style,
+                              {own[i].Rect});
+        }
+        return;
+    }
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || path[0] == 0) return;
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitorRect, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) {
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        monitors.push_back({left, top, left + picture.Width(), top + picture.Height()});
+    }
+    DrawWallpaperFile(picture, path, CachedWallpaperPath(L"TranscodedWallpaper"), style, monitors);
 }

@@ -34,26 +34,44 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
+// At least as many as the list's entries (one per \n, and the last), so that
+// what is kept per entry is made in one allocation, not in doubling ones.
+size_t MostEntries(const SettingLine& list) {
+    if (!list.HasKey) return 0;
+    const auto text = list.Text.begin();
+    return size_t(std::count(text + list.ValueBegin, text + list.ValueEnd, '\n')) + 1;
+}
+
 Entries EntriesOf(const SettingLine& list) {
     Entries entries;
+    entries.reserve(MostEntries(list));
     if (list.HasKey)
         VisitListEntries(list, [&](const ListEntry& e) { entries.push_back(EntryHash(e.Enabled, e.Body)); });
     return entries;
 }
 
-Reading Read(const std::string& file) {
+// withList false: the list is left out (the caller knows what it should be).
+Reading Read(const std::string& file, bool withList) {
     Reading reading;
     VisitSettingLines(file, [&](SettingLine& line) {
         if (!line.HasKey) return true;
         const std::string key = LowerCase(line.Key());
         if (key == "programs") {
-            reading.List = EntriesOf(line);
+            if (withList) reading.List = EntriesOf(line);
         } else if (key != "selected") {
             reading.Settings[key] = line.Value();
         }
         return true;
     });
     return reading;
+}
+
+// Frees what `value` holds. Assigning an empty one would not: a string
+// keeps its buffer when given a short one, and a decoded list is 50 MB in a
+// large file.
+template <typename T>
+void Release(T& value) {
+    const T gone = std::move(value);
 }
 
 ListEdit Refused(const std::string& file, const std::string& why) {
@@ -65,8 +83,8 @@ ListEdit Refused(const std::string& file, const std::string& why) {
 ListEdit Checked(const std::string& before, std::string&& after, const Entries& expectedList) {
     bool same = false;
     {
-        const Reading was = Read(before);
-        const Reading is = Read(after);
+        const Reading was = Read(before, false);
+        const Reading is = Read(after, true);
         same = is.Settings == was.Settings && is.List == expectedList;
     }
     if (!same) return Refused(before, "XScreenSaver would read more changed than Ripplume's entry");
@@ -231,6 +249,7 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
     const std::string& listed = text.empty() ? userFile : text;
 
     Entries expected;
+    expected.reserve(MostEntries(list) + 1);  // and Ripplume's
     size_t count = 0, disabled = 0, disabledDash = 0;
     bool enabled = false, hasDisabled = false;
     ListEntry last;
@@ -258,7 +277,7 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
         VisitListEntries(list, [&, index = size_t(0)](const ListEntry& entry) mutable {
             if (index++ == disabled) expected[disabled] = EntryHash(true, entry.Body);
         });
-        list = SettingLine();
+        Release(list);
         return Checked(userFile, std::move(edited), expected);
     }
     std::string edited;
@@ -275,8 +294,8 @@ ListEdit WithRipplumeListed(const std::string& userFile, const std::string& syst
         FindBytes(listed, list, end);
         edited = WithInserted(listed, end[0].Byte, std::string(" \\n\\\n  ") + RipplumeListEntry);
     }
-    text = std::string();
-    list = SettingLine();
+    Release(text);
+    Release(list);
     expected.push_back(EntryHash(true, RipplumeListEntry));
     // A choice past the end of the list stays past it, meaning to
     // XScreenSaver what it meant before.
@@ -300,7 +319,9 @@ ListEdit WithoutRipplume(const std::string& userFile) {
         bool Ours;
     };
     std::vector<Entry> entries;
+    entries.reserve(MostEntries(list));
     Entries expected;
+    expected.reserve(MostEntries(list));
     VisitListEntries(list, [&](const ListEntry& entry) {
         const bool ours = entry.Program == "ripplume";
         entries.push_back({entry.Begin, entry.End, ours});
@@ -338,6 +359,7 @@ ListEdit WithoutRipplume(const std::string& userFile) {
         }
         cuts.emplace_back(places.size() - 2, places.size() - 1);
     }
+    Release(entries);
     std::vector<size_t> order(places.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -348,7 +370,7 @@ ListEdit WithoutRipplume(const std::string& userFile) {
     for (size_t i : order) sorted.push_back(places[i]);
     FindBytes(userFile, list, sorted);
     for (size_t i = 0; i < order.size(); ++i) places[order[i]].Byte = sorted[i].Byte;
-    list = SettingLine();
+    Release(list);
 
     std::vector<std::pair<size_t, size_t>> bytes;
     for (const auto& cut : cuts) {

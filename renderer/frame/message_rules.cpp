@@ -6,10 +6,15 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam) {
     switch (message) {
     case Activate:
         return RendererAction::Activate;
+    case PowerNotices::PowerBroadcast:
+        return RendererAction::PowerNotice;
+    case PowerNotices::SessionChange:
+        return RendererAction::SessionNotice;
     case SysCommand:
-        // The system's own saver and monitor power-down stay away while we
-        // run. Whole values are compared: other commands keep their meaning.
-        if (wParam == ScreenSaveCommand || wParam == MonitorPowerCommand) {
+        // The system's own saver stays away while we run. The display's
+        // power-down is the system's: the water never keeps a display on.
+        // The whole value is compared: other commands keep their meaning.
+        if (wParam == ScreenSaveCommand) {
             return RendererAction::Ignore;
         }
         return RendererAction::Default;
@@ -32,15 +37,21 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam) {
     }
 }
 
+bool WaterRests(const InputState& input) {
+    return input.Minimised || Away(input.Away);
+}
+
+bool WaterOnTop(const InputState& input) {
+    return input.Activated && !input.Minimised;
+}
+
 void RecordActivation(InputState& input, std::uintptr_t wParam) {
     input.Activated = (wParam & 0xFFFF) != 0;  // not WA_INACTIVE
     input.Minimised = ((wParam >> 16) & 0xFFFF) != 0;
-    input.WindowActive = input.Activated && !input.Minimised;
 }
 
 void RecordSizeKind(InputState& input, std::uintptr_t sizeKind) {
     input.Minimised = sizeKind == 1;  // SIZE_MINIMIZED
-    input.WindowActive = input.Activated && !input.Minimised;
 }
 
 void RecordKey(InputState& input, std::uintptr_t virtualKey, bool down) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "handover/power_notices.h"
+
 // The Win32 values the rules look at (checked against windows.h where it is used).
 namespace RendererMessages {
 constexpr std::uint32_t Size = 0x0005;                  // WM_SIZE
@@ -22,6 +24,8 @@ enum class RendererAction {
     Default,         // the system's default handling
     Ignore,          // handled: nothing to do
     Activate,        // track whether the window is active and not minimised
+    PowerNotice,     // follow the display's state and the machine's suspend
+    SessionNotice,   // follow the session's lock and switches
     Quit,            // end the loop with exit code 0
     KeyDown,         // record the key as down
     KeyUp,           // record the key as up
@@ -34,14 +38,23 @@ RendererAction RendererActionFor(std::uint32_t message, std::uintptr_t wParam);
 
 struct InputState {
     unsigned char KeyStates[256] = {};  // 1 while a key is down, by virtual-key code
-    bool WindowActive = true;           // false while inactive or minimised: no frames are drawn
     bool Activated = true;              // by the last WM_ACTIVATE
     bool Minimised = false;             // by the last WM_ACTIVATE or WM_SIZE
+    AwayReasons Away;                   // by the power and session notices
 };
+
+// The water rests (no frames, waiting for messages) only while nobody can see
+// it: minimised, the display off, the machine suspending, the session locked
+// or switched away from. Behind another window it keeps moving wherever it shows.
+bool WaterRests(const InputState& input);
+
+// The water stays over every other window only while it is the active one: a
+// window the user switches to shows over it and takes the keys.
+bool WaterOnTop(const InputState& input);
 
 // Records a WM_ACTIVATE: the low word of wParam is WA_INACTIVE (0) when
 // another window took the activation, the high word is not 0 when the window
-// is minimised. An inactive or minimised water waits instead of drawing.
+// is minimised.
 void RecordActivation(InputState& input, std::uintptr_t wParam);
 
 // Records a WM_SIZE's kind (SIZE_MINIMIZED is 1): a window can be minimised

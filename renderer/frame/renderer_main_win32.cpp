@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "handover/hand_over.h"
+#include "handover/power_notices_win32.h"
 #include "renderer/frame/frame_pace.h"
 #include "renderer/frame/frame_show_win32.h"
 #include "renderer/frame/message_rules.h"
@@ -33,17 +34,30 @@ void WaitForFrameOrMessage(long long nanoseconds) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
 }
 
-// While the water is inactive it only waits, looking a few times a second for
-// a window that took the activation and went without handing it back: with
-// no active window the water takes it back, so it is drawn again and Escape
-// reaches it. A minimised water stays so.
-constexpr DWORD InactiveLookMilliseconds = 250;
-
-void WaitWhileInactive() {
+// While another window is active the water goes on drawing. A window that
+// took the activation and went without handing it back leaves none active:
+// the water then takes it back, so Escape reaches it again.
+void TakeBackAnUnclaimedActivation() {
     const HWND foreground = GetForegroundWindow();
-    if (!Input.Minimised && (foreground == nullptr || foreground == GetDesktopWindow()))
-        SetForegroundWindow(Renderer.Window);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, InactiveLookMilliseconds, QS_ALLINPUT);
+    if (foreground == nullptr || foreground == GetDesktopWindow()) SetForegroundWindow(Renderer.Window);
+}
+
+bool IsTopmost(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// Over every window while active; otherwise just below the window the user
+// switched to (placed after a window that is not topmost, the water stops
+// being topmost), or, with no such window known, below them all.
+void FollowActivation(HWND window, HWND activated) {
+    constexpr UINT KeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (WaterOnTop(Input)) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, KeepPlace);
+        return;
+    }
+    if (activated == nullptr) activated = GetForegroundWindow();
+    const bool below = activated != nullptr && activated != window && !IsTopmost(activated);
+    SetWindowPos(window, below ? activated : HWND_BOTTOM, 0, 0, 0, 0, KeepPlace);
 }
 
 static_assert(RendererMessages::Size == WM_SIZE && RendererMessages::Activate == WM_ACTIVATE &&
@@ -64,6 +78,13 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case RendererAction::Activate:
         RecordActivation(Input, wParam);
+        FollowActivation(window, reinterpret_cast<HWND>(lParam));
+        return 0;
+    case RendererAction::PowerNotice:
+        RecordPowerMessage(Input.Away, wParam, lParam);
+        return TRUE;
+    case RendererAction::SessionNotice:
+        RecordSessionNotice(Input.Away, wParam);
         return 0;
     case RendererAction::Quit:
         PostQuitMessage(0);
@@ -91,6 +112,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
 int RendererMain() {
     Renderer.FullScreen = true;
     if (!CreateRendererWindow(RendererWindowTitle, 32)) return 0;
+    ListenForPowerAndSession(Renderer.Window);
 
     // Waits of a millisecond or two, not the default 15.6 ms.
     timeBeginPeriod(1);
@@ -111,10 +133,13 @@ int RendererMain() {
         }
         // The queue is empty. Escape ends the run whether or not frames are drawn.
         if (Input.KeyStates[VK_ESCAPE] == 1) break;
-        if (!Input.WindowActive) {
-            WaitWhileInactive();
+        // Nobody sees a minimised water, a dark display or a locked session:
+        // no frames, and nothing but the next message wakes the renderer.
+        if (WaterRests(Input)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
             continue;
         }
+        if (!Input.Activated) TakeBackAnUnclaimedActivation();
         const long long now = NowNanoseconds();
         const long long wait = NanosecondsUntilNextFrame(pace, now);
         if (wait > 0) {
@@ -126,6 +151,7 @@ int RendererMain() {
     }
     timeEndPeriod(1);
 
+    StopListeningForSession(Renderer.Window);
     DestroyRendererWindow();
     // The quit message carries the exit code; an Escape end is a normal end
     // too, whatever message happened to come last.

@@ -143,11 +143,20 @@ void ResizeViewport(int width, int height) {
 }
 
 bool InitRendererGL() {
-    const std::string picture = Utf8(HandOverPicturePath());
+    const std::wstring path = HandOverPicturePath();
+    const std::string picture = Utf8(path);
     Win32BitmapPlatform platform;
     return StartScene(Renderer.ViewportWidth, Renderer.ViewportHeight, [&] {
         BitmapImage* image = picture.empty() ? nullptr : LoadBitmapFile(picture.c_str(), platform);
         if (!image) return false;
+        // The picture is a copy of the user's screen: it goes as soon as it
+        // is read, so no later end of this process (a kill, a crash) can
+        // leave it behind, and its name is free for the next run at once.
+        // Tests that compare it with the screen keep it; the host that wrote
+        // it still deletes it at the run's end.
+        if (GetEnvironmentVariableW(L"RIPPLUME_TEST_KEEP_PICTURE", nullptr, 0) == 0) {
+            DeleteOpened(OpenToDelete(path));
+        }
         StartMonitorWaters(*image);
         FreeBitmapImage(image);
         return true;

@@ -275,7 +275,7 @@ for row in "96 495 246 system ja 設定 ｷｬﾝｾﾙ" "120 619 308 system ja 
     # The capture: the whole screen in its own pixels, mirrored exactly.
     before=$(screenshot before_run_144)
     rm -f "$PICTURE"
-    wine_start SAVER "$RUN/Ripplume.scr" /s
+    RIPPLUME_TEST_KEEP_PICTURE=1 wine_start SAVER "$RUN/Ripplume.scr" /s  # the renderer keeps it to compare
     check "144 dpi: a run hands the screen over" wait_for 30 test -s "$PICTURE"
     convert "$PICTURE" -flop "$ART/capture_144_unmirrored.png"
     check "144 dpi: the whole screen, mirrored exactly" \

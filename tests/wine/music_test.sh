@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Background music of a saver run, heard through an ALSA file sink: a WAV
 # choice loops through the sound player, an MP3 choice plays through MCI and
-# starts again when it has ended. The settings file is written the way the
+# starts again when it has ended. While nobody can hear it (the display off,
+# the machine suspending, the session locked) it is held, and it plays on
+# afterwards. The settings file is written the way the
 # host reads it, in code page 932 (the host runs in a Japanese locale here).
 source "$(dirname "$0")/harness.sh"
 harness_init music
@@ -22,6 +24,8 @@ export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$ART/asound.conf"
 sox -n -r 44100 -c 2 -b 16 "$MUSIC_DIR/tone.wav" synth 1 sine 440 2>/dev/null
 sox -n -r 44100 -c 2 -b 16 "$ART/short.wav" synth 1.5 sine 660 2>/dev/null
 lame --quiet "$ART/short.wav" "$MUSIC_DIR/Loop.Mp3"
+sox -n -r 44100 -c 2 -b 16 "$ART/long.wav" synth 40 sine 550 2>/dev/null
+lame --quiet "$ART/long.wav" "$MUSIC_DIR/Long.mp3"
 
 # write_settings KIND FILE: Ripplume.ini with the keys BGM区分, BGMﾘﾋﾟｰﾄ and
 # BGMﾌｧｲﾙ spelled in code page 932.
@@ -48,6 +52,23 @@ sound_blocks() {
   od -An -v -tx8 -w3528 "$1" | grep -c '[1-9a-f]'
 }
 
+# sound_now: how many blocks of sound the sink holds now.
+sound_now() { cp "$SINK" "$ART/now_sink.raw" 2>/dev/null && sound_blocks "$ART/now_sink.raw"; }
+sound_is() { [ "$(sound_now)" = "$1" ]; }
+# falls_silent: no new sound for 3 s (what the sink had queued may still come first).
+falls_silent() {
+  local blocks
+  blocks=$(sound_now)
+  stays_so 3 sound_is "$blocks"
+}
+# held_and_back LABEL OFF ON: the host's notice OFF silences the music, ON brings it back.
+held_and_back() {
+  check "$1: the $2 notice is delivered" wine "$BIN/wintool.exe" notice Ripplume_Main "$2"
+  check "$1: the music falls silent" wait_for 15 falls_silent
+  check "$1: the $3 notice is delivered" wine "$BIN/wintool.exe" notice Ripplume_Main "$3"
+  check "$1: the music plays again" wait_for 15 sound_past "$(sound_now)"
+}
+
 # WAV: looped by the sound player for as long as the run lasts.
 rm -f "$SINK"
 write_settings 2 'C:\ripplume_tests\my music\tone.wav'
@@ -59,6 +80,7 @@ sound_past() { cp "$SINK" "$ART/wav_sink.raw" 2>/dev/null && [ "$(sound_blocks "
 check "the WAV file is played" wait_for 15 sound_past 0
 check "it keeps playing, looped, past its own length of one second" wait_for 15 sound_past 150
 log "WAV sink: $(sink_size) bytes, $(sound_blocks "$ART/wav_sink.raw") blocks of 10 ms with sound"
+held_and_back "WAV run, suspended" suspend resume
 check "WAV run: the host ends with the renderer" end_run "$WAV"
 after=$(sink_size)
 check "the sound stops with the run" stays_so 1.5 sink_size_is "$after"
@@ -74,6 +96,16 @@ check "the MP3 file is played" wait_for 15 plays_at_least 1
 check "it starts again after it has ended (a 1.5 s file)" wait_for 20 plays_at_least 2
 log "MP3 sink: $(sink_size) bytes, $(count_plays "$ART/mp3_sink.raw") separate plays"
 check "MP3 run: the host ends with the renderer" end_run "$MP3"
+
+# A long MP3 file is paused where it is, and resumed.
+rm -f "$SINK"
+write_settings 2 'C:\ripplume_tests\my music\Long.mp3'
+wine_start LONG "$RUN_DIR/Ripplume.scr" /s
+check "long MP3 run: renderer up" wait_for_window Ripplume_VC 30
+check "the long MP3 file is played" wait_for 15 sound_past 0
+held_and_back "display off" display-off display-on
+held_and_back "locked" lock unlock
+check "long MP3 run: the host ends with the renderer" end_run "$LONG"
 
 # Another ending plays nothing.
 rm -f "$SINK"

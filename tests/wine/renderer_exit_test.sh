@@ -7,16 +7,21 @@ harness_init renderer_exit
 
 mkdir -p "$HANDOVER"
 bash "$here/sample-desktop.sh" desktop "$ART/desktop.png"
-convert "$ART/desktop.png" -type TrueColor BMP3:"$PICTURE"
+convert "$ART/desktop.png" -type TrueColor BMP3:"$ART/picture.bmp"
+# The renderer deletes the picture it has read, so each start gets its own.
+plant_picture() { cp "$ART/picture.bmp" "$PICTURE"; }
 
 log "close request"
+plant_picture
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30
 check "a close request is posted" wine "$BIN/wintool.exe" close Ripplume_VC
 wait_exit "$RENDERER" 20
 check "a close request ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+check "the picture it read is gone with it" test ! -e "$PICTURE"
 
 log "system commands"
+plant_picture
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30
 wine "$BIN/wintool.exe" syscommand Ripplume_VC F140 >/dev/null
@@ -27,6 +32,7 @@ wait_exit "$RENDERER" 20
 check "the close command ends it with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
 
 log "Alt+F4"
+plant_picture
 wine_start RENDERER "$BIN/Ripplume.dll"
 check "the window appears" wait_for_window Ripplume_VC 30
 check "it has the keyboard" wait_for 10 wine "$BIN/wintool.exe" focused Ripplume_VC

@@ -22,8 +22,9 @@ size_before=$(screen_size)
 # A user's window on the second monitor.
 xmessage -geometry +1300+200 -bg '#f0d040' -fg '#f0d040' 'a user window' >/dev/null 2>&1 &
 HARNESS_PIDS+=("$!")
-wait_for 10 window_shown xmessage
-user_window() { xdotool getwindowgeometry "$(find_window xmessage | head -n 1)" | awk '/Position|Geometry/ { print $2 }' | tr '\n' ' '; }
+user_window() { xdotool getwindowgeometry "$(find_window xmessage | head -n 1)" 2>/dev/null | awk '/Position|Geometry/ { print $2 }' | tr '\n' ' '; }
+placed() { [ -n "$(user_window)" ]; }
+check "a user's window is up" wait_for 30 placed
 window_before=$(user_window)
 before=$(screenshot before)
 

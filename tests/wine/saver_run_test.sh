@@ -2,7 +2,9 @@
 # A saver run: Ripplume.scr /s captures the screen mirrored into
 # %LOCALAPPDATA%\Ripplume\Ripplume.bmp, starts the renderer, keeps its hidden window
 # "Ripplume_Main" while the renderer's "Ripplume_VC" is up, and ends soon
-# after the renderer has gone, or at once when the system closes its window.
+# after the renderer has gone, or at once, taking the renderer with it, when
+# its window is closed or the session ends. The renderer deletes the capture
+# once it has read it, and no end leaves it behind.
 source "$(dirname "$0")/harness.sh"
 harness_init saver_run
 
@@ -20,7 +22,8 @@ before=$(screenshot before_run)
 
 rm -f "$CAPTURE"
 started=$(date +%s.%N)
-wine_start HOST "$BIN/Ripplume.scr" /s
+# This run's renderer keeps the capture, to be compared with the screen.
+RIPPLUME_TEST_KEEP_PICTURE=1 wine_start HOST "$BIN/Ripplume.scr" /s
 check "the renderer's window Ripplume_VC appears" wait_for_window Ripplume_VC 30
 log "renderer window after $(echo "$(date +%s.%N) - $started" | bc) s"
 check "the host's hidden window Ripplume_Main is there during the run" wine "$BIN/wintool.exe" exists Ripplume_Main
@@ -51,22 +54,39 @@ log "host gone $(echo "$(date +%s.%N) - $gone" | bc) s after the renderer's wind
 check "the host ends with exit code 0" test "$EXIT_CODE" = 0
 check "the capture, a copy of the user's screen, is gone with the run" test ! -e "$CAPTURE"
 
-# A second run ended by the system (log-off): the host goes at once, the
-# renderer runs on by itself until its user ends it.
-wine_start HOST2 "$BIN/Ripplume.scr" /s
-check "second run: renderer up" wait_for_window Ripplume_VC 30
-check "second run: hidden window up" wine "$BIN/wintool.exe" exists Ripplume_Main
-wine "$BIN/end_session.exe" Ripplume_Main >/dev/null 2>&1
-check "a log-off ends the host" wait_exit "$HOST2" 3
-check "the renderer is left running" test -n "$(find_window Ripplume_VC)"
-escape_renderer
+wine_start HOST "$BIN/Ripplume.scr" /s
+check "a run's renderer up" wait_for_window Ripplume_VC 30
+check "the renderer deletes the capture once read" wait_for 20 test ! -e "$CAPTURE"
+check "and the run goes on" test -n "$(find_window Ripplume_VC)"
+check "Escape ends that run" escape_renderer
+check "its host ends" wait_exit "$HOST" 5
 
-# A third run closed with WM_CLOSE.
-wine_start HOST3 "$BIN/Ripplume.scr" /s
-check "third run: renderer up" wait_for_window Ripplume_VC 30
-wine "$BIN/wintool.exe" close Ripplume_Main >/dev/null 2>&1
-check "a close request ends the host" wait_exit "$HOST3" 3
-escape_renderer
+# run_ended_by LABEL COMMAND...: a run that COMMAND ends leaves no Ripplume
+# process and no capture behind. Its renderer keeps the capture, as one that
+# has not read it yet would, so the host's own deletion is what is checked.
+run_ended_by() {
+  local label=$1
+  shift
+  RIPPLUME_TEST_KEEP_PICTURE=1 wine_start HOST_RUN "$BIN/Ripplume.scr" /s
+  check "$label: renderer up" wait_for_window Ripplume_VC 30
+  check "$label: hidden window up" wine "$BIN/wintool.exe" exists Ripplume_Main
+  "$@" >/dev/null 2>&1
+  check "$label: the host ends" wait_exit "$HOST_RUN" 5
+  check "$label: the renderer ends with it" wait_for 10 no_renderer
+  check "$label: no capture is left" wait_for 5 test ! -e "$CAPTURE"
+  [ "$(renderer_count)" = 0 ] || escape_renderer
+}
+kill_renderer() { kill -9 $(renderer_pids); }
+no_renderer() { [ "$(renderer_count)" = 0 ]; }
+
+run_ended_by "log-off" wine "$BIN/end_session.exe" Ripplume_Main
+run_ended_by "close request" wine "$BIN/wintool.exe" close Ripplume_Main
+run_ended_by "renderer killed" kill_renderer
+
+# A capture a crash left behind goes at the next start, here a preview.
+cp "$ART/capture.png" "$CAPTURE"
+wine "$BIN/Ripplume.scr" /p 0 >/dev/null 2>&1
+check "a leftover capture is removed at the next start" test ! -e "$CAPTURE"
 
 # A renderer file that is no program: the run cannot start it and ends at
 # the first watch tick instead of waiting.

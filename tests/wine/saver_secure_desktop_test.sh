@@ -8,6 +8,10 @@
 # ImageMagick makes from the same file.
 source "$(dirname "$0")/harness.sh"
 harness_init saver_secure_desktop
+# The renderer deletes the picture once read; these checks compare it with
+# the screen, so it keeps it, and the host's own deletion at the run's end is
+# what is checked here.
+export RIPPLUME_TEST_KEEP_PICTURE=1
 
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 COLORS_KEY='HKCU\Control Panel\Colors'

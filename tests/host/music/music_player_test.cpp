@@ -292,7 +292,9 @@ TEST(CdPolling, AnUnusableDriveOrReplyEndsThePolling) {
         mci.Log.clear();
         PollCdAudio(player, c.repeat);
         EXPECT_FALSE(player.CdKeepPolling);
-        if (!c.queries.empty()) EXPECT_EQ(mci.Commands(), c.queries);
+        if (!c.queries.empty()) {
+            EXPECT_EQ(mci.Commands(), c.queries);
+        }
         EXPECT_EQ(mci.CurrentTrack, 1);
     }
 }

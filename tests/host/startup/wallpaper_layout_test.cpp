@@ -55,3 +55,16 @@ TEST(WallpaperLayout, CentreTileAndSpan) {
 }
 
 }  // namespace
+
+TEST(WallpaperLayout, MonitorsHaveTheirOwnPicturesOnlyWhenTheyDiffer) {
+    const std::vector<std::wstring> differ = {L"C:\\a.jpg", L"C:\\b.jpg"};
+    EXPECT_TRUE(WallpaperPerMonitor(WallpaperStyle::Fill, differ));
+    EXPECT_TRUE(WallpaperPerMonitor(WallpaperStyle::Fill, {L"C:\\a.jpg", L""})) << "one without its own";
+    EXPECT_FALSE(WallpaperPerMonitor(WallpaperStyle::Span, differ)) << "one picture spans them";
+    EXPECT_FALSE(WallpaperPerMonitor(WallpaperStyle::Fill, {L"C:\\a.jpg", L"C:\\a.jpg"}));
+    EXPECT_FALSE(WallpaperPerMonitor(WallpaperStyle::Fill, {L"C:\\a.jpg"}));
+    EXPECT_FALSE(WallpaperPerMonitor(WallpaperStyle::Fill, {}));
+    EXPECT_EQ(CachedMonitorWallpaperName(0), L"Transcoded_000");
+    EXPECT_EQ(CachedMonitorWallpaperName(12), L"Transcoded_012");
+    EXPECT_EQ(CachedMonitorWallpaperName(1234), L"Transcoded_1234");
+}

@@ -19,9 +19,9 @@ TEST(RendererMessageRules, OnlyTheLeftButtonAloneStirsTheWater) {
     }
 }
 
-TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
+TEST(RendererMessageRules, HoldsOffTheSystemSaverOnly) {
     EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand), RendererAction::Ignore);
-    EXPECT_EQ(RendererActionFor(SysCommand, MonitorPowerCommand), RendererAction::Ignore);
+    EXPECT_EQ(RendererActionFor(SysCommand, MonitorPowerCommand), RendererAction::Default) << "the display may go off";
     // Alt+F4 and the rest keep their default meaning, which ends the renderer.
     EXPECT_EQ(RendererActionFor(SysCommand, CloseCommand), RendererAction::Default);
     EXPECT_EQ(RendererActionFor(SysCommand, ScreenSaveCommand + 2), RendererAction::Default);
@@ -29,28 +29,36 @@ TEST(RendererMessageRules, HoldsOffTheSystemSaverAndMonitorPowerDownOnly) {
     EXPECT_EQ(RendererActionFor(DisplayChange, 0), RendererAction::FollowMonitors);
 }
 
-TEST(RendererMessageRules, FramesAreDrawnOnlyWhileActiveAndNotMinimised) {
+TEST(RendererMessageRules, TheWaterRestsOnlyUnseenAndIsOnTopOnlyWhileActive) {
     constexpr std::uintptr_t Inactive = 0, ActiveState = 1, ClickActive = 2, Minimised = 1u << 16;
     InputState input;
-    for (const std::uintptr_t wParam : {Inactive, Minimised | ActiveState, Minimised | Inactive}) {
-        input.WindowActive = true;
-        RecordActivation(input, wParam);
-        EXPECT_FALSE(input.WindowActive) << "wParam " << wParam;
-    }
-    for (const std::uintptr_t wParam : {ActiveState, ClickActive}) {
-        input.WindowActive = false;
-        RecordActivation(input, wParam);
-        EXPECT_TRUE(input.WindowActive) << "wParam " << wParam;
-    }
-    // Minimised and restored with no change of activation; restored while inactive stays idle.
-    constexpr std::uintptr_t Restored = 0, SizeMinimised = 1, Maximised = 2;
-    RecordSizeKind(input, SizeMinimised);
-    EXPECT_FALSE(input.WindowActive);
-    RecordSizeKind(input, Restored);
-    EXPECT_TRUE(input.WindowActive);
     RecordActivation(input, Inactive);
-    RecordSizeKind(input, Maximised);
-    EXPECT_FALSE(input.WindowActive);
+    EXPECT_FALSE(WaterRests(input)) << "behind another window it keeps moving";
+    EXPECT_FALSE(WaterOnTop(input));
+    for (const std::uintptr_t wParam : {ActiveState, ClickActive}) {
+        RecordActivation(input, Inactive);
+        RecordActivation(input, wParam);
+        EXPECT_TRUE(WaterOnTop(input)) << "wParam " << wParam;
+        EXPECT_FALSE(WaterRests(input)) << "wParam " << wParam;
+    }
+    for (const std::uintptr_t wParam : {Minimised | ActiveState, Minimised | Inactive}) {
+        RecordActivation(input, wParam);
+        EXPECT_TRUE(WaterRests(input)) << "wParam " << wParam;
+        EXPECT_FALSE(WaterOnTop(input)) << "wParam " << wParam;
+    }
+    // Minimised and restored by size alone, with no change of activation.
+    constexpr std::uintptr_t Restored = 0, SizeMinimised = 1;
+    RecordActivation(input, ActiveState);
+    RecordSizeKind(input, SizeMinimised);
+    EXPECT_TRUE(WaterRests(input));
+    RecordSizeKind(input, Restored);
+    EXPECT_FALSE(WaterRests(input));
+    EXPECT_TRUE(WaterOnTop(input));
+    // A dark display or a locked session rests the water whether or not it is active.
+    EXPECT_EQ(RendererActionFor(PowerNotices::PowerBroadcast, PowerNotices::Suspend), RendererAction::PowerNotice);
+    EXPECT_EQ(RendererActionFor(PowerNotices::SessionChange, PowerNotices::SessionLock), RendererAction::SessionNotice);
+    RecordSessionNotice(input.Away, PowerNotices::SessionLock);
+    EXPECT_TRUE(WaterRests(input));
 }
 
 TEST(RendererMessageRules, KeysAreRecordedByCodeAndCodesPastTheTableDropped) {

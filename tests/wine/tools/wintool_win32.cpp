@@ -18,7 +18,12 @@
 //   wintool local-app-data       print the user's local application-data folder (UTF-8)
 //   wintool monitors             print "left top right bottom primary" of each monitor
 //   wintool take-activation SECONDS  show a small window of its own, make it the
-//                                     active one and keep it for that long
+//                                     active one and keep it for that long;
+//                                     prints "escape" for each Escape it gets
+//   wintool topmost TITLE            exit code 0 when the window is topmost
+//   wintool notice TITLE WHAT        send what the system sends the window when
+//                                     WHAT happens: display-off, display-on,
+//                                     suspend, resume, lock, unlock
 //   wintool hold-mutex NAME SECONDS  own the named mutex for that long
 //   wintool watch-settings SECONDS   keep a top-level window for that long and
 //                                     print "setting N" for each WM_SETTINGCHANGE
@@ -34,6 +39,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,6 +91,37 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
                     (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
     }
     return TRUE;
+}
+
+// Sends WM_POWERBROADCAST or WM_WTSSESSION_CHANGE as the system would. The
+// display state's POWERBROADCAST_SETTING is written into the window's own
+// process, where its lParam must point.
+bool SendNotice(HWND window, const std::string& what) {
+    DWORD_PTR result = 0;
+    const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+    };
+    if (what == "suspend") return send(WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    if (what == "resume") return send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    if (what == "lock") return send(WM_WTSSESSION_CHANGE, 0x7, 1);    // WTS_SESSION_LOCK
+    if (what == "unlock") return send(WM_WTSSESSION_CHANGE, 0x8, 1);  // WTS_SESSION_UNLOCK
+    if (what != "display-off" && what != "display-on") return false;
+
+    // GUID_SESSION_DISPLAY_STATUS: 0 off, 1 on.
+    POWERBROADCAST_SETTING setting = {
+        {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}}, sizeof(DWORD), {}};
+    const DWORD state = what == "display-on" ? 1 : 0;
+    std::memcpy(setting.Data, &state, sizeof state);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool sent = remote != nullptr && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr) &&
+                send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(remote));
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return sent;
 }
 
 }  // namespace
@@ -161,13 +198,20 @@ int main(int argc, char** argv) {
         const HWND window = CreateWindowExW(0, L"STATIC", L"wintool active", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
                                             80, 40, nullptr, nullptr, nullptr, nullptr);
         if (!window || !SetForegroundWindow(window) || GetForegroundWindow() != window) return 1;
+        SetFocus(window);  // the keys come to it, as to any window the user switches to
         std::printf("held\n");
         std::fflush(stdout);
         const DWORD end = GetTickCount() + std::strtoul(argv[2], nullptr, 10) * 1000;
         MSG message;
         while (GetTickCount() < end) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+                    std::printf("escape\n");
+                    std::fflush(stdout);
+                }
+                DispatchMessageW(&message);
+            }
         }
         return 0;
     }
@@ -219,6 +263,7 @@ int main(int argc, char** argv) {
         EnumChildWindows(window, PrintChild, 0);
         return 0;
     }
+    if (command == "topmost") return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 0 : 1;
     if (command == "info") {
         RECT rect = {};
         GetWindowRect(window, &rect);
@@ -244,6 +289,7 @@ int main(int argc, char** argv) {
         const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         return SendMessageTimeoutW(window, WM_DISPLAYCHANGE, 32, size, SMTO_ABORTIFHUNG, 10000, &result) ? 0 : 1;
     }
+    if (command == "notice" && argc >= 4) return SendNotice(window, argv[3]) ? 0 : 1;
     if (command == "ok") return PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
     if (command == "cancel") return PostMessageW(window, WM_COMMAND, IDCANCEL, 0) ? 0 : 1;
     if (command == "focused") {
