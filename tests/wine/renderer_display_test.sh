@@ -39,6 +39,7 @@ scaled_right() {
     convert "$shot" -fuzz 8% -fill black +opaque '#d02020' -format '%[fx:mean>0.001]' info: | grep -q 1 &&
     convert "$shot" -fuzz 8% -fill black +opaque '#2040d0' -format '%[fx:mean>0.001]' info: | grep -q 1
 }
+convert "$ART/desktop-1080.png" BMP3:"$PICTURE"  # the renderer deleted the one it read
 RIPPLUME_RENDER_SCALE=0.5 wine_start RENDERER "$BIN/Ripplume.dll"
 check "at half size the frame is scaled up to the display, the right way round, in its colours" \
   wait_for 30 scaled_right
