@@ -16,6 +16,7 @@ else()
 
   find_library(GL_LIBRARY GL REQUIRED)
   find_library(X11_LIBRARY X11 REQUIRED)
+  find_library(XEXT_LIBRARY Xext REQUIRED)  # MIT-SHM, for frames scaled up on the CPU
   add_library(ripplume_gl_glx INTERFACE)
   target_link_libraries(ripplume_gl_glx INTERFACE ${GL_LIBRARY} ${X11_LIBRARY} ripplume_gl)
 endif()

@@ -2,12 +2,14 @@
 # measure-fps.sh [-n RUNS] [-s SECONDS] [BIN_DIR...]: runs the renderer
 # (BIN_DIR/Ripplume.dll) under Wine on a private 1024 x 768 Xvfb display over
 # the sample desktop and prints, per run:
-#   - frames per second, counted from Wine's trace of the buffer swaps over
-#     SECONDS seconds (default 10), starting 2 s after the first frame;
+#   - frames per second over SECONDS seconds (default 10), starting 2 s after
+#     the first frame, counted from the debug string the renderer writes each
+#     frame when RIPPLUME_FRAME_MARKS is set (a frame drawn at a render scale
+#     under 1 is shown without a buffer swap), in Wine's trace;
 #   - CPU time per frame over the same window, all threads of the process
 #     (llvmpipe's included), from /proc/PID/task/*/stat, and the CPU share;
 #     beside it the X server's CPU time per frame (it copies each frame in);
-#   - the time from process start to the first buffer swap;
+#   - the time from process start to the first frame;
 #   - the 1-minute load average, since the machine may be shared.
 # With several folders the runs are interleaved (A, B, A, B, ...), RUNS rounds
 # (default 3), and the medians per folder end the output. These machines
@@ -25,6 +27,11 @@
 # -p minimised or -p inactive measures the renderer instead while it is
 # minimised (SC_MINIMIZE) or while another window holds the activation, after
 # 2 s of running; the test build's wintool.exe does either.
+#
+# -g WIDTHxHEIGHT runs it on one screen of that size instead of 1024 x 768,
+# the sample desktop stretched to it. RIPPLUME_RENDER_SCALE=F in the
+# environment fixes the renderer's render scale (0.5 to 1; it adapts
+# without; -f fixes it at 1, as it counts swaps).
 #
 # -m two measures on two monitors instead: a 1024 x 768 primary and an
 # 800 x 600 monitor to its right (Xephyr with Xinerama, as the tests' rig),
@@ -44,13 +51,15 @@ seconds=10
 frame=""
 phase=running
 monitors=one
-while getopts n:s:f:p:m: option; do
+geometry=1024x768
+while getopts n:s:f:p:m:g: option; do
   case $option in
     n) runs=$OPTARG ;;
     s) seconds=$OPTARG ;;
     f) frame=$OPTARG ;;
     p) phase=$OPTARG ;;
     m) monitors=$OPTARG ;;
+    g) geometry=$OPTARG ;;
     *) exit 2 ;;
   esac
 done
@@ -58,6 +67,13 @@ shift $((OPTIND - 1))
 
 # The displays, waits and Wine set-up the tests use.
 for part in checks machine x_display wine; do source "$root/tests/lib/$part.sh"; done
+if [ -n "$frame" ]; then
+  export RIPPLUME_RENDER_SCALE=1
+else
+  # Frames, by the renderer's own marks: a scaled frame is shown without a swap.
+  export RIPPLUME_FRAME_MARKS=1
+  swaps() { grep -c 'OutputDebugStringA "ripplume frame' "$1" || true; }
+fi
 ART=$(mktemp -d)
 
 if [ $# -eq 0 ]; then
@@ -116,8 +132,8 @@ if [ "$monitors" = two ]; then
   convert "$work/desktop.png" \( "$work/desktop.png" -flop -resize '800x768!' \) +append \
     -type TrueColor BMP3:"$picture"
 else
-  start_xvfb || { echo "could not start Xvfb" >&2; exit 1; }
-  convert "$work/desktop.png" -type TrueColor BMP3:"$picture"
+  start_xvfb "$geometry" || { echo "could not start Xvfb" >&2; exit 1; }
+  convert "$work/desktop.png" -resize "$geometry!" -type TrueColor BMP3:"$picture"
 fi
 xvfb=${X_PIDS[-1]}
 
@@ -154,16 +170,16 @@ measure() {
   local bin=$1 trace=$work/trace pid start first f1 f2 c1 c2 l1 l2 x1 x2 load
   export WINEPREFIX=${prefix_of[$bin]}
   : >"$trace"
-  WINEDEBUG=trace+wgl "${loader_of[$bin]}" "$bin/Ripplume.dll" >/dev/null 2>"$trace" &
+  WINEDEBUG=warn+debugstr "${loader_of[$bin]}" "$bin/Ripplume.dll" >/dev/null 2>"$trace" &
   pid=$!
-  # Process start and first swap on the clock of /proc/uptime, which is the
+  # Process start and first frame on the clock of /proc/uptime, which is the
   # clock of the start time in /proc/PID/stat; the trace is polled every 10 ms.
   # (Wine's own +timestamp is no use here: it is the server's tick count,
   # which lags while the server sleeps.)
   start=$(awk -v hz="$ticks_per_second" '{ sub(/^.*\) /, ""); printf "%.2f", $20 / hz }' "/proc/$pid/stat")
   first=""
   for _ in $(seq 3000); do
-    if grep -q glxdrv_wglSwapBuffers "$trace"; then first=$(cut -d' ' -f1 /proc/uptime); break; fi
+    if [ "$(swaps "$trace")" -gt 0 ]; then first=$(cut -d' ' -f1 /proc/uptime); break; fi
     sleep 0.01
   done
   if [ -z "$first" ]; then
@@ -249,7 +265,7 @@ for round in $(seq "$runs"); do
   done
 done
 
-echo "medians of $runs runs of $seconds s, $phase, $monitors monitor(s) (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
+echo "medians of $runs runs of $seconds s, $phase, $monitors monitor(s) at $geometry (LP_NUM_THREADS=${LP_NUM_THREADS:-default}):"
 for bin in "$@"; do
   [ -n "${results[$bin]:-}" ] || continue
   column() { printf '%s' "${results[$bin]}" | awk -v k="$1" 'NF { print $k }' | median; }

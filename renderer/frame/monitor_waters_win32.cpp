@@ -84,8 +84,8 @@ void StirMonitorWater(int x, int y) {
     StirWaterView(MonitorWaters.Views[size_t(index)], monitorX, monitorY);
 }
 
-void DrawMonitorWaters() {
-    DrawWaterViews(MonitorWaters.Views);
+void DrawMonitorWaters(double scale) {
+    DrawWaterViews(MonitorWaters.Views, scale);
 }
 
 void ReleaseMonitorWaters() {

@@ -34,7 +34,7 @@ void FollowMonitors(HWND window);
 // A drag at the window's client point stirs the water of the monitor under it.
 void StirMonitorWater(int x, int y);
 
-// One frame of every monitor's water, in one pass.
-void DrawMonitorWaters();
+// One frame of every monitor's water, in one pass, at the render scale.
+void DrawMonitorWaters(double scale);
 
 void ReleaseMonitorWaters();

@@ -7,6 +7,7 @@
 #include "handover/hand_over.h"
 #include "handover/power_notices_win32.h"
 #include "renderer/frame/frame_pace.h"
+#include "renderer/frame/frame_show_win32.h"
 #include "renderer/frame/message_rules.h"
 #include "renderer/frame/monitor_waters_win32.h"
 #include "renderer/frame/renderer_window_win32.h"
@@ -146,8 +147,7 @@ int RendererMain() {
             continue;
         }
         FrameDrawn(pace, now);
-        DrawMonitorWaters();
-        SwapBuffers(Renderer.DeviceContext);
+        DrawAndShowFrame(Renderer.DeviceContext, Renderer.ViewportWidth, Renderer.ViewportHeight);
     }
     timeEndPeriod(1);
 

@@ -1,5 +1,7 @@
 #include "renderer/water/water_views.h"
 
+#include <cmath>
+
 #include "renderer/assets/desktop_texture.h"
 #include "renderer/water/mouse_drop.h"
 
@@ -37,15 +39,23 @@ WaterView NewWaterView(const Viewport& view, GLuint texture) {
     return water;
 }
 
-void DrawWaterViews(std::vector<WaterView>& views) {
+Viewport ScaledViewport(const Viewport& view, double scale) {
+    if (scale == 1.0) return view;
+    const auto at = [scale](int length) { return int(std::lround(length * scale)); };
+    const int x = at(view.X), y = at(view.Y);
+    return {x, y, at(view.X + view.Width) - x, at(view.Y + view.Height) - y};
+}
+
+void DrawWaterViews(std::vector<WaterView>& views, double scale) {
     const FrameState shared = Frame;
     const GLuint sharedTexture = Textures[0];
     // The scissor keeps each view's clear inside its viewport.
     glEnable(GL_SCISSOR_TEST);
     for (WaterView& view : views) {
         const ViewInUse inUse(view);
-        glScissor(view.View.X, view.View.Y, view.View.Width, view.View.Height);
-        ApplyProjection(view.View);
+        const Viewport drawn = ScaledViewport(view.View, scale);
+        glScissor(drawn.X, drawn.Y, drawn.Width, drawn.Height);
+        ApplyProjection(drawn);
         DrawScene();
     }
     glDisable(GL_SCISSOR_TEST);

@@ -21,8 +21,12 @@ struct WaterView {
 // orbit, showing texture (which the view now owns). Needs the scene settings.
 WaterView NewWaterView(const Viewport& view, GLuint texture);
 
-// Draws every view into its own part of the window, each one frame on.
-void DrawWaterViews(std::vector<WaterView>& views);
+// Draws every view into its own part of the window, each one frame on; at a
+// render scale under 1 into that share of the window, from its lower left.
+void DrawWaterViews(std::vector<WaterView>& views, double scale = 1.0);
+
+// A view's part of the window drawn at the scale; views that meet still meet.
+Viewport ScaledViewport(const Viewport& view, double scale);
 
 // Drops a ripple on the view at the pointer (pixels from the view's top-left).
 void StirWaterView(WaterView& view, int x, int y);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "renderer/frame/render_scale.h"
+
 namespace {
 
 // A window number as the manual gives it: decimal, or hexadecimal after 0x
@@ -43,6 +45,9 @@ bool SetPictureOut(Parsing& parsing, const std::string& file) {
     parsing.Options.PictureOut = file;
     return true;
 }
+bool SetScale(Parsing& parsing, const std::string& text) {
+    return ParseRenderScale(text, parsing.Options.Scale);
+}
 bool SetNothing(Parsing&, const std::string&) {
     return true;
 }
@@ -61,6 +66,7 @@ const OptionRule OptionTable[] = {
     {"-window-id", "a window number (decimal, or hexadecimal after 0x; 32 bits)", SetWindowId},
     {"-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, true); }},
     {"-no-fps", nullptr, [](Parsing& p, const std::string&) { return SetFps(p, false); }},
+    {"-scale", "a number from 0.5 to 1 (the share of the screen's width and height the water is drawn at)", SetScale},
     // XScreenSaver's colormap options: a TrueColor GL window needs none.
     {"-install", nullptr, SetNothing},
     {"-noinstall", nullptr, SetNothing},

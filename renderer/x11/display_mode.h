@@ -15,6 +15,7 @@ struct DisplayModeOptions {
     bool UnderXScreenSaver = false;  // the window came from XScreenSaver
     std::string PictureOut;          // diagnostic: the texture picture is written here (PPM)
     bool ShowFps = false;            // -fps: the frame rate on screen and standard error
+    double Scale = 0;                // -scale: drawn at this share of the size; 0: as the frame cost allows
     std::string Error;               // non-empty: the command line was not understood
 };
 

@@ -219,14 +219,47 @@ void CountFrame(DisplayMode& mode, long long now) {
     FrameCount& count = mode.Frames;
     if (now - count.SecondStart >= 1000000000LL) {
         const double fps = count.InSecond * 1e9 / double(now - count.SecondStart);
-        std::fprintf(stderr, "ripplume: %.1f fps (%s), %lld frames\n", fps,
-                     mode.SwapPaced ? "swap interval and 60 Hz cap" : "60 Hz cap", count.Total);
+        std::fprintf(stderr, "ripplume: %.1f fps (%s, scale %.3f), %lld frames\n", fps,
+                     mode.SwapPaced ? "swap interval and 60 Hz cap" : "60 Hz cap", mode.Scale.Value, count.Total);
         std::snprintf(count.Line, sizeof count.Line, "FPS: %.1f", fps);
         count.SecondStart = now;
         count.InSecond = 0;
     }
     ++count.InSecond;
     ++count.Total;
+}
+
+// The projection for the size drawn at the render scale, and the image the
+// frame is scaled up into where that is smaller than the window. Where no
+// such image can be had, the frame is drawn at full size from then on.
+void ApplyDrawnSize(DisplayMode& mode) {
+    mode.DrawnWidth = ScaledLength(mode.Width, mode.Scale.Value);
+    mode.DrawnHeight = ScaledLength(mode.Height, mode.Scale.Value);
+    const bool scaled = mode.DrawnWidth < mode.Width || mode.DrawnHeight < mode.Height;
+    const XImage* image = mode.Scaled.Image;
+    if (scaled && (!image || image->width != mode.Width || image->height != mode.Height) &&
+        !MakeScaledFrame(mode.Scaled, mode.Connection, mode.Target, mode.TargetVisual, mode.TargetDepth, mode.Width,
+                         mode.Height)) {
+        std::fprintf(stderr, "ripplume: no image to scale frames up in; drawing at full size\n");
+        mode.Scale = FixedRenderScale(1.0);
+        mode.DrawnWidth = mode.Width;
+        mode.DrawnHeight = mode.Height;
+    }
+    ApplyProjection(mode.DrawnWidth, mode.DrawnHeight);
+}
+
+// Fixed by -scale, else adaptive where this window's frames can be scaled up.
+void ChooseRenderScale(DisplayMode& mode) {
+    const double fixed = mode.Options.Scale;
+    if (CanShowScaled(mode.Connection, mode.TargetVisual, mode.TargetDepth)) {
+        mode.Scale = fixed > 0 ? FixedRenderScale(fixed) : RenderScale{};
+        return;
+    }
+    if (fixed > 0 && fixed < 1)
+        std::fprintf(stderr,
+                     "ripplume: -scale: frames on this window's visual cannot be scaled up; drawing at full "
+                     "size\n");
+    mode.Scale = FixedRenderScale(1.0);
 }
 
 }  // namespace
@@ -270,6 +303,8 @@ bool OpenDisplayMode(DisplayMode& mode) {
         XSelectInput(display, mode.Target, StructureNotifyMask | ExposureMask);
     }
     const VisualID visualId = visual->visualid;
+    mode.TargetVisual = visual->visual;
+    mode.TargetDepth = visual->depth;
     mode.Context = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
     const bool current = mode.Context && glXMakeCurrent(display, mode.Target, mode.Context);
@@ -300,6 +335,8 @@ void StartDisplayMode(DisplayMode& mode) {
         }
         return true;
     });
+    ChooseRenderScale(mode);
+    ApplyDrawnSize(mode);
     mode.SwapPaced = SetSwapInterval(mode.Connection, mode.Target);
     if (mode.Options.ShowFps) {
         mode.Fps = MakeFpsText(mode.Connection);
@@ -319,7 +356,7 @@ void HandleDisplayModeEvent(DisplayMode& mode, XEvent& event) {
             (event.xconfigure.width != mode.Width || event.xconfigure.height != mode.Height)) {
             mode.Width = event.xconfigure.width;
             mode.Height = event.xconfigure.height;
-            ApplyProjection(mode.Width, mode.Height);
+            ApplyDrawnSize(mode);
         }
         break;
     case KeyPress:
@@ -347,10 +384,24 @@ void DrawDisplayModeFrame(DisplayMode& mode) {
         const timespec pause = {time_t(wait / 1000000000LL), long(wait % 1000000000LL)};
         nanosleep(&pause, nullptr);
     }
-    FrameDrawn(mode.Pace, NowNanoseconds());
+    const long long start = NowNanoseconds();
+    FrameDrawn(mode.Pace, start);
     DrawScene();
-    if (mode.Options.ShowFps) DrawFpsText(mode.Fps, mode.Frames.Line, mode.Width, mode.Height);
-    glXSwapBuffers(mode.Connection, mode.Target);
+    long long cost = 0;
+    if (mode.DrawnWidth < mode.Width || mode.DrawnHeight < mode.Height) {
+        ShowScaledFrame(mode.Scaled, mode.Connection, mode.Target, mode.DrawnWidth, mode.DrawnHeight);
+        if (mode.Options.ShowFps)
+            DrawFpsTextOnWindow(mode.Connection, mode.Target, mode.Scaled.Context, mode.Fps, mode.Frames.Line);
+        cost = NowNanoseconds() - start;
+    } else {
+        if (mode.Options.ShowFps) DrawFpsText(mode.Fps, mode.Frames.Line, mode.Width, mode.Height);
+        // A swap that waits for the display's refresh: that wait is no cost of the frame.
+        if (mode.SwapPaced) glFinish();
+        cost = NowNanoseconds() - start;
+        glXSwapBuffers(mode.Connection, mode.Target);
+        if (!mode.SwapPaced) cost = NowNanoseconds() - start;
+    }
+    if (NoteFrameCost(mode.Scale, cost)) ApplyDrawnSize(mode);
     // A window destroyed under it: the run ends cleanly.
     if (Notes.WindowMayBeGone) {
         Notes.WindowMayBeGone = false;
@@ -363,6 +414,7 @@ void ReleaseDisplayMode(DisplayMode& mode) {
     if (!display) return;
     Notes.Stage = RunStage::Ending;
     FreeFpsText(display, mode.Fps);
+    FreeScaledFrame(mode.Scaled, display);
     if (mode.Context) {
         glXMakeCurrent(display, None, nullptr);
         glXDestroyContext(display, mode.Context);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "renderer/frame/frame_pace.h"
+#include "renderer/frame/render_scale.h"
 #include "renderer/x11/display_mode.h"
 
 // Last: X11 defines macros (None, Button1, ...) that the names above would meet.
@@ -13,6 +14,7 @@
 #include <X11/Xlib.h>
 
 #include "renderer/x11/fps_text_x11.h"
+#include "renderer/x11/scaled_frame_x11.h"
 
 // -fps: frames counted over each second, reported at its end.
 struct FrameCount {
@@ -34,7 +36,13 @@ struct DisplayMode {
 
     Window Target = 0;  // the window drawn on: its own, the root or the one given
     Atom CloseRequest = 0;
+    Visual* TargetVisual = nullptr;
+    int TargetDepth = 0;
     int Width = 0, Height = 0;
+    // Drawn at the render scale, then scaled up to the window where smaller.
+    RenderScale Scale;
+    int DrawnWidth = 0, DrawnHeight = 0;
+    ScaledFrame Scaled;
     std::vector<uint8_t> Picture;  // mirrored and bottom-up; empty: plain blue
     int PictureWidth = 0, PictureHeight = 0;
 

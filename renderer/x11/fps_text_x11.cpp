@@ -2,6 +2,8 @@
 
 #include <GL/glx.h>
 
+#include <cstring>
+
 namespace {
 
 constexpr int FirstGlyph = 32, GlyphCount = 96;
@@ -52,4 +54,11 @@ void DrawFpsText(const FpsText& text, const char* line, int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glPopAttrib();
+}
+
+void DrawFpsTextOnWindow(Display* display, Window window, GC gc, const FpsText& text, const char* line) {
+    if (!text.Font) return;
+    XSetFont(display, gc, text.Font->fid);
+    XSetForeground(display, gc, WhitePixel(display, DefaultScreen(display)));
+    XDrawString(display, window, gc, 8, 8 + text.Font->ascent, line, int(std::strlen(line)));
 }

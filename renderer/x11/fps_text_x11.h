@@ -16,3 +16,6 @@ void FreeFpsText(Display* display, FpsText& text);
 // Drawn over the frame in window pixels; every state it changes is restored.
 // The line is plain ASCII.
 void DrawFpsText(const FpsText& text, const char* line, int width, int height);
+
+// The same over a frame already on the window, drawn with X; gc is changed.
+void DrawFpsTextOnWindow(Display* display, Window window, GC gc, const FpsText& text, const char* line);

@@ -44,12 +44,14 @@ check "it depends on the GL and X libraries it links" \
 check "lintian finds nothing against Debian's policy" \
   sh -c "lintian --fail-on error,warning '$DEB' >'$ART/lintian.log' 2>&1"
 dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/xscreensaver/config/ripplume.xml >"$ART/ripplume.xml"
-check "its settings description names the mode, its command and the frame-rate option" python3 - "$ART/ripplume.xml" <<'PY'
+check "its settings description names the mode, its command, the frame-rate and the render-scale options" python3 - "$ART/ripplume.xml" <<'PY'
 import sys, xml.etree.ElementTree as tree
 saver = tree.parse(sys.argv[1]).getroot()
 assert saver.tag == "screensaver" and saver.get("name") == "ripplume" and saver.get("_label") == "Ripplume"
 assert [c.get("arg") for c in saver.iter("command")] == ["--root"]
 assert any(b.get("arg-set") == "--fps" for b in saver.iter("boolean"))
+scales = [o.get("arg-set") for o in saver.iter("option")]
+assert None in scales and "--scale 1" in scales and "--scale 0.5" in scales, scales
 assert saver.find("xscreensaver-image") is not None
 PY
 

@@ -52,6 +52,10 @@ harness_init() {
 
   export WINEPREFIX=${RIPPLUME_WINE_PREFIX:?RIPPLUME_WINE_PREFIX must name the test prefix}
   export WINEDEBUG=-all
+  # The renderer draws at full size and swaps, whatever the machine's load:
+  # the checks count swaps and look at full-size frames. The scale has tests
+  # of its own.
+  export RIPPLUME_RENDER_SCALE=${RIPPLUME_RENDER_SCALE:-1}
   if file -b "$BIN/wintool.exe" | grep -q '^PE32 ' && ! runs_32bit_code; then
     echo "These are 32-bit programs and this machine cannot run 32-bit code: test the 64-bit build (cmake/mingw-x86_64.cmake)."
     exit 1

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A 1920 x 1080 display, which offers no 1024 x 768 mode: the renderer leaves
-# the mode alone and fills the display edge to edge with water at its own size.
+# the mode alone and fills the display edge to edge with water at its own size;
+# drawn at half size it is scaled up to the same, the right way round.
 here=$(dirname "$0")
 source "$here/harness.sh"
 source "$here/monitor_checks.sh"
@@ -28,4 +29,20 @@ check "the bottom of the screen is water from edge to edge" wait_for 15 band_is_
 check "Escape ends the renderer" escape_renderer
 wait_exit "$RENDERER" 20
 check "Escape ends the renderer with exit code 0 (got $EXIT_CODE)" test "$EXIT_CODE" -eq 0
+
+# Half size, scaled up: water to the edges at the bottom, sky at the top, and
+# the picture's red and blue windows in their own colours.
+scaled_right() {
+  local shot
+  shot=$(screenshot scaled)
+  water_to_the_edges "$shot" 1920x60+0+1020 && [ "$(mean_of "$shot" 1920x40+0+20)" -lt 10 ] &&
+    convert "$shot" -fuzz 8% -fill black +opaque '#d02020' -format '%[fx:mean>0.001]' info: | grep -q 1 &&
+    convert "$shot" -fuzz 8% -fill black +opaque '#2040d0' -format '%[fx:mean>0.001]' info: | grep -q 1
+}
+convert "$ART/desktop-1080.png" BMP3:"$PICTURE"  # the renderer deleted the one it read
+RIPPLUME_RENDER_SCALE=0.5 wine_start RENDERER "$BIN/Ripplume.dll"
+check "at half size the frame is scaled up to the display, the right way round, in its colours" \
+  wait_for 30 scaled_right
+check "Escape ends it" escape_renderer
+wait_exit "$RENDERER" 20
 finish_checks

@@ -2,10 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "renderer/assets/desktop_texture.h"
 #include "tests/renderer/water/frame_fixture.h"
 
 namespace {
+
+TEST(ScaledViewport, ViewsThatMeetStillMeetAndFullSizeIsUntouched) {
+    // Two 1365-pixel-wide monitors side by side, the second shorter, in GL's coordinates.
+    const Viewport left = {0, 0, 1365, 768}, right = {1365, 168, 1365, 600};
+    for (const double scale : {0.5, 0.625, 0.875}) {
+        const Viewport a = ScaledViewport(left, scale), b = ScaledViewport(right, scale);
+        EXPECT_EQ(a.X + a.Width, b.X) << scale;
+        EXPECT_EQ(b.X + b.Width, std::lround(2730 * scale)) << scale;  // the scaled window's edge
+        EXPECT_EQ(b.Y + b.Height, a.Y + a.Height) << scale;
+    }
+    const Viewport same = ScaledViewport(right, 1.0);
+    EXPECT_TRUE(same.X == 1365 && same.Y == 168 && same.Width == 1365 && same.Height == 600);
+}
 
 // Pixels of the columns [from, to) that are mostly red and mostly blue.
 void CountRedBlue(const OffscreenContext& context, int from, int to, int* red, int* blue) {

@@ -76,6 +76,15 @@ TEST(DisplayModeOptions, NonsenseIsRefusedWithAReason) {
     EXPECT_FALSE(Parse({}, "not a window").Error.empty());
     EXPECT_TRUE(Parse({"-picture-out", "x.ppm"}).Error.empty());
     EXPECT_FALSE(Parse({"-picture-out"}).Error.empty());
+    // -scale: 0.5 to 1, plainly written; nothing given means adaptive.
+    EXPECT_EQ(Parse({}).Scale, 0.0);
+    EXPECT_EQ(Parse({"-scale", "0.5"}).Scale, 0.5);
+    EXPECT_EQ(Parse({"--scale", "1"}).Scale, 1.0);
+    for (const char* junk : {"0.49", "1.01", "abc", "", "0.7x", "nan", "inf", " 0.8", "-0.8", "1e0", "0x1"}) {
+        const DisplayModeOptions refused = Parse({"-scale", junk});
+        EXPECT_NE(refused.Error.find("0.5 to 1"), std::string::npos) << junk;
+    }
+    EXPECT_FALSE(Parse({"-scale"}).Error.empty());
 }
 
 TEST(DisplayModePointer, OnlyTheLeftButtonAloneStirs) {

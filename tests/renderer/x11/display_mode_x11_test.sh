@@ -14,7 +14,8 @@
 #  - no X error ends it: a helper that frees its pixmap gives plain water, a
 #    window destroyed under it ends it with exit code 0;
 #  - no such window, an input-only one, no GLX, no font for -fps: it says so
-#    in its own words.
+#    in its own words;
+#  - -scale 0.5: the frame is drawn small and scaled up, with MIT-SHM or without.
 RIPPLUME=$1
 BLANK=$2
 FAKE_GETIMAGE=$3
@@ -48,6 +49,41 @@ xdotool mousemove 512 384 keydown Escape sleep 0.2 keyup Escape
 check "Escape ends it" ends_within 5 "$RUN"
 check "with exit code 0 (got ${EXIT_CODE:-none})" test "${EXIT_CODE:-1}" = 0
 
+# white_in_corner FILE: white pixels where -fps writes the frame rate (the sky).
+white_in_corner() {
+  convert "$1" -crop 200x30+0+0 +repage -fuzz 10% -fill black +opaque white -fill white -opaque white \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+# ---- drawn at half size and scaled up: through shared memory, and without it ----
+# scaled_right NAME: the desktop's colours on the water, the sky above it (not
+# turned upside down) and the frame rate in the corner.
+scaled_right() {
+  local scaled
+  scaled=$(shot "$1")
+  read -r tr tg tb <<<"$(mean_in "$scaled" 600x40+400+10)"
+  read -r br bg bb <<<"$(mean_in "$scaled" 1024x60+0+700)"
+  has_colour "$scaled" "#e03020" && has_colour "$scaled" "#f0e040" && [ $((tr + tg + tb)) -lt 60 ] &&
+    [ $((br + bg + bb)) -gt 150 ] && [ "$(white_in_corner "$scaled")" -gt 30 ]
+}
+"$RIPPLUME" -window -scale 0.5 -fps >"$ART/scaled.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+check "-scale 0.5: the frame is scaled up the right way round, in its colours, with the frame rate" \
+  wait_for 20 scaled_right scaled
+check "... drawn at half size" grep -q "scale 0.500" "$ART/scaled.log"
+kill -TERM "$RUN"
+ends_within 5 "$RUN"
+start_display -screen 0 1024x768x24 -extension MIT-SHM
+root_picture "$ART/desktop.png" "$NEW_DISPLAY"
+DISPLAY=$NEW_DISPLAY "$RIPPLUME" -root -scale 0.5 -fps >"$ART/no_shm.log" 2>&1 &
+RUN=$!
+PIDS+=("$RUN")
+scaled_right_without_shm() { DISPLAY=$NEW_DISPLAY scaled_right no_shm; }
+check "... and so on a display without MIT-SHM" wait_for 20 scaled_right_without_shm
+check "... drawn at half size there too" grep -q "scale 0.500" "$ART/no_shm.log"
+kill -TERM "$RUN"
+ends_within 5 "$RUN"
+
 # ---- a drag on a flat grey desktop: every change comes from the waves ----
 convert -size 1024x768 xc:'#808080' "$ART/grey.png"
 root_picture "$ART/grey.png"
@@ -55,11 +91,6 @@ LD_PRELOAD=$RESOURCES_LEFT "$RIPPLUME" -window -fps >"$ART/drag.log" 2>&1 &
 RUN=$!
 PIDS+=("$RUN")
 wait_named Ripplume
-# white_in_corner FILE: white pixels where -fps writes the frame rate (the sky).
-white_in_corner() {
-  convert "$1" -crop 200x30+0+0 +repage -fuzz 10% -fill black +opaque white -fill white -opaque white \
-    -format '%[fx:round(mean*w*h)]' info:
-}
 fps_shown() {
   calm_shot=$(shot before_drag)
   [ "$(white_in_corner "$calm_shot")" -gt 30 ]
