@@ -197,11 +197,12 @@ void Timer2_Timer() {
     if (ModeLetter(ArgumentText(GetCommandLineW())) == L"S") {
         ShowCursor(TRUE);
     }
-    // The run is over: a saver or settings request from now on may go on
-    // while this host still waits for its renderer to end.
+    // The run is over: a saver or settings request from now on may go on.
+    // The mark goes before the window, so that whoever sees the window gone
+    // finds the mark gone too.
     StopListeningForSession(Saver.Window);
-    DestroyWindow(Saver.Window);
     ReleaseSingleRunMark();
+    DestroyWindow(Saver.Window);
     CloseRenderer();
     RemoveHandOverPicture();
     ExitProcess(0);
