@@ -1,6 +1,8 @@
 #include "renderer/frame/bilinear_upscale.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -98,9 +100,10 @@ void BlendRowsSse2(const uint16_t* upper, const uint16_t* lower, int weight, int
 using SpreadRow = void (*)(const uint8_t*, const std::vector<Sample>&, uint16_t*);
 using BlendRows = void (*)(const uint16_t*, const uint16_t*, int, int, uint8_t*);
 
-void Upscale(const PixelRows& source, const PixelRows& target, SpreadRow spread, BlendRows blend) {
-    std::vector<Sample> columns(size_t(target.Width));
-    for (int x = 0; x < target.Width; ++x) columns[x] = SampleFor(x, target.Width, source.Width);
+// Target rows firstRow..endRow - 1; each row depends on nothing but the
+// source, so parts of a picture can be scaled apart.
+void UpscaleRows(const PixelRows& source, const PixelRows& target, const std::vector<Sample>& columns, int firstRow,
+                 int endRow, SpreadRow spread, BlendRows blend) {
     const int count = target.Width * 4;
     // The spread rows of two source rows, and which rows they are.
     std::vector<uint16_t> spreadRows[2] = {std::vector<uint16_t>(size_t(count)), std::vector<uint16_t>(size_t(count))};
@@ -114,7 +117,7 @@ void Upscale(const PixelRows& source, const PixelRows& target, SpreadRow spread,
         spreadOf[slot] = sourceRow;
         return spreadRows[slot].data();
     };
-    for (int y = 0; y < target.Height; ++y) {
+    for (int y = firstRow; y < endRow; ++y) {
         const Sample row = SampleFor(y, target.Height, source.Height);
         const uint16_t* upper = spreadRow(row.First);
         const uint16_t* lower = row.Weight ? spreadRow(row.First + 1) : upper;
@@ -122,16 +125,44 @@ void Upscale(const PixelRows& source, const PixelRows& target, SpreadRow spread,
     }
 }
 
+std::vector<Sample> ColumnsFor(const PixelRows& source, const PixelRows& target) {
+    std::vector<Sample> columns(size_t(target.Width));
+    for (int x = 0; x < target.Width; ++x) columns[x] = SampleFor(x, target.Width, source.Width);
+    return columns;
+}
+
+// A screen-sized picture takes milliseconds: its lower half is scaled on a
+// second thread while this one does the upper, where the machine has two
+// cores (the GL threads wait meanwhile).
+constexpr int RowsWorthASecondThread = 256;
+
+void UpscaleOnCores(const PixelRows& source, const PixelRows& target, SpreadRow spread, BlendRows blend) {
+    const std::vector<Sample> columns = ColumnsFor(source, target);
+    const int middle = target.Height / 2;
+    if (target.Height >= RowsWorthASecondThread && std::thread::hardware_concurrency() > 1) {
+        try {
+            std::thread lower(UpscaleRows, std::cref(source), std::cref(target), std::cref(columns), middle,
+                              target.Height, spread, blend);
+            UpscaleRows(source, target, columns, 0, middle, spread, blend);
+            lower.join();
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: all on this one.
+        }
+    }
+    UpscaleRows(source, target, columns, 0, target.Height, spread, blend);
+}
+
 }  // namespace
 
 void UpscaleBilinearPlain(const PixelRows& source, const PixelRows& target) {
-    Upscale(source, target, SpreadRowPlain, BlendRowsPlain);
+    UpscaleRows(source, target, ColumnsFor(source, target), 0, target.Height, SpreadRowPlain, BlendRowsPlain);
 }
 
 void UpscaleBilinear(const PixelRows& source, const PixelRows& target) {
 #if defined(__SSE2__)
-    Upscale(source, target, SpreadRowSse2, BlendRowsSse2);
+    UpscaleOnCores(source, target, SpreadRowSse2, BlendRowsSse2);
 #else
-    UpscaleBilinearPlain(source, target);
+    UpscaleOnCores(source, target, SpreadRowPlain, BlendRowsPlain);
 #endif
 }

@@ -15,5 +15,7 @@ struct PixelRows {
 
 // Pixel centres map onto pixel centres; the edges repeat the edge pixels.
 // Weights have 7 bits. The SSE2 build's result is the plain one's, byte for byte.
+// UpscaleBilinear shares a tall picture's rows between two threads;
+// UpscaleBilinearPlain keeps to the calling thread.
 void UpscaleBilinear(const PixelRows& source, const PixelRows& target);
 void UpscaleBilinearPlain(const PixelRows& source, const PixelRows& target);

@@ -51,6 +51,13 @@ bool NoteFrameCost(RenderScale& scale, long long nanoseconds) {
             scale.NoGainSeen = 0;
         } else if (++scale.NoGainSeen < 2) {
             return false;  // one more look: one busy half second proves nothing
+        } else if (scale.Value > scale.Floor) {
+            // Showing a scaled frame has a cost of its own, which a small
+            // step may not win back: the smallest scale is tried before
+            // the step is given up.
+            scale.Value = scale.Floor;
+            scale.NoGainSeen = 0;
+            return true;
         } else {
             // Drawing smaller did not make frames cheaper (the time goes into
             // showing them, or to other programs): back, and no lower again.

@@ -33,9 +33,10 @@ RenderScale FixedRenderScale(double value);
 // left out). Every FramesPerScaleDecision frames the median cost decides: over
 // 90 % of a 60th of a second steps down, to the largest step expected to cost
 // at most 75 %; under 60 % at the next step up steps up one (the cost is
-// expected to follow the pixels drawn). A step down after which two
-// decisions in a row find frames no cheaper is undone, and the scale goes no
-// lower again. True when the scale changed.
+// expected to follow the pixels drawn). Where two decisions in a row after
+// a step down find frames no cheaper, the smallest scale is tried; where
+// that is no cheaper either, the step is undone and the scale goes no lower
+// again. True when the scale changed.
 bool NoteFrameCost(RenderScale& scale, long long nanoseconds);
 
 // A length of the screen at the scale: at least one pixel.

@@ -89,14 +89,18 @@ void ShowScaledFrame(ScaledFrame& frame, Display* display, Window window, int dr
     const PixelRows drawn = {frame.Drawn.data() + (drawnHeight - 1) * rowBytes, -rowBytes, drawnWidth, drawnHeight};
     const PixelRows shown = {reinterpret_cast<uint8_t*>(image->data), image->bytes_per_line, image->width,
                              image->height};
+    // The server copies a shared image while this program goes on to draw
+    // the next frame; the image is written again only once it is done.
+    if (frame.ServerReading) XSync(display, False);
     UpscaleBilinear(drawn, shown);
     if (frame.UsesShm) {
         XShmPutImage(display, window, frame.Context, image, 0, 0, 0, 0, unsigned(image->width), unsigned(image->height),
                      False);
+        frame.ServerReading = true;
     } else {
         XPutImage(display, window, frame.Context, image, 0, 0, 0, 0, unsigned(image->width), unsigned(image->height));
     }
-    XSync(display, False);
+    XFlush(display);
 }
 
 void FreeScaledFrame(ScaledFrame& frame, Display* display) {

@@ -13,6 +13,7 @@ struct ScaledFrame {
     XImage* Image = nullptr;  // the window's size
     XShmSegmentInfo Shared = {};
     bool UsesShm = false;
+    bool ServerReading = false;  // a shared image put, perhaps not yet copied by the server
     GC Context = nullptr;
     std::vector<uint8_t> Drawn;  // the small frame, bottom-up, as GL gives it
 };

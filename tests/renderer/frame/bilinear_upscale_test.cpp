@@ -71,7 +71,9 @@ TEST(BilinearUpscale, MatchesBilinearFilteringAtOddSizesAndEdges) {
             EXPECT_EQ(plain.At(0, 0, c), source.At(0, 0, c));
             EXPECT_EQ(plain.At(s.tw - 1, s.th - 1, c), source.At(s.sw - 1, s.sh - 1, c));
         }
-        if (s.sw == s.tw && s.sh == s.th) EXPECT_EQ(plain.Bytes, source.Bytes);
+        if (s.sw == s.tw && s.sh == s.th) {
+            EXPECT_EQ(plain.Bytes, source.Bytes);
+        }
     }
 }
 

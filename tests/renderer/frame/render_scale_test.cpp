@@ -75,12 +75,22 @@ TEST(RenderScale, ComesBackUpWhenFramesGetCheaperAndAFixedScaleStays) {
     EXPECT_EQ(RunFor(scale, 2560, 1440, 1200, 0.5).Final, 1.0);  // it went idle
 
     // Where drawing smaller saves nothing (the time goes into showing the
-    // frame), one step down is tried, undone, and not tried again.
+    // frame), one step down and the smallest scale are tried, undone, and
+    // not tried again.
     RenderScale noGain;
     int changes = 0;
     for (int frame = 0; frame < 3000; ++frame) changes += NoteFrameCost(noGain, 25000000);
     EXPECT_EQ(noGain.Value, 1.0);
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(changes, 3);
+
+    // Showing a scaled frame costs 14 ms more than a swap: three quarters
+    // size is no cheaper than full size, but half size is.
+    RenderScale showCost;
+    for (int frame = 0; frame < 1200; ++frame) {
+        const double s = showCost.Value;
+        NoteFrameCost(showCost, s < 1.0 ? (long long)(14e6 + 12e6 * s * s) : 20000000LL);
+    }
+    EXPECT_EQ(showCost.Value, SmallestRenderScale);
 
     RenderScale fixed = FixedRenderScale(0.75);
     EXPECT_EQ(RunFor(fixed, 2560, 1440, 600, 30.0).Final, 0.75);
