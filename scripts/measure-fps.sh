@@ -67,6 +67,8 @@ shift $((OPTIND - 1))
 
 # The displays, waits and Wine set-up the tests use.
 for part in checks machine x_display wine; do source "$root/tests/lib/$part.sh"; done
+# The renderer deletes the hand-over picture it has read; every run here reads the same one.
+export RIPPLUME_TEST_KEEP_PICTURE=1
 if [ -n "$frame" ]; then
   export RIPPLUME_RENDER_SCALE=1
 else

@@ -15,11 +15,24 @@
 
 namespace {
 
+// The window-sized picture a small frame is scaled up into: a DIB section
+// in a memory DC, put on the window with BitBlt. Under Wine that took a
+// quarter of the time of SetDIBitsToDevice from plain memory (7.5 against
+// 25 to 29 ms for 2560 x 1440).
+struct ShownBitmap {
+    HDC Dc = nullptr;
+    HBITMAP Bitmap = nullptr;
+    HGDIOBJ Original = nullptr;
+    uint8_t* Bits = nullptr;  // top-down rows of Width * 4 bytes
+    int Width = 0, Height = 0;
+};
+
 struct FrameShow {
     RenderScale Scale;
     bool Started = false;
-    bool Marked = false;                // RIPPLUME_FRAME_MARKS: a debug string a frame
-    std::vector<uint8_t> Drawn, Shown;  // bottom-up, as GL and a bottom-up DIB both take them
+    bool Marked = false;         // RIPPLUME_FRAME_MARKS: a debug string a frame
+    std::vector<uint8_t> Drawn;  // bottom-up, as GL gives it
+    ShownBitmap Shown;
 };
 
 FrameShow Show;
@@ -38,26 +51,52 @@ RenderScale FirstScale() {
     return RenderScale{};
 }
 
-// Read back, scaled up and put on the window with GDI: measured under Wine
-// cheaper than copying the small frame into a texture and drawing it over
-// the window, whose linear filtering costs software GL as much again.
-void ShowScaledUp(HDC dc, int width, int height, int drawnWidth, int drawnHeight) {
-    Show.Drawn.resize(size_t(drawnWidth) * drawnHeight * 4);
-    Show.Shown.resize(size_t(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, drawnWidth, drawnHeight, GL_BGRA_EXT, GL_UNSIGNED_BYTE, Show.Drawn.data());
-    UpscaleBilinear({Show.Drawn.data(), ptrdiff_t(drawnWidth) * 4, drawnWidth, drawnHeight},
-                    {Show.Shown.data(), ptrdiff_t(width) * 4, width, height});
+void FreeShownBitmap(ShownBitmap& shown) {
+    if (shown.Dc) {
+        if (shown.Original) SelectObject(shown.Dc, shown.Original);
+        DeleteDC(shown.Dc);
+    }
+    if (shown.Bitmap) DeleteObject(shown.Bitmap);
+    shown = {};
+}
+
+bool MakeShownBitmap(ShownBitmap& shown, HDC dc, int width, int height) {
+    FreeShownBitmap(shown);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up
+    info.bmiHeader.biHeight = -height;  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, DWORD(width), DWORD(height), 0, 0, 0, UINT(height), Show.Shown.data(), &info,
-                      DIB_RGB_COLORS);
+    void* bits = nullptr;
+    shown.Dc = CreateCompatibleDC(dc);
+    shown.Bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!shown.Dc || !shown.Bitmap || !bits) {
+        FreeShownBitmap(shown);
+        return false;
+    }
+    shown.Original = SelectObject(shown.Dc, shown.Bitmap);
+    shown.Bits = static_cast<uint8_t*>(bits);
+    shown.Width = width;
+    shown.Height = height;
+    return true;
+}
+
+// Read back, scaled up and put on the window with GDI: measured under Wine
+// cheaper than copying the small frame into a texture and drawing it over
+// the window, whose linear filtering costs software GL as much again.
+void ShowScaledUp(HDC dc, int drawnWidth, int drawnHeight) {
+    const ShownBitmap& shown = Show.Shown;
+    Show.Drawn.resize(size_t(drawnWidth) * drawnHeight * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, drawnWidth, drawnHeight, GL_BGRA_EXT, GL_UNSIGNED_BYTE, Show.Drawn.data());
+    GdiFlush();  // the last frame's copy out of the bitmap is done
+    const ptrdiff_t rowBytes = ptrdiff_t(drawnWidth) * 4;
+    UpscaleBilinear({Show.Drawn.data() + (drawnHeight - 1) * rowBytes, -rowBytes, drawnWidth, drawnHeight},
+                    {shown.Bits, ptrdiff_t(shown.Width) * 4, shown.Width, shown.Height});
+    BitBlt(dc, 0, 0, shown.Width, shown.Height, shown.Dc, 0, 0, SRCCOPY);
     GdiFlush();
 }
 
@@ -74,12 +113,20 @@ void DrawAndShowFrame(HDC dc, int width, int height) {
     // counts these marks (scripts/measure-fps.sh).
     if (Show.Marked) OutputDebugStringA("ripplume frame\n");
     const long long start = NowNanoseconds();
-    const int drawnWidth = ScaledLength(width, Show.Scale.Value);
-    const int drawnHeight = ScaledLength(height, Show.Scale.Value);
+    int drawnWidth = ScaledLength(width, Show.Scale.Value);
+    int drawnHeight = ScaledLength(height, Show.Scale.Value);
+    const bool scaled = drawnWidth < width || drawnHeight < height;
+    if (scaled && (Show.Shown.Width != width || Show.Shown.Height != height) &&
+        !MakeShownBitmap(Show.Shown, dc, width, height)) {
+        // No bitmap to scale up into: full size from now on.
+        Show.Scale = FixedRenderScale(1.0);
+        drawnWidth = width;
+        drawnHeight = height;
+    }
     DrawMonitorWaters(Show.Scale.Value);
     long long cost = 0;
     if (drawnWidth < width || drawnHeight < height) {
-        ShowScaledUp(dc, width, height, drawnWidth, drawnHeight);
+        ShowScaledUp(dc, drawnWidth, drawnHeight);
         cost = NowNanoseconds() - start;
     } else {
         // The swap may wait for the display's refresh: that wait is no cost of the frame.
