@@ -21,15 +21,29 @@ harness_cleanup() {
   for pid in "${HARNESS_PIDS[@]}"; do kill "$pid" >/dev/null 2>&1; done
   stop_x_servers
   [ -n "${WINEPREFIX:-}" ] && wineserver -w >/dev/null 2>&1
+  [ -n "${WINEPREFIX:-}" ] && forget_primary_monitor
   wait >/dev/null 2>&1
   return 0
 }
 
-# harness_init NAME [WIDTHxHEIGHT | two-monitors | mixed-monitors]
+# Wine's choice of primary monitor (X11 driver "PrimaryMonitor", an index
+# into the Xinerama heads), set by the left-above-monitors rig. It is the
+# shared prefix's, so it is undone after the run and before any other.
+forget_primary_monitor() {
+  grep -q '"PrimaryMonitor"' "$WINEPREFIX/user.reg" 2>/dev/null || return 0
+  wine reg delete 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /f >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  return 0
+}
+
+# harness_init NAME [WIDTHxHEIGHT | two-monitors | mixed-monitors | left-above-monitors]
 # two-monitors: a 1024 x 768 primary monitor with an 800 x 600 one to its
 # right, as Wine sees them in a nested Xephyr server with Xinerama (Wine takes
 # its monitors from Xinerama when RandR is off). mixed-monitors: a 1920 x 1080
-# primary with a 1280 x 1024 one to its right.
+# primary with a 1280 x 1024 one to its right. left-above-monitors: a
+# 1280 x 1024 primary with a 1920 x 1080 monitor left of it and 300 pixels
+# higher, at -1920, -300 (on the X screen, the 1920 x 1080 head at 0, 0 and
+# the primary at 1920, 300).
 harness_init() {
   local name=$1 size=${2:-1024x768}
   trap harness_cleanup EXIT
@@ -39,9 +53,10 @@ harness_init() {
   mkdir -p "$ART"
   BIN=${RIPPLUME_BIN:?RIPPLUME_BIN must name the folder of the built programs}
 
-  if [ "$size" = two-monitors ] || [ "$size" = mixed-monitors ]; then
+  if [ "$size" = two-monitors ] || [ "$size" = mixed-monitors ] || [ "$size" = left-above-monitors ]; then
     local outer=2048x1024 screens=(-screen 1024x768 -origin 1024,0 -screen 800x600)
     [ "$size" = mixed-monitors ] && outer=3264x1088 screens=(-screen 1920x1080 -screen 1280x1024)
+    [ "$size" = left-above-monitors ] && outer=3264x1332 screens=(-screen 1920x1080 -origin 1920,300 -screen 1280x1024)
     start_x_server Xvfb ":@N" -screen 0 "${outer}x24" -nolisten tcp -noreset || { echo "could not start Xvfb"; exit 1; }
     DISPLAY=$X_DISPLAY start_x_server Xephyr ":@N" "${screens[@]}" +xinerama \
       -extension RANDR -nolisten tcp -noreset || { echo "could not start Xephyr"; exit 1; }
@@ -63,6 +78,12 @@ harness_init() {
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
   prepare_wine_prefix "$WINEPREFIX" || { echo "no Wine prefix"; exit 1; }
+  forget_primary_monitor
+  if [ "$size" = left-above-monitors ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /d 1 /f >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+  fi
   # A folder of the test's own files (preview boxes' reports, music).
   WORK="$WINEPREFIX/drive_c/ripplume_tests"
   WORK_WIN='C:\ripplume_tests'
