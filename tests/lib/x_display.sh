@@ -71,18 +71,29 @@ differing_pixels() {
   rm -f "$a" "$b"
 }
 
-# screen_shows FILE: the screen now shows the picture: no pixel off by more
-# than 3 % (the screen may hold a picture of more colour depth dithered).
+# screen_shows FILE [GEOMETRY...]: the screen now shows the picture, or
+# those parts of it: no pixel off by more than 3 % (the screen may hold a
+# picture of more colour depth dithered).
 screen_shows() {
-  [ "$(compare -fuzz 3% -metric AE "$(screenshot .now)" "$1" null: 2>&1)" = 0 ]
+  local file=$1 now part
+  now=$(screenshot .now)
+  shift
+  [ $# -gt 0 ] || { [ "$(compare -fuzz 3% -metric AE "$now" "$file" null: 2>&1)" = 0 ]; return; }
+  for part in "$@"; do
+    convert "$now" -crop "$part" +repage "$ART/.shows-a.png" &&
+      convert "$file" -crop "$part" +repage "$ART/.shows-b.png" &&
+      [ "$(compare -fuzz 3% -metric AE "$ART/.shows-a.png" "$ART/.shows-b.png" null: 2>&1)" = 0 ] || return 1
+  done
 }
 
-# show_on_root FILE: puts a picture of the screen's size on the root window and
-# waits until the screen shows it.
+# show_on_root FILE [GEOMETRY...]: puts a picture of the screen's size on the
+# root window and waits until the screen shows it, or those parts of it (the
+# monitors, where parts of a several-monitor screen are on none and hold
+# what they may).
 show_on_root() {
   display -window root "$1" >/dev/null 2>&1 &
   X_PIDS+=("$!")
-  wait_for 15 screen_shows "$1" || log "the root window never showed $1"
+  wait_for 15 screen_shows "$@" || log "the root window never showed $1"
 }
 
 # settled GEOMETRY: three screenshots of that part of the screen, taken over
