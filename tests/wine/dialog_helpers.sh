@@ -7,6 +7,7 @@
 #   click_at X Y [BUTTON]       a click that arrives with a move, as a hand's does
 #   click_control NAME          a click in the middle of a control
 #   file_option_chosen          the chosen mark is on the file option's row
+#   ok_closes_dialog            clicks OK until the dialog goes (15 s at most)
 
 dialog_state() { wine "$BIN/dialog_probe.exe" state 2>/dev/null | tr -d '\r' >"$ART/state.txt"; test "${PIPESTATUS[0]}" -eq 0; }
 dialog_field() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$ART/state.txt"; }
@@ -34,6 +35,12 @@ click_control() {
   [ -n "$b" ] || { log "no control $1"; return 1; }
   click_at $((CX + (l + r) / 2)) $((CY + (t + b) / 2))
 }
+
+# A click that comes as a button's own request returns (the chooser records
+# its request and answers at once) can reach the dialog before the button has
+# let the mouse go, and is lost: OK is clicked again while the dialog stays.
+ok_clicked_and_closed() { click_control set; wait_for 3 window_gone "<Ripplume>"; }
+ok_closes_dialog() { wait_for 15 ok_clicked_and_closed; }
 
 file_option_chosen() {
   dialog_layout

@@ -52,8 +52,7 @@ dialog() {
   click_control file
   check "$label: the chooser is titled $6, for $7" \
     wait_for 10 recorded "chooser filter=$7 title=$6 folder=C:\\ripplume_languages chars=32767 flags=0 owned=1"
-  click_control set
-  check "$label: OK closes the dialog" wait_for_no_window "<Ripplume>" 15
+  check "$label: OK closes the dialog" ok_closes_dialog
   cp "$RUN/Ripplume.ini" "$ART/settings_$label.ini" 2>/dev/null
 }
 
