@@ -90,18 +90,19 @@ std::vector<uint8_t> Filtered(uint8_t filter, const std::vector<uint8_t>& row, c
 }
 
 TEST(PngRows, EveryFilterUndoneAcrossChunksAndPieces) {
-    // 8 x 20 RGB of random bytes, rows filtered None, Sub, Up, Average, Paeth
-    // in turn, the data in 5-byte IDAT chunks, the file read in 3-byte pieces.
-    PngLayout layout = Png(8, 20, 8, 2);
+    // 64 x 20 RGB of random bytes (a few values, so that Paeth has ties),
+    // rows filtered None, Sub, Up, Average, Paeth in turn, the data in 5-byte
+    // IDAT chunks, the file read in 3-byte pieces.
+    PngLayout layout = Png(64, 20, 8, 2);
     layout.idatPiece = 5;
-    std::vector<uint8_t> rows, expected, up(24, 0);
+    std::vector<uint8_t> rows, expected, up(192, 0);
     uint32_t random = 1;
     for (uint32_t y = 0; y < layout.height; ++y) {
-        std::vector<uint8_t> row(24);
-        for (uint8_t& byte : row) byte = uint8_t((random = random * 1103515245 + 12345) >> 16);
+        std::vector<uint8_t> row(192);
+        for (uint8_t& byte : row) byte = uint8_t((random = random * 1103515245 + 12345) >> 16 & 7) * 37;
         const std::vector<uint8_t> filtered = Filtered(uint8_t(y % 5), row, up, 3);
         rows.insert(rows.end(), filtered.begin(), filtered.end());
-        for (size_t x = 0; x < 8; ++x) expected.insert(expected.end(), {row[x * 3 + 2], row[x * 3 + 1], row[x * 3]});
+        for (size_t x = 0; x < 64; ++x) expected.insert(expected.end(), {row[x * 3 + 2], row[x * 3 + 1], row[x * 3]});
         up = row;
     }
     const Decoded decoded = Decode(WritePng(layout, rows), 3);
