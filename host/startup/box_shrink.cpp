@@ -28,8 +28,8 @@ void BoxShrink::AddRow(const uint8_t* bgr) {
     if (fromY_ >= fromHeight_) return;
     std::fill(across_.begin(), across_.end(), 0);
     for (uint32_t x = 0; x < fromWidth_; ++x) {
-        uint64_t* to = &across_[size_t(column_[x]) * 3];
-        const uint64_t share = columnShare_[x], rest = toWidth_ - share;
+        uint32_t* to = &across_[size_t(column_[x]) * 3];
+        const uint32_t share = columnShare_[x], rest = toWidth_ - share;
         for (int c = 0; c < 3; ++c) {
             to[c] += bgr[size_t(x) * 3 + c] * share;
             if (rest > 0) to[c + 3] += bgr[size_t(x) * 3 + c] * rest;
@@ -38,11 +38,11 @@ void BoxShrink::AddRow(const uint8_t* bgr) {
     const uint64_t start = uint64_t(fromY_) * toHeight_, end = start + toHeight_;
     const uint64_t boundary = uint64_t(toY_ + 1) * fromHeight_;
     const uint64_t share = std::min(end, boundary) - start, rest = toHeight_ - share;
-    for (size_t i = 0; i < sums_.size(); ++i) sums_[i] += across_[i] * share;
+    for (size_t i = 0; i < sums_.size(); ++i) sums_[i] += uint64_t(across_[i]) * share;
     ++fromY_;
     if (end >= boundary) {
         Emit();
-        for (size_t i = 0; i < sums_.size(); ++i) sums_[i] = across_[i] * rest;
+        for (size_t i = 0; i < sums_.size(); ++i) sums_[i] = uint64_t(across_[i]) * rest;
     }
 }
 
