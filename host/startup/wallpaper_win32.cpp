@@ -91,7 +91,10 @@ bool OpenPicture(const std::wstring& path, PictureSource& source) {
     source.Path = path;
     PngFile png(path);
     PngHeader header;
-    source.StreamedPng = png.Reader().ReadHeader(header) == PngError::None;
+    const PngError error = png.Reader().ReadHeader(header);
+    // Too large a PNG is not shown: WIC would decode the whole of it.
+    if (error == PngError::TooLarge) return false;
+    source.StreamedPng = error == PngError::None;
     if (source.StreamedPng) {
         source.Width = header.Width;
         source.Height = header.Height;
