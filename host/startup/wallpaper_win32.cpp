@@ -4,10 +4,15 @@
 #include <shobjidl.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "handover/hand_over_win32.h"
+#include "host/startup/box_shrink.h"
+#include "host/startup/png_rows.h"
 #include "host/startup/wallpaper_layout.h"
 
 namespace {
@@ -45,22 +50,86 @@ std::wstring DesktopValue(const wchar_t* name) {
     return value;
 }
 
-// The first frame of a picture file, not decoded yet.
+// The first frame of a picture file, not decoded yet. A PNG the streaming
+// reader takes is not opened with WIC at all: Wine's PNG decoder holds the
+// whole picture decoded as soon as it opens it.
 struct PictureSource {
+    std::wstring Path;
+    bool StreamedPng = false;
     ComRef<IWICImagingFactory> Factory;
     ComRef<IWICBitmapDecoder> Decoder;
     ComRef<IWICBitmapFrameDecode> Frame;
     UINT Width = 0, Height = 0;
 };
 
-bool OpenPicture(const std::wstring& path, PictureSource& source) {
+// A PNG file read through a C stream, closed when it goes.
+class PngFile {
+public:
+    explicit PngFile(const std::wstring& path) : file_(_wfopen(path.c_str(), L"rb")) {}
+    PngFile(const PngFile&) = delete;
+    PngFile& operator=(const PngFile&) = delete;
+    ~PngFile() {
+        if (file_) fclose(file_);
+    }
+    PngRowReader& Reader() { return reader_; }
+
+private:
+    FILE* file_;
+    PngRowReader reader_{[this](uint8_t* into, size_t most) { return file_ ? fread(into, 1, most, file_) : 0; }};
+};
+
+bool OpenWithWic(PictureSource& source) {
     return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                       reinterpret_cast<void**>(&source.Factory))) &&
-           SUCCEEDED(source.Factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+           SUCCEEDED(source.Factory->CreateDecoderFromFilename(source.Path.c_str(), nullptr, GENERIC_READ,
                                                                WICDecodeMetadataCacheOnDemand, &source.Decoder)) &&
            SUCCEEDED(source.Decoder->GetFrame(0, &source.Frame)) &&
-           SUCCEEDED(source.Frame->GetSize(&source.Width, &source.Height)) && source.Width > 0 && source.Height > 0 &&
+           SUCCEEDED(source.Frame->GetSize(&source.Width, &source.Height));
+}
+
+bool OpenPicture(const std::wstring& path, PictureSource& source) {
+    source.Path = path;
+    PngFile png(path);
+    PngHeader header;
+    const PngError error = png.Reader().ReadHeader(header);
+    // Too large a PNG is not shown: WIC would decode the whole of it.
+    if (error == PngError::TooLarge) return false;
+    source.StreamedPng = error == PngError::None;
+    if (source.StreamedPng) {
+        source.Width = header.Width;
+        source.Height = header.Height;
+    } else if (!OpenWithWic(source)) {
+        return false;
+    }
+    return source.Width > 0 && source.Height > 0 &&
            static_cast<unsigned long long>(source.Width) * source.Height <= MostWallpaperPixels;
+}
+
+// Row y of a 24-bit canvas, counted from the top: the canvas is stored bottom
+// row first, in rows padded to 4 bytes.
+BYTE* CanvasRow(const MemoryCanvas& canvas, UINT y) {
+    const size_t stride = (size_t(canvas.Width()) * 3 + 3) & ~size_t(3);
+    return static_cast<BYTE*>(canvas.Bits()) + size_t(canvas.Height() - 1 - int(y)) * stride;
+}
+
+// The PNG decoded a few rows at a time, each shrunk as it comes to width x
+// height (neither larger than its own); an empty canvas when it cannot be read.
+MemoryCanvas DecodeStreamedPng(const PictureSource& source, UINT width, UINT height) {
+    width = std::min(width, source.Width);
+    height = std::min(height, source.Height);
+    MemoryCanvas canvas = MemoryCanvas::Dib24(int(width), int(height));
+    if (!canvas) return MemoryCanvas();
+    BoxShrink shrink(source.Width, source.Height, width, height,
+                     [&](uint32_t y, const uint8_t* bgr) { memcpy(CanvasRow(canvas, y), bgr, size_t(width) * 3); });
+    PngFile png(source.Path);
+    PngHeader header;
+    if (png.Reader().ReadHeader(header) != PngError::None || header.Width != source.Width ||
+        header.Height != source.Height || png.Reader().ReadRows([&](const uint8_t* row) {
+            shrink.AddRow(row);
+            return true;
+        }) != PngError::None)
+        return MemoryCanvas();
+    return canvas;
 }
 
 // The picture decoded to a 24-bit canvas of width x height (at most its own
@@ -68,6 +137,11 @@ bool OpenPicture(const std::wstring& path, PictureSource& source) {
 // decoder gives (24-bit output is not offered for every source), a strip of
 // rows at a time; an empty canvas when it cannot be read.
 MemoryCanvas DecodePicture(PictureSource& source, UINT width, UINT height) {
+    if (source.StreamedPng) {
+        MemoryCanvas canvas = DecodeStreamedPng(source, width, height);
+        // A PNG the reader cannot read goes to WIC, which may.
+        if (canvas || !OpenWithWic(source)) return canvas;
+    }
     ComRef<IWICBitmapScaler> scaler;
     ComRef<IWICFormatConverter> converter;
     IWICBitmapSource* pixels = source.Frame.Get();
@@ -86,10 +160,6 @@ MemoryCanvas DecodePicture(PictureSource& source, UINT width, UINT height) {
         return MemoryCanvas();
     MemoryCanvas canvas = MemoryCanvas::Dib24(int(width), int(height));
     if (!canvas) return MemoryCanvas();
-    // The canvas is stored bottom row first, in rows padded to 4 bytes; the
-    // decoder gives the top row first.
-    const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
-    BYTE* bits = static_cast<BYTE*>(canvas.Bits());
     std::vector<BYTE> strip(size_t(width) * 4 * StripRows);
     for (UINT top = 0; top < height; top += StripRows) {
         const UINT rows = height - top < StripRows ? height - top : StripRows;
@@ -97,7 +167,7 @@ MemoryCanvas DecodePicture(PictureSource& source, UINT width, UINT height) {
         if (FAILED(converter->CopyPixels(&part, width * 4, UINT(strip.size()), strip.data()))) return MemoryCanvas();
         for (UINT y = 0; y < rows; ++y) {
             const BYTE* from = strip.data() + size_t(y) * width * 4;
-            BYTE* to = bits + size_t(height - 1 - (top + y)) * stride;
+            BYTE* to = CanvasRow(canvas, top + y);
             for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
                 to[0] = from[0];
                 to[1] = from[1];

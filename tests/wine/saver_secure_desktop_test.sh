@@ -90,7 +90,15 @@ convert "$ART/wide.jpg" -resize '1024x768!' -flop "$ART/stretched_expected.png"
 log "filled: RMSE $(rmse "$ART/filled.png" "$ART/filled_expected.png") to the filled JPEG, $(rmse "$ART/filled.png" "$ART/stretched_expected.png") to the stretched one"
 check "filled: and not the JPEG stretched" below 0.03 "$(rmse "$ART/filled.png" "$ART/stretched_expected.png")"
 
-# The file is gone but Windows's cached copy of it is there: the copy, laid
+# The same picture as a 16-bit PNG, half transparent: read a few rows at a
+# time and shrunk as it is read, its alpha dropped as WIC drops it.
+convert "$ART/wide.jpg" -alpha set -channel A -evaluate set 50% +channel -depth 16 PNG64:"$ART/wide.png"
+run_on_secure_desktop filled_png "$ART/wide.png" 10 0
+check "filled_png: the PNG filling the screen, mirrored (within scaling differences)" \
+  same_picture filled_png "$ART/filled_screen.png" 0.03
+log "filled_png: RMSE $(rmse "$ART/filled_png.png" "$ART/filled_png_expected.png")"
+
+ of it is there: the copy, laid
 # out as the file was.
 THEMES="$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r\n')" 2>/dev/null)/Microsoft/Windows/Themes"
 mkdir -p "$THEMES"
