@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 common=(
   cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
   mingw-w64 libz-mingw-w64-dev wine wine64 xvfb xdotool x11-utils x11-apps imagemagick
-  libosmesa6-dev libglu1-mesa-dev libgl-dev libx11-dev libxext-dev
+  libosmesa6-dev libglu1-mesa-dev libgl-dev libx11-dev libxext-dev zlib1g-dev
   libgl1 libgl1-mesa-dri libglx-mesa0 libglu1-mesa
   libasound2 libasound2-plugins libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-ipafont-gothic sox lame libc6:i386 locales clang-format nsis zip unzip
