@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
@@ -125,37 +126,40 @@ template <typename Renumber>
 bool RenumberSelection(std::string& file, Renumber renumbered) {
     const SettingLine selected = LastLineOf(file, "selected");
     if (!selected.HasKey) return true;
-    // Read as atoi() reads it: blanks, a sign, then the digits up to the first other byte.
+    // XScreenSaver reads it with atoi(), which is (int) strtol(): blanks, a
+    // sign, then the digits up to the first other byte; a number past what a
+    // long holds is clamped, then cut to an int ("-99999999999999999999" is
+    // 0). The same call here gives what XScreenSaver on this machine sees.
     const std::string value = selected.Value();
+    const int number = int(std::strtol(value.c_str(), nullptr, 10));
+    if (number < 0) return true;  // names no mode, before and after
+    const size_t was = size_t(number);
+    const size_t is = renumbered(was);
+    if (is == was) return true;
+    // Only a number written plainly, with at most nine digits besides
+    // leading zeros ("0003" is 3), is written anew and read back the same.
     const size_t sign = std::min(value.find_first_not_of(" \t\n\v\f\r"), value.size());
     const bool minus = sign < value.size() && value[sign] == '-';
     const size_t digits = sign < value.size() && (minus || value[sign] == '+') ? sign + 1 : sign;
     const size_t end = std::min(value.find_first_not_of("0123456789", digits), value.size());
-    // Leading zeros do not count: "0003" is 3. Past nine digits that count,
-    // the number is beyond any list (and beyond what is read back exactly).
     const size_t significant = std::min(value.find_first_not_of('0', digits), end);
-    if (end - significant > 9) return minus;  // a negative one names no mode; another cannot be kept
-    const size_t was = end > significant ? std::stoul(value.substr(significant, end - significant)) : 0;
-    if (minus && was != 0) return true;  // names no mode, before and after
-    const size_t is = renumbered(was);
-    if (is == was) return true;
-    if (minus || end == digits) return false;
+    if (minus || end == digits || end - significant > 9) return false;
     // It is read back only up to nine digits (an int holds them all), so a
     // tenth would never be renumbered again on removal.
-    std::string number = std::to_string(is);
-    if (number.size() > 9) return false;
+    std::string written = std::to_string(is);
+    if (written.size() > 9) return false;
     // Leading zeros stay as many digits; a number that would lose them all
     // could not be given back as it was.
     const size_t width = end - digits;
     if (width > 1 && value[digits] == '0') {
-        if (number.size() >= width) return false;
-        number.insert(0, width - number.size(), '0');
+        if (written.size() >= width) return false;
+        written.insert(0, width - written.size(), '0');
     }
     std::vector<TextPlace> places = {{selected.ValueBegin + digits, false}, {selected.ValueBegin + end - 1, true}};
     FindBytes(file, selected, places);
     // Digits written with escapes ("\3") would come back plain after an undo.
     if (file.compare(places[0].Byte, places[1].Byte - places[0].Byte, value, digits, width) != 0) return false;
-    file.replace(places[0].Byte, places[1].Byte - places[0].Byte, number);
+    file.replace(places[0].Byte, places[1].Byte - places[0].Byte, written);
     return true;
 }
 
