@@ -151,6 +151,15 @@ PngError PngRowReader::Unfilter(uint8_t filter) {
     return PngError::None;
 }
 
+// Palette entry `index` as B G R; an index past the palette's end is black.
+void PngRowReader::PaletteColour(size_t index, uint8_t* out) const {
+    const size_t at = index * 3;
+    const bool known = at + 3 <= palette_.size();
+    out[0] = known ? palette_[at + 2] : 0;
+    out[1] = known ? palette_[at + 1] : 0;
+    out[2] = known ? palette_[at] : 0;
+}
+
 // The unfiltered row as B G R triples.
 void PngRowReader::ToBgr() {
     const uint8_t* row = row_.data() + 1;
@@ -161,12 +170,7 @@ void PngRowReader::ToBgr() {
             const size_t bit = size_t(x) * depth;
             const int value = (row[bit / 8] >> (8 - depth - bit % 8)) & ((1 << depth) - 1);
             if (header_.ColourType == 3) {
-                const size_t at = size_t(value) * 3;
-                // An index past the palette's end is black.
-                const bool known = at + 3 <= palette_.size();
-                out[0] = known ? palette_[at + 2] : 0;
-                out[1] = known ? palette_[at + 1] : 0;
-                out[2] = known ? palette_[at] : 0;
+                PaletteColour(value, out);
             } else {
                 out[0] = out[1] = out[2] = uint8_t(value * 255 / ((1 << depth) - 1));
             }
@@ -176,11 +180,7 @@ void PngRowReader::ToBgr() {
         const size_t step = size_t(depth) / 8;
         const uint8_t* sample = row + size_t(x) * channels * step;
         if (header_.ColourType == 3) {
-            const size_t at = size_t(sample[0]) * 3;
-            const bool known = at + 3 <= palette_.size();
-            out[0] = known ? palette_[at + 2] : 0;
-            out[1] = known ? palette_[at + 1] : 0;
-            out[2] = known ? palette_[at] : 0;
+            PaletteColour(sample[0], out);
         } else if (channels >= 3) {
             out[0] = sample[2 * step];
             out[1] = sample[step];

@@ -42,6 +42,7 @@ private:
     bool Skip(uint32_t count);
     PngError NextChunk();
     PngError Unfilter(uint8_t filter);
+    void PaletteColour(size_t index, uint8_t* out) const;
     void ToBgr();
 
     PngByteSource source_;

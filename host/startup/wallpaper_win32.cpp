@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "handover/hand_over_win32.h"
+#include "host/startup/bmp_writer.h"
 #include "host/startup/box_shrink.h"
 #include "host/startup/png_rows.h"
 #include "host/startup/wallpaper_layout.h"
@@ -108,8 +109,7 @@ bool OpenPicture(const std::wstring& path, PictureSource& source) {
 // Row y of a 24-bit canvas, counted from the top: the canvas is stored bottom
 // row first, in rows padded to 4 bytes.
 BYTE* CanvasRow(const MemoryCanvas& canvas, UINT y) {
-    const size_t stride = (size_t(canvas.Width()) * 3 + 3) & ~size_t(3);
-    return static_cast<BYTE*>(canvas.Bits()) + size_t(canvas.Height() - 1 - int(y)) * stride;
+    return static_cast<BYTE*>(canvas.Bits()) + size_t(canvas.Height() - 1 - int(y)) * BmpRowStride(canvas.Width());
 }
 
 // The PNG decoded a few rows at a time, each shrunk as it comes to width x
