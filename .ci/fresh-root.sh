@@ -19,18 +19,36 @@ source "$(dirname "$0")/stages.sh"
 # cache is shared, so packages are downloaded once; it is mounted only while
 # apt runs, and mmdebstrap is told to leave its files alone.
 stage_start "fresh Debian 12 root (mmdebstrap minbase)"
-mkdir -p "$root"
-# A root that cannot be made (Debian's archive out of reach) ends this with
-# code 75, on which .ci/run says so loudly and tests on the machine instead.
-if ! mmdebstrap --mode=root --variant=minbase --skip=essential/unlink --skip=cleanup/apt/cache \
-  --setup-hook="mkdir -p \"\$1$cache\" && mount --bind $cache \"\$1$cache\"" \
-  --customize-hook="umount \"\$1$cache\"" \
-  bookworm "$root" \
-  "deb $mirror bookworm main" "deb $mirror bookworm-updates main" \
-  "deb http://deb.debian.org/debian-security bookworm-security main"; then
-  stage_end failed
-  exit 75
-fi
+make_root() {
+  mkdir -p "$root"
+  mmdebstrap --mode=root --variant=minbase --skip=essential/unlink --skip=cleanup/apt/cache \
+    --aptopt='Acquire::Retries "3"' \
+    --setup-hook="mkdir -p \"\$1$cache\" && mount --bind $cache \"\$1$cache\"" \
+    --customize-hook="umount \"\$1$cache\"" \
+    bookworm "$root" \
+    "deb $mirror bookworm main" "deb $mirror bookworm-updates main" \
+    "deb http://deb.debian.org/debian-security bookworm-security main"
+}
+# A failed attempt's root is removed once nothing is mounted in it.
+discard_root() {
+  ! mountpoint -q "$root$cache" || umount "$root$cache"
+  grep -q " $root/" /proc/self/mountinfo && return 1
+  rm -rf "$root"
+}
+# A mirror caught mid-sync fails an attempt; the next one, after a wait, finds
+# it whole. A root that still cannot be made (Debian's archive out of reach)
+# ends this with code 75, on which .ci/run says so loudly and tests on the
+# machine instead.
+attempt=1
+until make_root; do
+  if [ $attempt -ge 4 ] || ! discard_root; then
+    stage_end failed
+    exit 75
+  fi
+  echo "mmdebstrap failed (attempt $attempt of 4); trying again in $((30 * attempt)) s"
+  sleep $((30 * attempt))
+  attempt=$((attempt + 1))
+done
 stage_end
 
 # What the tests need of the machine: its processes (this namespace's), its
