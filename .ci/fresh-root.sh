@@ -51,6 +51,15 @@ until make_root; do
 done
 stage_end
 
+# The machine's own package lists of the same archive: where Debian's mirror
+# serves a repository's files out of step with its release file, apt in the
+# root keeps these, a consistent set, and installs from them. Lists only;
+# nothing installed on the machine comes along.
+lists=/var/lib/apt/lists
+for list in "$lists"/deb.debian.org_debian*; do
+  if [ -f "$list" ]; then cp -p "$list" "$root$lists/"; fi
+done
+
 # What the tests need of the machine: its processes (this namespace's), its
 # devices and shared memory, and the X sockets' folder, so that the tests'
 # private X displays do not take a number the machine's displays hold.

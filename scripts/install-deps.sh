@@ -42,23 +42,31 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 updated=0
-# A Debian mirror caught mid-sync serves an index of the wrong size, and a
-# mirror can be out of reach for a moment: a failed update or install is tried
-# again, from a fresh update, after a growing wait (about 8 minutes in all).
+# A Debian mirror caught mid-sync serves an index that does not match its
+# release file. apt then keeps that repository's lists as they were, and the
+# install is tried from them; where that fails too, the update and the install
+# are tried again after a growing wait (about 4 minutes in all).
 apt_install() {
   [ $# -eq 0 ] && return 0
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   local attempt=1 wait=15
-  until { [ $updated -eq 1 ] || { $sudo apt-get update -q </dev/null && updated=1; }; } &&
-    $sudo apt-get install -y -q --no-install-recommends "$@" </dev/null; do
-    if [ $attempt -ge 7 ]; then
+  while :; do
+    if [ $updated -eq 0 ]; then
+      if $sudo apt-get update -q </dev/null; then
+        updated=1
+      else
+        echo "install-deps: apt-get update failed; installing from the package lists apt has" >&2
+      fi
+    fi
+    $sudo apt-get install -y -q --no-install-recommends "$@" </dev/null && return 0
+    if [ $attempt -ge 5 ]; then
       echo "install-deps: apt-get failed $attempt times; giving up" >&2
       return 1
     fi
-    echo "install-deps: apt-get failed (attempt $attempt of 7); trying again in $wait s" >&2
+    echo "install-deps: apt-get failed (attempt $attempt of 5); trying again in $wait s" >&2
     sleep "$wait"
     attempt=$((attempt + 1))
-    wait=$((wait < 60 ? wait * 2 : 120))
+    wait=$((wait * 2))
     updated=0
   done
 }
