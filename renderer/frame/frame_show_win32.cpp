@@ -32,6 +32,7 @@ struct FrameShow {
     bool Started = false;
     bool Marked = false;         // RIPPLUME_FRAME_MARKS: a debug string a frame
     std::vector<uint8_t> Drawn;  // bottom-up, as GL gives it
+    int DrawnWidth = 0, DrawnHeight = 0;  // of the frame read back and not yet shown; 0 for none
     ShownBitmap Shown;
 };
 
@@ -83,21 +84,33 @@ bool MakeShownBitmap(ShownBitmap& shown, HDC dc, int width, int height) {
     return true;
 }
 
-// Read back, scaled up and put on the window with GDI: measured under Wine
-// cheaper than copying the small frame into a texture and drawing it over
-// the window, whose linear filtering costs software GL as much again.
-void ShowScaledUp(HDC dc, int drawnWidth, int drawnHeight) {
+// The frame read back last time, scaled up and put on the window with GDI:
+// measured under Wine cheaper than copying the small frame into a texture
+// and drawing it over the window, whose linear filtering costs software GL
+// as much again.
+void ShowReadBack(HDC dc) {
+    if (Show.DrawnWidth == 0) return;
     const ShownBitmap& shown = Show.Shown;
+    const ptrdiff_t rowBytes = ptrdiff_t(Show.DrawnWidth) * 4;
+    GdiFlush();  // the last frame's copy out of the bitmap is done
+    UpscaleBilinear({Show.Drawn.data() + (Show.DrawnHeight - 1) * rowBytes, -rowBytes, Show.DrawnWidth, Show.DrawnHeight},
+                    {shown.Bits, ptrdiff_t(shown.Width) * 4, shown.Width, shown.Height});
+    BitBlt(dc, 0, 0, shown.Width, shown.Height, shown.Dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    Show.DrawnWidth = Show.DrawnHeight = 0;
+}
+
+// A small frame is shown one frame late: while software GL draws this
+// frame, the last one is scaled up and put on the window.
+void ShowScaledUp(HDC dc, int drawnWidth, int drawnHeight) {
+    glFlush();
+    ShowReadBack(dc);
     Show.Drawn.resize(size_t(drawnWidth) * drawnHeight * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, drawnWidth, drawnHeight, GL_BGRA_EXT, GL_UNSIGNED_BYTE, Show.Drawn.data());
-    GdiFlush();  // the last frame's copy out of the bitmap is done
-    const ptrdiff_t rowBytes = ptrdiff_t(drawnWidth) * 4;
-    UpscaleBilinear({Show.Drawn.data() + (drawnHeight - 1) * rowBytes, -rowBytes, drawnWidth, drawnHeight},
-                    {shown.Bits, ptrdiff_t(shown.Width) * 4, shown.Width, shown.Height});
-    BitBlt(dc, 0, 0, shown.Width, shown.Height, shown.Dc, 0, 0, SRCCOPY);
-    GdiFlush();
+    Show.DrawnWidth = drawnWidth;
+    Show.DrawnHeight = drawnHeight;
 }
 
 }  // namespace
@@ -116,12 +129,14 @@ void DrawAndShowFrame(HDC dc, int width, int height) {
     int drawnWidth = ScaledLength(width, Show.Scale.Value);
     int drawnHeight = ScaledLength(height, Show.Scale.Value);
     const bool scaled = drawnWidth < width || drawnHeight < height;
-    if (scaled && (Show.Shown.Width != width || Show.Shown.Height != height) &&
-        !MakeShownBitmap(Show.Shown, dc, width, height)) {
-        // No bitmap to scale up into: full size from now on.
-        Show.Scale = FixedRenderScale(1.0);
-        drawnWidth = width;
-        drawnHeight = height;
+    if (scaled && (Show.Shown.Width != width || Show.Shown.Height != height)) {
+        Show.DrawnWidth = 0;  // read back for the window's old size
+        if (!MakeShownBitmap(Show.Shown, dc, width, height)) {
+            // No bitmap to scale up into: full size from now on.
+            Show.Scale = FixedRenderScale(1.0);
+            drawnWidth = width;
+            drawnHeight = height;
+        }
     }
     DrawMonitorWaters(Show.Scale.Value);
     long long cost = 0;
@@ -129,6 +144,7 @@ void DrawAndShowFrame(HDC dc, int width, int height) {
         ShowScaledUp(dc, drawnWidth, drawnHeight);
         cost = NowNanoseconds() - start;
     } else {
+        Show.DrawnWidth = 0;  // a small frame left unshown is older than this one
         // The swap may wait for the display's refresh: that wait is no cost of the frame.
         glFinish();
         cost = NowNanoseconds() - start;

@@ -1,7 +1,8 @@
 // One frame of every monitor's water, drawn and shown. Where drawing at full
 // size costs more than a frame's time (software OpenGL on large monitors) the
 // frame is drawn at the render scale, read back, scaled up on the CPU and put
-// on the window with GDI; otherwise it is drawn at full size and swapped.
+// on the window with GDI, a frame late; otherwise it is drawn at full size
+// and swapped.
 #pragma once
 #include <windows.h>
 
