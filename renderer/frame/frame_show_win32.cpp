@@ -30,8 +30,8 @@ struct ShownBitmap {
 struct FrameShow {
     RenderScale Scale;
     bool Started = false;
-    bool Marked = false;         // RIPPLUME_FRAME_MARKS: a debug string a frame
-    std::vector<uint8_t> Drawn;  // bottom-up, as GL gives it
+    bool Marked = false;                  // RIPPLUME_FRAME_MARKS: a debug string a frame
+    std::vector<uint8_t> Drawn;           // bottom-up, as GL gives it
     int DrawnWidth = 0, DrawnHeight = 0;  // of the frame read back and not yet shown; 0 for none
     ShownBitmap Shown;
 };
@@ -93,8 +93,9 @@ void ShowReadBack(HDC dc) {
     const ShownBitmap& shown = Show.Shown;
     const ptrdiff_t rowBytes = ptrdiff_t(Show.DrawnWidth) * 4;
     GdiFlush();  // the last frame's copy out of the bitmap is done
-    UpscaleBilinear({Show.Drawn.data() + (Show.DrawnHeight - 1) * rowBytes, -rowBytes, Show.DrawnWidth, Show.DrawnHeight},
-                    {shown.Bits, ptrdiff_t(shown.Width) * 4, shown.Width, shown.Height});
+    UpscaleBilinear(
+        {Show.Drawn.data() + (Show.DrawnHeight - 1) * rowBytes, -rowBytes, Show.DrawnWidth, Show.DrawnHeight},
+        {shown.Bits, ptrdiff_t(shown.Width) * 4, shown.Width, shown.Height});
     BitBlt(dc, 0, 0, shown.Width, shown.Height, shown.Dc, 0, 0, SRCCOPY);
     GdiFlush();
     Show.DrawnWidth = Show.DrawnHeight = 0;
@@ -114,6 +115,10 @@ void ShowScaledUp(HDC dc, int drawnWidth, int drawnHeight) {
 }
 
 }  // namespace
+
+void ForgetUnshownFrame() {
+    Show.DrawnWidth = 0;
+}
 
 void DrawAndShowFrame(HDC dc, int width, int height) {
     if (!Show.Started) {

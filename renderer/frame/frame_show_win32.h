@@ -8,3 +8,7 @@
 
 // Drawn into the window's client area of width x height on dc.
 void DrawAndShowFrame(HDC dc, int width, int height);
+
+// The monitors changed: a small frame read back and not yet shown is of the
+// old layout and is never shown.
+void ForgetUnshownFrame();

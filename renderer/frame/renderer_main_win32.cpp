@@ -101,6 +101,7 @@ LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case RendererAction::FollowMonitors:
         FollowMonitors(window);
+        ForgetUnshownFrame();
         return 0;
     case RendererAction::Stir:
         StirMonitorWater(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
