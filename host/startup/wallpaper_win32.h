@@ -10,7 +10,6 @@ bool OnUsersOwnDesktop();
 
 // Draws the user's wallpaper (SPI_GETDESKWALLPAPER: JPEG, PNG or BMP, read
 // with the Windows Imaging Component, a PNG a few rows at a time by the host
-// itself) on the picture, laid out in the desktop's
-// style over the desktop colour; the colour alone when there is no wallpaper
-// or it cannot be read.
+// itself) on the picture, laid out in the desktop's style over the desktop
+// colour; the colour alone when there is no wallpaper or it cannot be read.
 void DrawWallpaper(const MemoryCanvas& picture);

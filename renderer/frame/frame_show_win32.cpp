@@ -135,7 +135,7 @@ void DrawAndShowFrame(HDC dc, int width, int height) {
     int drawnHeight = ScaledLength(height, Show.Scale.Value);
     const bool scaled = drawnWidth < width || drawnHeight < height;
     if (scaled && (Show.Shown.Width != width || Show.Shown.Height != height)) {
-        Show.DrawnWidth = 0;  // read back for the window's old size
+        ForgetUnshownFrame();  // read back for the window's old size
         if (!MakeShownBitmap(Show.Shown, dc, width, height)) {
             // No bitmap to scale up into: full size from now on.
             Show.Scale = FixedRenderScale(1.0);
@@ -149,7 +149,7 @@ void DrawAndShowFrame(HDC dc, int width, int height) {
         ShowScaledUp(dc, drawnWidth, drawnHeight);
         cost = NowNanoseconds() - start;
     } else {
-        Show.DrawnWidth = 0;  // a small frame left unshown is older than this one
+        ForgetUnshownFrame();  // a small frame left unshown is older than this one
         // The swap may wait for the display's refresh: that wait is no cost of the frame.
         glFinish();
         cost = NowNanoseconds() - start;
